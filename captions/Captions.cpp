@@ -1,0 +1,167 @@
+#include "captions/Captions.h"
+
+namespace corvanta {
+
+const std::vector<CaptionEntry>& DefaultCaptions() {
+    static const std::vector<CaptionEntry> captions = {
+        {"cap0", "Integer"},
+        {"cap1", "already exists"},
+        {"cap2", "Do you want to overwrite with updated model?"},
+        {"cap3", "Stop"},
+        {"cap4", "Save model?"},
+        {"cap5", "a and b must be real numbers"},
+        {"cap6", "Real number"},
+        {"cap7", "Update parameters"},
+        {"cap8", "Apply"},
+        {"cap9", "Component"},
+        {"cap10", "Constant"},
+        {"cap11", "Continue"},
+        {"cap12", "Relative contribution"},
+        {"cap13", "Uncertainty Contributors"},
+        {"cap14", "fit"},
+        {"cap15", "Technical description"},
+        {"cap16", "Cannot run the simulation. Incomplete initialization of parameters"},
+        {"cap17", "Description"},
+        {"cap18", "Standard Deviation"},
+        {"cap19", "Direct"},
+        {"cap20", "Distribution of simulation"},
+        {"cap21", "The file"},
+        {"cap22", "Error of parameters."},
+        {"cap23", "Form must be real > 0"},
+        {"cap24", "k must be real and take values between 0 and 10"},
+        {"cap25", "n must be real > 0 and p must take values between 0 and 1"},
+        {"cap26", "wait"},
+        {"cap27", "Experimental"},
+        {"cap28", "Exponential"},
+        {"cap29", "Form"},
+        {"cap30", "GUM format"},
+        {"cap31", "General"},
+        {"cap32", "Deg. of freedom"},
+        {"cap33", "Degrees of freedom"},
+        {"cap34", "must be integer > 0"},
+        {"cap35", "Histogram"},
+        {"cap36", "Uncert."},
+        {"cap37", "Uncertainties"},
+        {"cap38", "Indetermined"},
+        {"cap39", "Indirect"},
+        {"cap40", "Input mathematical model of the trial or the set of equations to simulate."},
+        {"cap41", "Start Simulation"},
+        {"cap42", "Start"},
+        {"cap43", "Insert function"},
+        {"cap44", "Interim"},
+        {"cap45", "Confidence interval"},
+        {"cap46", "Iterations"},
+        {"cap47", "Real number"},
+        {"cap48", "Model has been updated. Want to update parameters?"},
+        {"cap49", "Then, click on \"Update parameters\"."},
+        {"cap50", "Mean"},
+        {"cap51", "optional"},
+        {"cap52", "Model"},
+        {"cap53", "doesn't fit"},
+        {"cap54", "Iteration number"},
+        {"cap55", "Number of readings"},
+        {"cap56", "is not an Integer"},
+        {"cap57", "is not a Real number"},
+        {"cap58", "Not available in this version"},
+        {"cap59", "Values have not been entered therefore probability distribution will no be assigned"},
+        {"cap60", "Parameters are not required"},
+        {"cap61", "Normal"},
+        {"cap62", "Parameter"},
+        {"cap63", "Incompatible parameter"},
+        {"cap64", "Probability"},
+        {"cap65", "Range"},
+        {"cap66", "Rectangular"},
+        {"cap67", "Restrictions"},
+        {"cap68", "Result"},
+        {"cap69", "Interim result"},
+        {"cap70", "Results"},
+        {"cap71", "half-width of the interval"},
+        {"cap72", "Equations group"},
+        {"cap73", "Simulation"},
+        {"cap74", "Unassigned probability distribution"},
+        {"cap75", "Normality test"},
+        {"cap76", "Title"},
+        {"cap77", "Triangular"},
+        {"cap78", "Units"},
+        {"cap79", "Value"},
+        {"cap80", "Most probable number"},
+        {"cap81", "Maximum value"},
+        {"cap82", "Minimum value"},
+        {"cap83", "Values"},
+        {"cap84", "Variance"},
+        {"cap85", "Type the title of simulation project"},
+        {"cap86", "Enter project description and notes here"},
+        {"cap87", "Language"},
+        {"cap88", "Install language plugin"},
+        {"cap89", "Default language info"},
+        {"cap90", "Close"},
+        {"cap91", "File"},
+        {"cap92", "Open"},
+        {"cap93", "Import"},
+        {"cap94", "Save model"},
+        {"cap95", "Save model as"},
+        {"cap96", "Print results"},
+        {"cap97", "Info"},
+        {"cap98", "Stop"},
+        {"cap99", "Observations"},
+        {"cap100", "Ok"},
+        {"cap101", "Cancel"},
+        {"cap102", "View progress"},
+        {"cap103", "Uncheck for fastest simulation"},
+        {"cap104", "Want to assign this distribution?"},
+        {"cap105", "Error. Undefined output parameter."},
+        {"cap106", "Error. Too many output parameter."},
+    };
+    return captions;
+}
+
+CaptionTable CaptionTable::BuiltIn() { return CaptionTable{DefaultCaptions()}; }
+
+const std::string& CaptionTable::Lookup(std::string_view key) const {
+    for (const auto& entry : Entries)
+        if (entry.Key == key) return entry.Text;
+    // A language file with gaps: the built-in text stands in for the missing key.
+    for (const auto& entry : DefaultCaptions())
+        if (entry.Key == key) return entry.Text;
+    static const std::string empty;
+    return empty;
+}
+
+const std::string& CaptionTable::Cap(int number) const {
+    return Lookup("cap" + std::to_string(number));
+}
+
+MessageTexts FormMessageTexts(const CaptionTable& t) {
+    MessageTexts m;
+    m.NormalChoice = t.Cap(61);
+    m.Indetermined = t.Cap(38);
+    m.IncompatibleParameter = t.Cap(63);
+    m.IncompleteInit = t.Cap(16);
+    m.HeaderParameter = t.Cap(62);
+    m.HeaderUnits = t.Cap(78);
+    m.HeaderDescription = t.Cap(17);
+    m.ConfidenceInterval = t.Cap(45);
+    m.ModelUpdated = t.Cap(48);
+    m.GumFormat = t.Cap(30);
+    m.NotReal = t.Cap(57);
+    m.ABMustBeReal = t.Cap(5);
+    m.DegreesMustBeInteger = t.Cap(33) + " " + t.Cap(34);
+    m.NotInteger = t.Cap(56);
+    m.ErrorNP = t.Cap(22) + ". " + t.Cap(25);
+    m.ErrorK = t.Cap(22) + ". " + t.Cap(24);
+    m.ErrorForm = t.Cap(22) + ". " + t.Cap(23);
+    m.ValuesNotEntered = t.Cap(59);
+    m.NormalityTest = t.Cap(75);
+    m.Wait = t.Cap(26) + "...";
+    m.TheFile = t.Cap(21);
+    m.AlreadyExistsOverwrite = t.Cap(1) + ". " + t.Cap(2);
+    m.SaveModel = t.Cap(4);
+    m.DoesNotFit = t.Cap(53);
+    m.Fits = t.Cap(14);
+    m.AssignDistribution = t.Cap(104);
+    m.UndefinedOutput = t.Cap(105);
+    m.TooManyOutputs = t.Cap(106);
+    return m;
+}
+
+}  // namespace corvanta

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corvanta {
+
+inline constexpr int kCaptionCount = 107;
+
+struct CaptionEntry {
+    std::string Key;   // "cap0" … "cap106"
+    std::string Text;  // Windows-1252 bytes
+    bool operator==(const CaptionEntry&) const = default;
+};
+
+// The built-in English texts, in key order: entry k has key "cap" + k.
+const std::vector<CaptionEntry>& DefaultCaptions();
+
+// The interface texts in force: parallel keys and texts, looked up by key,
+// first match wins.
+class CaptionTable {
+public:
+    std::vector<CaptionEntry> Entries;
+
+    // The table holding DefaultCaptions in key order.
+    static CaptionTable BuiltIn();
+
+    // Text of the first entry with this key; the built-in text when the table
+    // lacks the key, "" for a key that is not in the catalogue.
+    const std::string& Lookup(std::string_view key) const;
+    // Text of key "cap" + number.
+    const std::string& Cap(int number) const;
+};
+
+// The message texts formed from the table at each load and read by the
+// routines that show them.
+struct MessageTexts {
+    std::string NormalChoice;            // cap61: coverage choices
+    std::string Indetermined;            // cap38
+    std::string IncompatibleParameter;   // cap63
+    std::string IncompleteInit;          // cap16
+    std::string HeaderParameter;         // cap62: parameter table column 0
+    std::string HeaderUnits;             // cap78: column 1
+    std::string HeaderDescription;       // cap17: column 2
+    std::string ConfidenceInterval;      // cap45
+    std::string ModelUpdated;            // cap48
+    std::string GumFormat;               // cap30
+    std::string NotReal;                 // cap57
+    std::string ABMustBeReal;            // cap5
+    std::string DegreesMustBeInteger;    // cap33 + " " + cap34
+    std::string NotInteger;              // cap56
+    std::string ErrorNP;                 // cap22 + ". " + cap25
+    std::string ErrorK;                  // cap22 + ". " + cap24
+    std::string ErrorForm;               // cap22 + ". " + cap23
+    std::string ValuesNotEntered;        // cap59
+    std::string NormalityTest;           // cap75
+    std::string Wait;                    // cap26 + "..."
+    std::string TheFile;                 // cap21
+    std::string AlreadyExistsOverwrite;  // cap1 + ". " + cap2
+    std::string SaveModel;               // cap4
+    std::string DoesNotFit;              // cap53
+    std::string Fits;                    // cap14
+    std::string AssignDistribution;      // cap104
+    std::string UndefinedOutput;         // cap105
+    std::string TooManyOutputs;          // cap106
+};
+
+MessageTexts FormMessageTexts(const CaptionTable& table);
+
+}  // namespace corvanta
