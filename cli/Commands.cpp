@@ -11,7 +11,8 @@ const char* const kUsage =
     "\n"
     "Commands:\n"
     "  eval EXPRESSION   evaluate the right side of an equation\n"
-    "  parse FILE        analyse a set of equations (FILE or - for stdin)\n"
+    "  parse FILE        analyse a set of equations (FILE, or - for stdin)\n"
+    "  run MODEL.cvm     run a simulation of a model file\n"
     "\n"
     "corvanta-cli COMMAND --help describes each command.\n";
 
@@ -27,6 +28,9 @@ int Main(int argc, char** argv, std::ostream& out, std::ostream& err) {
         out << kUsage;
         return 0;
     }
+    if (command == "eval") return EvalCommand(argc - 2, argv + 2, out, err);
+    if (command == "parse") return ParseCommand(argc - 2, argv + 2, out, err);
+    if (command == "run") return RunCommand(argc - 2, argv + 2, out, err);
     err << "corvanta-cli: unknown command '" << command << "'\n" << kUsage;
     return 2;
 }

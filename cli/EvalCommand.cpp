@@ -1,0 +1,10 @@
+#include "cli/Commands.h"
+
+namespace corvanta::cli {
+
+int EvalCommand(int, char**, std::ostream&, std::ostream& err) {
+    err << "corvanta-cli: this command is not available yet\n";
+    return 2;
+}
+
+}  // namespace corvanta::cli
