@@ -63,7 +63,8 @@ const std::vector<CaptionEntry>& DefaultCaptions() {
         {"cap56", "is not an Integer"},
         {"cap57", "is not a Real number"},
         {"cap58", "Not available in this version"},
-        {"cap59", "Values have not been entered therefore probability distribution will no be assigned"},
+        {"cap59",
+         "Values have not been entered therefore probability distribution will no be assigned"},
         {"cap60", "Parameters are not required"},
         {"cap61", "Normal"},
         {"cap62", "Parameter"},
@@ -115,7 +116,9 @@ const std::vector<CaptionEntry>& DefaultCaptions() {
     return captions;
 }
 
-CaptionTable CaptionTable::BuiltIn() { return CaptionTable{DefaultCaptions()}; }
+CaptionTable CaptionTable::BuiltIn() {
+    return CaptionTable{DefaultCaptions()};
+}
 
 const std::string& CaptionTable::Lookup(std::string_view key) const {
     for (const auto& entry : Entries)
