@@ -1,0 +1,119 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "captions/Captions.h"
+#include "captions/UserDialogs.h"
+#include "distributions/ModelParameter.h"
+
+// Experimental quantities: the table of repeated readings kept in
+// ModelParameter::Lecturas, its reduction to a mean, a standard uncertainty
+// and degrees of freedom, and the Apply rule of the Experimental page.
+namespace corvanta {
+
+// How each observation is obtained: read directly (X), or derived from
+// readings X of the quantity and readings S of a reference standard.
+enum class ReadingMode {
+    Directa,        // X
+    IndirectaSX,    // X - S
+    IndirectaSXXS,  // ((Xa + Xb) / 2) - ((Sa + Sb) / 2)
+    IndirectaXS,    // X / S
+    IndirectaSXS,   // X - (Sa + Sb) / 2
+};
+
+inline constexpr int kReadingModeCount = 5;
+
+// The keyword that heads a table of this mode: "Directa", "SX", "SXXS",
+// "X/S" or "SXS".
+const char* ReadingModeKeyword(ReadingMode mode);
+// The mode whose keyword this is exactly, if any.
+std::optional<ReadingMode> ReadingModeFromKeyword(std::string_view keyword);
+
+// What a value column of the observations grid holds.
+enum class ReadingColumn {
+    Standard,  // a reading of the reference standard (header "Patrón")
+    Quantity,  // a reading of the quantity (header: the quantity's name)
+};
+
+// The value columns of the grid for a mode, left to right; the grid's
+// column 0 holds the row number and is not listed.
+const std::vector<ReadingColumn>& ReadingColumns(ReadingMode mode);
+
+// The header text of the reference standard's columns.
+inline constexpr const char* kStandardColumnHeader = "Patr\xF3n";
+
+// One table: the keyword line and one row of cells per observation. An empty
+// cell is held as "" and written as "&".
+struct ReadingsTable {
+    std::string Keyword;
+    std::vector<std::vector<std::string>> Rows;
+    bool operator==(const ReadingsTable&) const = default;
+};
+
+// Reads a table text. Rows end with CR LF (a lone LF is taken as well); a
+// lone CR separates the cells of a row, and runs of blanks separate them
+// too. Empty lines at the end are not rows: older model files appended one
+// at every save. "" gives an empty keyword and no rows.
+ReadingsTable ParseReadings(std::string_view text);
+
+// The table text: the keyword and every row, each line ended by CR LF, cells
+// joined by CR, empty cells as "&". A table with neither keyword nor rows
+// gives "".
+std::string ComposeReadings(const ReadingsTable& table);
+
+// The text the observations dialog's Ok writes from its grid: the keyword of
+// the mode, then the value cells of every row.
+std::string ComposeReadings(ReadingMode mode, const std::vector<std::vector<std::string>>& cells);
+
+// The value cells the observations dialog shows on opening with rowCount
+// rows: the cells of the stored table when it holds at least two rows and
+// was written in this mode, empty cells otherwise. Always rowCount rows of
+// ReadingColumns(mode).size() cells.
+std::vector<std::vector<std::string>> PrefillReadings(std::string_view text, ReadingMode mode,
+                                                      int rowCount);
+
+// The observation that one row yields, from its values in column order.
+// Throws CalcError(DivisionByZero) for X / S with S = 0 and
+// CalcError(Overflow) for a result beyond the double range.
+double ObservationValue(ReadingMode mode, const std::vector<double>& row);
+
+// The reduction of N >= 2 observations.
+struct ReadingsReduction {
+    double Mean = 0;  // arithmetic mean
+    double S = 0;     // sample standard deviation, divisor N - 1
+    double U = 0;     // standard uncertainty of the mean, S / sqrt(N)
+    int Nu = 0;       // degrees of freedom, N - 1
+};
+
+// Throws CalcError(InvalidOperation) for fewer than two observations and
+// CalcError(Overflow) when a result leaves the double range.
+ReadingsReduction ReduceReadings(const std::vector<double>& observations);
+
+// Two-sided critical value of Student's t distribution with nu degrees of
+// freedom for the coverage p, given as a percentage (68.27, 90, 95, 95.45,
+// 99, 99.73) or as the probability outside (0.3173, 0.1, 0.05, 0.0455, 0.01,
+// 0.0027). Tabulated in single precision for nu = 1 … 50, 100, 1000 and
+// 10000, linear in nu between rows and constant from 10000 on. Throws
+// CalcError(InvalidOperation) for another p or for nu < 1.
+long double StudentCritical(double p, int nu);
+
+// What the Experimental page holds when Apply is pressed.
+struct ExperimentalEntry {
+    ReadingMode Mode = ReadingMode::Directa;  // the mode button selected
+    std::string Table;                        // the hidden observation text
+    bool Student = false;                     // "t (Student)" chosen for the simulation
+};
+
+// The Experimental Apply rule. Returns the record as it is to be stored, or
+// nothing after telling the user why (through dialogs) when the table is
+// empty, incomplete, not written in the selected mode, holds a cell that is
+// not a number, has a single reading, or gives values beyond the double
+// range. Fields the kind does not use keep their text.
+std::optional<ModelParameter> ApplyExperimental(const ExperimentalEntry& entry,
+                                                const ModelParameter& current,
+                                                const MessageTexts& texts, UserDialogs& dialogs);
+
+}  // namespace corvanta
