@@ -297,7 +297,10 @@ void PutShortText(std::string& out, std::string_view text, std::size_t field) {
     out.append(field - text.size(), '\0');
 }
 
+// A length beyond its field or beyond the bytes present is limited to them,
+// so that a damaged record never reads into its neighbour.
 std::string GetShortText(std::string_view record, std::size_t offset, std::size_t field) {
+    if (offset >= record.size()) return {};
     std::size_t length = std::min<std::size_t>(static_cast<unsigned char>(record[offset]), field);
     return std::string(record.substr(offset + 1, length));
 }
@@ -377,11 +380,10 @@ std::string EncodeLanguageInfo(const LanguageInfo& info) {
 }
 
 LanguageInfo DecodeLanguageInfo(std::string_view bytes) {
-    std::string record(bytes.substr(0, kLanguageInfoRecordSize));
-    record.resize(kLanguageInfoRecordSize, '\0');
+    std::string_view record = bytes.substr(0, kLanguageInfoRecordSize);
     return LanguageInfo{GetShortText(record, 0, kLanguageNameMax),
-                        GetShortText(record, 21, kCountryMax),
-                        GetShortText(record, 52, kContributorMax)};
+                        GetShortText(record, 1 + kLanguageNameMax, kCountryMax),
+                        GetShortText(record, 2 + kLanguageNameMax + kCountryMax, kContributorMax)};
 }
 
 bool InstallLanguageFile(const fs::path& path, const fs::path& folder, UserDialogs& dialogs) {

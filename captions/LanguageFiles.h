@@ -76,8 +76,8 @@ std::string EncodeCaptionRecords(const std::vector<CaptionEntry>& entries);
 // Every whole record, in file order, keys "cap" + N; a partial record at the end is ignored.
 std::vector<CaptionEntry> DecodeCaptionRecords(std::string_view bytes);
 std::string EncodeLanguageInfo(const LanguageInfo& info);
-// Reads the record as stored (a missing byte counts as 0, a length is limited
-// to its field); an empty field stays empty.
+// Reads the record as stored; a length is limited to its field and to the
+// bytes present. An empty field stays empty.
 LanguageInfo DecodeLanguageInfo(std::string_view bytes);
 
 // Makes a source file the default language of later starts by writing

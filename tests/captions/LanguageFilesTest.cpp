@@ -1,0 +1,517 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "captions/LanguageFiles.h"
+#include "support/ScriptedDialogs.h"
+
+namespace corvanta {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ScriptedDialogs;
+using Shown = ScriptedDialogs::Shown;
+
+const std::string kNotSupported = "Language file format not supported";
+const std::string kFixed =
+    "Default languaje error fixed successfully !!\r\rHowever, is strongly recommended download "
+    "and install a new language source as soon as possible";
+
+std::string ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const fs::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+// A source file with header and the entries cap0 … cap(count - 1) as "T<k>".
+std::string SourceText(int count, const std::string& end = "\r\n") {
+    std::string text = "language=Espa\xF1ol" + end + "country=M\xE9xico" + end + "author=Ana" + end;
+    for (int k = 0; k < count; ++k)
+        text += "cap" + std::to_string(k) + "=T" + std::to_string(k) + end;
+    return text;
+}
+
+std::vector<CaptionEntry> TranslatedEntries(int count) {
+    std::vector<CaptionEntry> entries;
+    for (int k = 0; k < count; ++k)
+        entries.push_back({"cap" + std::to_string(k), "T" + std::to_string(k)});
+    return entries;
+}
+
+std::string Record(int n, const std::string& text) {
+    std::string bytes;
+    for (int shift = 0; shift < 32; shift += 8)
+        bytes.push_back(static_cast<char>((n >> shift) & 0xFF));
+    bytes.push_back(static_cast<char>(text.size()));
+    bytes += text;
+    bytes.append(255 - text.size(), '\0');
+    return bytes;
+}
+
+class LanguageFilesTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() /
+                 ("corvanta-captions-" + std::to_string(getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    fs::path Source(const std::string& text, const std::string& name = "spanish.cvl") {
+        WriteBytes(folder / name, text);
+        return folder / name;
+    }
+    fs::path DefaultLng() const { return folder / "default.lng"; }
+    fs::path LanguageDat() const { return folder / "language.dat"; }
+
+    fs::path folder;
+    ScriptedDialogs dialogs;
+};
+
+TEST(SplitLanguageLines, EveryLineEnd) {
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\rb\r", {"a", "b"}},
+        {"a\nb", {"a", "b"}},
+        {"a\r\n\r\nb", {"a", "", "b"}},
+        {"a\n\rb", {"a", "", "b"}},
+        {"", {}},
+        {"\r\n", {""}},
+    };
+    for (const auto& [text, lines] : cases)
+        EXPECT_EQ(SplitLanguageLines(text), lines);
+}
+
+TEST(CaptionKeyNumber, KeysAndTexts) {
+    const struct {
+        const char* Line;
+        int Number;
+        const char* Value;
+    } cases[] = {
+        {"cap12=Texto", 12, "Texto"},
+        {"CAP12=Texto", 12, "Texto"},
+        {"cap012=Texto", 12, "Texto"},
+        {"  Cap7  =  two blanks  ", 7, "  two blanks"},
+        {"cap1=a=b", 1, "a=b"},
+        {"cap2=", 2, ""},
+        {"cap2147483647=x", 2147483647, "x"},
+        {"cap2147483648=x", -1, "x"},
+        {"cap=x", -1, "x"},
+        {"capx=x", -1, "x"},
+        {"cap1a=x", -1, "x"},
+        {"cap 1=x", -1, "x"},
+        {"cap-1=x", -1, "x"},
+        {"abc5=cap", -1, "cap"},
+        {"cap5 no equals", -1, ""},
+        {"cap9=\xF1\xB5\t ", 9, "\xF1\xB5"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CaptionKeyNumber(c.Line), c.Number) << c.Line;
+        EXPECT_EQ(CaptionValue(c.Line), c.Value) << c.Line;
+    }
+}
+
+TEST_F(LanguageFilesTest, ValidateCleansOrRefuses) {
+    const std::string header =
+        "language=Espa\xF1ol\r\ncountry=Espa\xF1"
+        "a\r\nauthor=Ana\r\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {header + "cap0=Entero\r\n", header + "cap0=Entero\r\n"},
+        {"/ comment\r\n\r\n" + header + "\r\n/cap1=x\r\ncap0=Entero\r\n",
+         header + "cap0=Entero\r\n"},
+        {header + "cap0=see http://example.org\r\n", header + "cap0=see http:\r\n"},
+        {header + "cap0=Entero   // note\r\n", header + "cap0=Entero\r\n"},
+        {"LANGUAGE=Espa\xF1ol\nCountry=Espa\xF1"
+         "a\nAUTHOR=Ana\nCAP0=x",
+         "LANGUAGE=Espa\xF1ol\r\nCountry=Espa\xF1"
+         "a\r\nAUTHOR=Ana\r\nCAP0=x\r\n"},
+        {"language=x\rcountry=y\rauthor=z\rcap0=\xE1\xB1\xB5\r",
+         "language=x\r\ncountry=y\r\nauthor=z\r\ncap0=\xE1\xB1\xB5\r\n"},
+        {header, header},
+        // The second character may be the start of "//": the line stays whole.
+        {"e//language=x\r\ncountry=y\r\nauthor=z\r\n",
+         "e//language=x\r\ncountry=y\r\nauthor=z\r\n"},
+        {"e// language\r\ncountry=y\r\nauthor=z\r\n", "error"},
+        {"country=y\r\nlanguage=x\r\nauthor=z\r\n", "error"},
+        {"language =x\r\ncountry=y\r\nauthor=z\r\n", "error"},
+        {header + "   \r\n", "error"},
+        {header + "cap0=x\r\n  // blank before a comment\r\n", "error"},
+        {header + "text=x\r\n", "error"},
+        {header + "capX=x\r\n", "error"},
+        {header + "cap0 Entero\r\n", "error"},
+        {"language=x\r\ncountry=y\r\n", "error"},
+        {"", "error"},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(ValidateLanguageFile(Source(text)), expected) << text;
+    EXPECT_EQ(ValidateLanguageFile(folder / "absent.cvl"), "error");
+    EXPECT_THROW(ValidateLanguageFile(folder), FileAccessError);
+}
+
+TEST(LanguageRecords, CaptionRecordsByteForByte) {
+    EXPECT_EQ(EncodeCaptionRecords({{"cap12", "Ab"}, {"cap300", "\xF3"}}),
+              Record(12, "Ab") + Record(300, "\xF3"));
+    EXPECT_EQ(EncodeCaptionRecords({{"cap300", "x"}}).substr(0, 6),
+              std::string("\x2C\x01\x00\x00\x01x", 6));
+    const std::string longText(300, 'x');
+    EXPECT_EQ(EncodeCaptionRecords({{"cap1", longText}}), Record(1, std::string(255, 'x')));
+
+    std::string bytes = Record(5, "cinco") + Record(-2, "") + Record(7, std::string(255, '\xFF'));
+    const std::vector<CaptionEntry> decoded = {
+        {"cap5", "cinco"}, {"cap-2", ""}, {"cap7", std::string(255, '\xFF')}};
+    EXPECT_EQ(DecodeCaptionRecords(bytes), decoded);
+    EXPECT_EQ(DecodeCaptionRecords(bytes + std::string(259, 'z')), decoded);
+    EXPECT_TRUE(DecodeCaptionRecords(std::string(259, '\x05')).empty());
+}
+
+TEST(LanguageRecords, LanguageInfoByteForByte) {
+    std::string expected;
+    expected += '\x07' + std::string("Espa\xF1ol") + std::string(13, '\0');
+    expected += '\x06' + std::string("M\xE9xico") + std::string(24, '\0');
+    expected += '\x07' + std::string("Unknown") + std::string(43, '\0');
+    EXPECT_EQ(EncodeLanguageInfo({"Espa\xF1ol", "M\xE9xico", ""}), expected);
+    ASSERT_EQ(expected.size(), 103u);
+
+    const std::string cut =
+        EncodeLanguageInfo({std::string(25, 'L'), std::string(31, 'C'), std::string(60, 'A')});
+    EXPECT_EQ(cut.size(), 103u);
+    EXPECT_EQ(DecodeLanguageInfo(cut),
+              (LanguageInfo{std::string(20, 'L'), std::string(30, 'C'), std::string(50, 'A')}));
+
+    // Corrupt records: a length beyond its field and a record cut short.
+    std::string corrupt = expected;
+    corrupt[0] = '\xC8';
+    EXPECT_EQ(DecodeLanguageInfo(corrupt).Language, "Espa\xF1ol" + std::string(13, '\0'));
+    EXPECT_EQ(DecodeLanguageInfo(expected.substr(0, 25)),
+              (LanguageInfo{"Espa\xF1ol", "M\xE9x", ""}));
+    EXPECT_EQ(DecodeLanguageInfo(""), LanguageInfo{});
+}
+
+TEST_F(LanguageFilesTest, InstallWritesBothFiles) {
+    std::string text = "language=  Espa\xF1ol  \r\ncountry=\r\nauthor=Ana // translator\r\n";
+    text += "cap0=  Entero  \r\ncap1=" + std::string(300, 'y') + "\r\n";
+    ASSERT_TRUE(InstallLanguageFile(Source(text), folder, dialogs));
+    EXPECT_TRUE(dialogs.Log.empty());
+    EXPECT_EQ(ReadBytes(DefaultLng()), Record(0, "  Entero") + Record(1, std::string(255, 'y')));
+    EXPECT_EQ(ReadBytes(LanguageDat()), EncodeLanguageInfo({"Espa\xF1ol", "Unknown", "Ana"}));
+    EXPECT_FALSE(fs::exists(folder / "default.lng.tmp"));
+}
+
+TEST_F(LanguageFilesTest, InstallRefusalsWriteNothing) {
+    WriteBytes(DefaultLng(), "previous");
+    const fs::path missing = folder / "absent.cvl";
+    EXPECT_FALSE(InstallLanguageFile(missing, folder, dialogs));
+    EXPECT_FALSE(InstallLanguageFile(Source("language=x\r\ncountry=y\r\n"), folder, dialogs));
+    EXPECT_FALSE(InstallLanguageFile(Source(SourceText(3) + "cap=x\r\n"), folder, dialogs));
+    EXPECT_EQ(
+        dialogs.Log,
+        (std::vector<Shown>{
+            {DialogKind::Message, "Language file \"" + missing.string() + "\" does not exists."},
+            {DialogKind::Error, kNotSupported},
+            {DialogKind::Error, kNotSupported},
+        }));
+    EXPECT_EQ(ReadBytes(DefaultLng()), "previous");
+    EXPECT_FALSE(fs::exists(LanguageDat()));
+}
+
+TEST_F(LanguageFilesTest, InstallIntoUnwritableFolderKeepsOldFiles) {
+    const fs::path source = Source(SourceText(107));
+    const fs::path absentFolder = folder / "no-such-folder";
+    EXPECT_FALSE(InstallLanguageFile(source, absentFolder, dialogs));
+    EXPECT_EQ(dialogs.Log,
+              (std::vector<Shown>{
+                  {DialogKind::Error,
+                   "Cannot create file \"" + (absentFolder / "default.lng").string() + "\""}}));
+
+    // language.dat cannot be replaced: default.lng must not change either.
+    WriteBytes(DefaultLng(), "previous");
+    fs::create_directories(folder / "language.dat.tmp");
+    EXPECT_FALSE(InstallLanguageFile(source, folder, dialogs));
+    EXPECT_EQ(dialogs.Log.back().Text, "Cannot create file \"" + LanguageDat().string() + "\"");
+    EXPECT_EQ(ReadBytes(DefaultLng()), "previous");
+    EXPECT_FALSE(fs::exists(folder / "default.lng.tmp"));
+}
+
+TEST_F(LanguageFilesTest, FirstStartCreatesEnglishDefaultSilently) {
+    auto loaded = LoadCaptions("default", folder, dialogs);
+    ASSERT_TRUE(loaded);
+    EXPECT_TRUE(dialogs.Log.empty());
+    EXPECT_EQ(loaded->Table.Entries, DefaultCaptions());
+    EXPECT_EQ(loaded->Messages.Wait, "wait...");
+    const std::string bytes = ReadBytes(DefaultLng());
+    ASSERT_EQ(bytes.size(), 107u * 260u);
+    EXPECT_EQ(bytes.substr(0, 260), Record(0, "Integer"));
+    EXPECT_EQ(bytes.substr(106 * 260), Record(106, "Error. Too many output parameter."));
+    EXPECT_FALSE(fs::exists(LanguageDat()));
+
+    ShowDefaultLanguageInfo(folder, dialogs);
+    EXPECT_EQ(dialogs.Log,
+              (std::vector<Shown>{{DialogKind::Message, "Default interface language data:\r" +
+                                                            std::string(41, '-') +
+                                                            "\rLanguage: English\rCountry: USA\r"
+                                                            "Contributor: Corvanta \xA9"}}));
+
+    // The second start reads the file it wrote.
+    ScriptedDialogs again;
+    EXPECT_EQ(LoadCaptions("default", folder, again)->Table.Entries, DefaultCaptions());
+    EXPECT_TRUE(again.Log.empty());
+}
+
+TEST_F(LanguageFilesTest, FirstStartInUnwritableFolderUsesBuiltInTexts) {
+    auto loaded = LoadCaptions("default", folder / "no-such-folder", dialogs);
+    ASSERT_TRUE(loaded);
+    EXPECT_TRUE(dialogs.Log.empty());
+    EXPECT_EQ(loaded->Table.Entries, DefaultCaptions());
+}
+
+TEST_F(LanguageFilesTest, ShortDefaultIsCompletedAndRepaired) {
+    const std::string missingTerms =
+        "Missing terms error. Default language file out of date. \rCorvanta will complete "
+        "application interface with default (english) terms. \r\rTo correct this error please "
+        "download an updated Corvanta language file for your language";
+    const struct {
+        std::string Bytes;
+        int Translated;
+    } cases[] = {
+        {EncodeCaptionRecords(TranslatedEntries(100)), 100},
+        {EncodeCaptionRecords(TranslatedEntries(100)) + std::string(200, 'x'), 100},
+        {"", 0},
+        {std::string(259, '\0'), 0},
+    };
+    for (const auto& c : cases) {
+        WriteBytes(DefaultLng(), c.Bytes);
+        ScriptedDialogs shown;
+        auto loaded = LoadCaptions("default", folder, shown);
+        ASSERT_TRUE(loaded);
+        EXPECT_EQ(shown.Log, (std::vector<Shown>{{DialogKind::Error, missingTerms},
+                                                 {DialogKind::Information, kFixed}}));
+        ASSERT_EQ(loaded->Table.Entries.size(), 107u);
+        for (int k = 0; k < 107; ++k)
+            EXPECT_EQ(loaded->Table.Cap(k),
+                      k < c.Translated ? "T" + std::to_string(k) : DefaultCaptions()[k].Text);
+        EXPECT_EQ(ReadBytes(DefaultLng()), EncodeCaptionRecords(DefaultCaptions()));
+    }
+}
+
+TEST_F(LanguageFilesTest, FailedRepairIsNotReportedAsFixed) {
+    WriteBytes(DefaultLng(), EncodeCaptionRecords(TranslatedEntries(100)));
+    fs::create_directories(folder / "default.lng.tmp");
+    auto loaded = LoadCaptions("default", folder, dialogs);
+    ASSERT_TRUE(loaded);
+    ASSERT_EQ(dialogs.Log.size(), 2u);
+    EXPECT_EQ(dialogs.Log[1],
+              (Shown{DialogKind::Error, "Cannot create file \"" + DefaultLng().string() + "\""}));
+    EXPECT_EQ(loaded->Table.Cap(99), "T99");
+    EXPECT_EQ(ReadBytes(DefaultLng()), EncodeCaptionRecords(TranslatedEntries(100)));
+}
+
+TEST_F(LanguageFilesTest, DefaultWithGapAndDuplicateIsCompletedByKey) {
+    std::vector<CaptionEntry> entries = TranslatedEntries(107);
+    entries[6] = {"cap5", "duplicate"};
+    entries[50] = {"cap500", "beyond"};
+    WriteBytes(DefaultLng(), EncodeCaptionRecords(entries));
+    auto loaded = LoadCaptions("default", folder, dialogs);
+    ASSERT_TRUE(loaded);
+    EXPECT_TRUE(dialogs.Log.empty());
+    EXPECT_EQ(loaded->Table.Cap(5), "T5");
+    EXPECT_EQ(loaded->Table.Cap(6), "Real number");
+    EXPECT_EQ(loaded->Table.Cap(50), "Mean");
+    EXPECT_EQ(loaded->Table.Cap(51), "T51");
+    EXPECT_EQ(loaded->Table.Entries.size(), 109u);
+    EXPECT_EQ(ReadBytes(DefaultLng()), EncodeCaptionRecords(entries));
+}
+
+TEST_F(LanguageFilesTest, SourceRefusalsChangeNothing) {
+    const fs::path missing = folder / "absent.cvl";
+    EXPECT_FALSE(LoadCaptions(missing.string(), folder, dialogs));
+    const fs::path bad = Source("country=y\r\nlanguage=x\r\nauthor=z\r\ncap0=x\r\n");
+    EXPECT_FALSE(LoadCaptions(bad.string(), folder, dialogs));
+    EXPECT_EQ(dialogs.Log,
+              (std::vector<Shown>{
+                  {DialogKind::Message, "Language file \"" + missing.string() + "\" is missing."},
+                  {DialogKind::Error, kNotSupported}}));
+    EXPECT_FALSE(fs::exists(DefaultLng()));
+}
+
+TEST_F(LanguageFilesTest, CompleteSourceUsedWithOrWithoutInstall) {
+    std::string text = SourceText(107);
+    text += "cap3=" + std::string(300, 'z') + "\r\n";  // later duplicate: never seen
+    const fs::path source = Source(text);
+    const std::string question = "Want to use " + source.string() + " content as default language?";
+
+    dialogs.Answers = {DialogAnswer::Cancel};
+    auto loaded = LoadCaptions(source.string(), folder, dialogs);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(dialogs.Log, (std::vector<Shown>{{DialogKind::ConfirmOkCancel, question}}));
+    EXPECT_EQ(loaded->Table.Cap(106), "T106");
+    EXPECT_EQ(loaded->Table.Cap(3), "T3");
+    EXPECT_EQ(loaded->Messages.ErrorNP, "T22. T25");
+    EXPECT_FALSE(fs::exists(DefaultLng()));
+    EXPECT_FALSE(fs::exists(LanguageDat()));
+
+    ScriptedDialogs accept;
+    accept.Answers = {DialogAnswer::Ok};
+    ASSERT_TRUE(LoadCaptions(source.string(), folder, accept));
+    EXPECT_EQ(accept.Log.size(), 1u);
+    std::vector<CaptionEntry> installed = TranslatedEntries(107);
+    installed.push_back({"cap3", std::string(255, 'z')});
+    EXPECT_EQ(ReadBytes(DefaultLng()), EncodeCaptionRecords(installed));
+    EXPECT_EQ(ReadBytes(LanguageDat()), EncodeLanguageInfo({"Espa\xF1ol", "M\xE9xico", "Ana"}));
+
+    ScriptedDialogs info;
+    ShowDefaultLanguageInfo(folder, info);
+    EXPECT_EQ(info.Log.at(0).Text,
+              "Default interface language data:\r" + std::string(41, '-') +
+                  "\rLanguage: Espa\xF1ol\rCountry: M\xE9xico\rContributor: Ana");
+}
+
+TEST_F(LanguageFilesTest, LongEntryIsWholeWhenLoadedDirectly) {
+    std::string text = "language=x\ncountry=y\nauthor=z\ncap0=" + std::string(300, 'w') + "\n";
+    for (int k = 1; k < 107; ++k)
+        text += "cap" + std::to_string(k) + "=t\n";
+    dialogs.Answers = {DialogAnswer::Ok};
+    auto loaded = LoadCaptions(Source(text).string(), folder, dialogs);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->Table.Cap(0), std::string(300, 'w'));
+    ScriptedDialogs next;
+    EXPECT_EQ(LoadCaptions("default", folder, next)->Table.Cap(0), std::string(255, 'w'));
+}
+
+TEST_F(LanguageFilesTest, LineEndsDoNotMatter) {
+    for (const char* end : {"\r\n", "\r", "\n"}) {
+        ScriptedDialogs shown;
+        shown.Answers = {DialogAnswer::Cancel};
+        auto loaded = LoadCaptions(Source(SourceText(107, end)).string(), folder, shown);
+        ASSERT_TRUE(loaded);
+        EXPECT_EQ(loaded->Table.Entries, TranslatedEntries(107));
+    }
+}
+
+TEST_F(LanguageFilesTest, ShortSourceUpdatedWhenAccepted) {
+    const std::string original =
+        "// Spanish terms\r\nlanguage=Espa\xF1ol\ncountry=M\xE9xico\r"
+        "author=Ana\r\n\r\ncap0=Entero // integer\r\ncap1=ya existe\r\n";
+    const fs::path source = Source(original);
+    const std::string missingTerms =
+        "Missing terms error. Source language file " + source.string() +
+        " is not update to this version. Corvanta will complete application interface with "
+        "default (english) terms. \r\rWant to update source language file with new english "
+        "terms to be edited?";
+    dialogs.Answers = {DialogAnswer::Ok, DialogAnswer::Ok};
+    auto loaded = LoadCaptions(source.string(), folder, dialogs);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(dialogs.Log, (std::vector<Shown>{
+                               {DialogKind::ConfirmOkCancel,
+                                "Want to use " + source.string() + " content as default language?"},
+                               {DialogKind::ConfirmOkCancel, missingTerms},
+                               {DialogKind::Information, kFixed}}));
+    EXPECT_EQ(loaded->Table.Cap(0), "Entero");
+    EXPECT_EQ(loaded->Table.Cap(1), "ya existe");
+    EXPECT_EQ(loaded->Table.Cap(2), "Do you want to overwrite with updated model?");
+    EXPECT_EQ(loaded->Table.Entries.size(), 107u);
+
+    std::string expected =
+        "// Spanish terms\r\nlanguage=Espa\xF1ol\r\ncountry=M\xE9xico\r\n"
+        "author=Ana\r\n\r\ncap0=Entero // integer\r\ncap1=ya existe\r\n";
+    for (int k = 2; k < 107; ++k)
+        expected += "cap" + std::to_string(k) + "=" + DefaultCaptions()[k].Text + "\r\n";
+    EXPECT_EQ(ReadBytes(source), expected);
+    // The default language falls back to English even after the install.
+    EXPECT_EQ(ReadBytes(DefaultLng()), EncodeCaptionRecords(DefaultCaptions()));
+    EXPECT_EQ(ReadBytes(LanguageDat()), EncodeLanguageInfo({"Espa\xF1ol", "M\xE9xico", "Ana"}));
+
+    // The updated file is now complete.
+    ScriptedDialogs again;
+    again.Answers = {DialogAnswer::Cancel};
+    ASSERT_TRUE(LoadCaptions(source.string(), folder, again));
+    EXPECT_EQ(again.Log.size(), 1u);
+}
+
+TEST_F(LanguageFilesTest, ShortSourceLeftAloneWhenDeclined) {
+    const std::string original = SourceText(0);
+    const fs::path source = Source(original);
+    dialogs.Answers = {DialogAnswer::Cancel, DialogAnswer::Cancel};
+    auto loaded = LoadCaptions(source.string(), folder, dialogs);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(dialogs.Log.size(), 2u);
+    EXPECT_EQ(loaded->Table.Entries, DefaultCaptions());
+    EXPECT_EQ(ReadBytes(source), original);
+    EXPECT_EQ(ReadBytes(DefaultLng()), EncodeCaptionRecords(DefaultCaptions()));
+    EXPECT_FALSE(fs::exists(LanguageDat()));
+}
+
+TEST_F(LanguageFilesTest, EmptySourceGetsEveryEntryWhenAccepted) {
+    const fs::path source = Source("language=x\r\ncountry=y\r\nauthor=z");
+    dialogs.Answers = {DialogAnswer::Cancel, DialogAnswer::Ok};
+    ASSERT_TRUE(LoadCaptions(source.string(), folder, dialogs));
+    const auto lines = SplitLanguageLines(ReadBytes(source));
+    ASSERT_EQ(lines.size(), 110u);
+    EXPECT_EQ(lines[3], "cap0=Integer");
+    EXPECT_EQ(lines[109], "cap106=Error. Too many output parameter.");
+}
+
+TEST_F(LanguageFilesTest, SourceWithGapIsCompletedByKey) {
+    std::string text = "language=x\r\ncountry=y\r\nauthor=z\r\n";
+    for (int k = 0; k < 107; ++k)
+        text += "cap" + std::to_string(k == 50 ? 49 : k) + "=T\r\n";
+    dialogs.Answers = {DialogAnswer::Cancel};
+    auto loaded = LoadCaptions(Source(text).string(), folder, dialogs);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(dialogs.Log.size(), 1u);
+    EXPECT_EQ(loaded->Table.Cap(49), "T");
+    EXPECT_EQ(loaded->Table.Cap(50), "Mean");
+    EXPECT_EQ(loaded->Messages.NormalChoice, "T");
+}
+
+TEST_F(LanguageFilesTest, LanguageInfoFromDamagedRecord) {
+    const struct {
+        std::string Bytes;
+        const char* Shown;
+    } cases[] = {
+        {std::string(103, '\0'), "Language: Unknown\rCountry: Unknown\rContributor: Unknown"},
+        {"\x02"
+         "es",
+         "Language: es\rCountry: Unknown\rContributor: Unknown"},
+        {EncodeLanguageInfo({"a", "b", "c"}), "Language: a\rCountry: b\rContributor: c"},
+    };
+    for (const auto& c : cases) {
+        WriteBytes(LanguageDat(), c.Bytes);
+        ScriptedDialogs shown;
+        ShowDefaultLanguageInfo(folder, shown);
+        EXPECT_EQ(
+            shown.Log,
+            (std::vector<Shown>{{DialogKind::Message, "Default interface language data:\r" +
+                                                          std::string(41, '-') + "\r" + c.Shown}}));
+    }
+    fs::remove(LanguageDat());
+    fs::create_directories(LanguageDat());
+    ShowDefaultLanguageInfo(folder, dialogs);
+    EXPECT_EQ(dialogs.Log,
+              (std::vector<Shown>{
+                  {DialogKind::Error, "Cannot open file \"" + LanguageDat().string() + "\""}}));
+}
+
+TEST_F(LanguageFilesTest, FolderAndExtensionChoices) {
+    EXPECT_EQ(WithLanguageFileExtension("/x/spanish"), "/x/spanish.cvl");
+    EXPECT_EQ(WithLanguageFileExtension("/x/spanish.txt"), "/x/spanish.txt");
+    EXPECT_EQ(WithLanguageFileExtension("/x.d/spanish"), "/x.d/spanish.cvl");
+    EXPECT_EQ(ChooseLanguageFolder(folder, folder / "user"), folder);
+    EXPECT_FALSE(fs::exists(folder / "user"));
+    EXPECT_EQ(ChooseLanguageFolder(folder / "absent", folder / "user"), folder / "user");
+    EXPECT_TRUE(fs::is_directory(folder / "user"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+}
+
+}  // namespace
+}  // namespace corvanta
