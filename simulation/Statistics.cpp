@@ -1,0 +1,387 @@
+#include "simulation/Statistics.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "engine/NumberText.h"
+#include "simulation/ResultFormat.h"
+
+namespace corvanta {
+
+std::int64_t OutputHistogram::Total() const {
+    std::int64_t total = 0;
+    for (std::int64_t count : Counts)
+        total += count;
+    return total;
+}
+
+BinLocator::BinLocator(const OutputHistogram& histogram)
+    : low_(histogram.Low), high_(histogram.High) {
+    const long double width = histogram.Width;
+    degenerate_ = !(width > 0) || !std::isfinite(width);
+    if (degenerate_) return;
+    inverseWidth_ = 1 / width;
+    // The quotient of a correctly rounded division grows with its dividend,
+    // so each bin starts at one exact threshold, found from a close guess by
+    // stepping one unit in the last place at a time.
+    for (int k = 1; k <= kHistogramBins; ++k) {
+        const long double bin = k;
+        long double t = bin * width;
+        if (t / width >= bin) {
+            for (long double below = std::nextafter(t, 0.0L); below / width >= bin;
+                 below = std::nextafter(t, 0.0L))
+                t = below;
+        } else {
+            do {
+                t = std::nextafter(t, HUGE_VALL);
+            } while (t / width < bin);
+        }
+        threshold_[k] = t;
+    }
+}
+
+int BinLocator::Bin(double v) const {
+    if (degenerate_ || !(low_ <= v && v <= high_)) return -1;
+    const long double t = v - low_;
+    long double guess = t * inverseWidth_;
+    int k = guess >= kHistogramBins ? kHistogramBins : static_cast<int>(guess);
+    if (k < 0) k = 0;
+    while (k < kHistogramBins && t >= threshold_[k + 1])
+        ++k;
+    while (k > 0 && t < threshold_[k])
+        --k;
+    return k < kHistogramBins ? k : -1;
+}
+
+namespace {
+
+void FillHistogram(const double* values, std::int64_t count, OutputHistogram& histogram) {
+    histogram.Counts.fill(0);
+    const BinLocator locator(histogram);
+    for (std::int64_t i = 0; i < count; ++i) {
+        const int k = locator.Bin(values[i]);
+        if (k >= 0) ++histogram.Counts[k];
+    }
+}
+
+}  // namespace
+
+ProgressUpdate UpdateRunStatistics(const double* values, std::int64_t count, double outputMin,
+                                   double outputMax, long double previousKurtosis) {
+    PowerSums sums;
+    return UpdateRunStatistics(values, count, outputMin, outputMax, previousKurtosis, sums);
+}
+
+ProgressUpdate UpdateRunStatistics(const double* values, std::int64_t count, double outputMin,
+                                   double outputMax, long double previousKurtosis,
+                                   PowerSums& sums) {
+    ProgressUpdate update;
+    SimulationResult& r = update.Statistics;
+    if (sums.Count > count) sums = PowerSums{};
+    for (std::int64_t i = sums.Count; i < count; ++i)
+        sums.Add(values[i]);
+    r.n = count;
+    r.OutputMin = outputMin;
+    r.OutputMax = outputMax;
+    if (count <= 0) return update;
+
+    const long double n = count;
+    const bool spread = outputMin < outputMax;
+    r.Mean = sums.S1 / n;
+    const long double spreadSquare = (sums.S2 - sums.S1 * sums.S1 / n) / n;
+    r.StandardDeviation = spread && spreadSquare > 0 ? std::sqrt(spreadSquare) : 0;
+
+    OutputHistogram& h = update.Histogram;
+    h.Low = r.Mean - 3 * r.StandardDeviation;
+    h.High = r.Mean + 3 * r.StandardDeviation;
+    if (outputMin > h.Low) h.Low = outputMin;
+    if (outputMax < h.High) h.High = outputMax;
+    h.Width = (h.High - h.Low) / kHistogramBins;
+    if (spread && !(h.Width > 0)) {
+        // The deviation vanished in the power sums although the values
+        // differ: the whole range of the values still makes usable bins.
+        h.Low = outputMin;
+        h.High = outputMax;
+        h.Width = (h.High - h.Low) / kHistogramBins;
+    }
+    if (h.Width > 0) {
+        FillHistogram(values, count, h);
+    } else {
+        // Every value is the same: one spike in the middle of the chart.
+        h.Counts.fill(0);
+        h.Counts[kHistogramBins / 2] = count;
+    }
+
+    update.Marks = previousKurtosis - 3 > -1.5L;
+
+    const long double a = 1 / n;
+    r.M1 = a * sums.S1;
+    const long double aS2 = a * sums.S2;
+    const long double aS3 = a * sums.S3;
+    r.M2 = aS2 - r.M1 * r.M1;
+    r.M3 = aS3 - 3 * r.M1 * aS2 + 2 * r.M1 * r.M1 * r.M1;
+    r.M4 = a * sums.S4 - 4 * r.M1 * aS3 + 6 * r.M1 * r.M1 * aS2 - 3 * r.M1 * r.M1 * r.M1 * r.M1;
+    if (!spread) r.M2 = r.M3 = r.M4 = 0;
+    r.ShapeDetermined = spread && r.M2 > 0;
+    if (r.ShapeDetermined) {
+        r.Skewness = r.M3 * std::exp(-1.5L * std::log(r.M2));
+        r.Kurtosis = r.M4 / (r.M2 * r.M2);
+    }
+
+    update.LowerBound = r.Mean - 1.96L * r.StandardDeviation;
+    update.UpperBound = r.Mean + 1.96L * r.StandardDeviation;
+    return update;
+}
+
+bool IsProgressIndex(std::int64_t i, std::int64_t n) {
+    if (i == n - 1 || i == 150) return true;
+    if (i > 1 && i < 30000) return i % 100 == 0;
+    if (i > 30000 && i < 500000) return i % 5000 == 0;
+    if (i >= 500000) return i % 100000 == 0;
+    return false;
+}
+
+// --- Coverage choice ---
+
+namespace {
+
+struct CoverageRow {
+    const char* Percent;  // as written in the texts
+    double Probability;
+    double LowerTail;
+    double UpperTail;
+    const char* Suffix;  // "" or " = s)" etc. after the Normal caption
+};
+
+const CoverageRow kCoverageRows[kCoverageChoiceCount] = {
+    {"68,27", 68.27, 15.865, 84.135, " = s)"},
+    {"90", 90, 5, 95, ""},
+    {"95", 95, 2.5, 97.5, ""},
+    {"95,45", 95.45, 2.275, 97.725, " = 2s)"},
+    {"99", 99, 0.5, 99.5, ""},
+    {"99,73", 99.73, 0.135, 99.865, " = 3s)"},
+};
+
+const CoverageRow& Row(int index) {
+    return kCoverageRows[index >= 0 && index < kCoverageChoiceCount ? index
+                                                                    : kDefaultCoverageChoice];
+}
+
+}  // namespace
+
+std::string CoverageItemText(int index, const MessageTexts& texts) {
+    const CoverageRow& row = Row(index);
+    std::string text = std::string("p = ") + row.Percent + "%";
+    if (*row.Suffix) text += " (" + texts.NormalChoice + ": \xB5" + row.Suffix;
+    return text;
+}
+
+double CoverageProbability(int index) {
+    return Row(index).Probability;
+}
+
+int CoverageIndexOf(std::string_view probability) {
+    static const char* const accepted[kCoverageChoiceCount] = {"68.27", "90", "95",
+                                                               "95.45", "99", "99.73"};
+    for (int i = 0; i < kCoverageChoiceCount; ++i)
+        if (probability == accepted[i]) return i;
+    return -1;
+}
+
+std::string UndeterminedForm(int index) {
+    return std::string(" (p = ") + Row(index).Percent + "%)  =  ";
+}
+std::string ResultForm(int index) {
+    return std::string(" (p = ") + Row(index).Percent + "%): [ ";
+}
+std::string InterruptedForm(int index) {
+    return std::string(" (p = ") + Row(index).Percent + "%): ";
+}
+
+namespace {
+
+struct TailPosition {
+    int Bin = 0;
+    std::int64_t Offset = 0;
+};
+
+// The bin where the running count first exceeds the target, and the rank
+// inside it (rounded half to even).
+TailPosition FindTail(const OutputHistogram& histogram, long double target) {
+    std::int64_t before = 0;
+    for (int k = 0; k < kHistogramBins; ++k) {
+        const std::int64_t through = before + histogram.Counts[k];
+        if (through > target) {
+            TailPosition p;
+            p.Bin = k;
+            p.Offset = static_cast<std::int64_t>(std::nearbyint(target - before));
+            // A target that rounds up to the bin's full count takes its last value.
+            if (p.Offset >= histogram.Counts[k]) p.Offset = histogram.Counts[k] - 1;
+            if (p.Offset < 0) p.Offset = 0;
+            return p;
+        }
+        before = through;
+    }
+    return {};
+}
+
+}  // namespace
+
+CoverageInterval ComputeCoverageInterval(const double* values, std::int64_t count,
+                                         const OutputHistogram& histogram, int coverageIndex) {
+    CoverageInterval interval;
+    if (!(histogram.Width > 0)) return interval;
+    const std::int64_t total = histogram.Total();
+    const CoverageRow& row = Row(coverageIndex);
+    long double lowerTarget, upperTarget;
+    if (coverageIndex == 1) {
+        lowerTarget = static_cast<long double>(total * 5) / 100;
+        upperTarget = static_cast<long double>(total * 95) / 100;
+    } else {
+        lowerTarget = static_cast<long double>(total) * row.LowerTail / 100;
+        upperTarget = static_cast<long double>(total) * row.UpperTail / 100;
+    }
+    const TailPosition lower = FindTail(histogram, lowerTarget);
+    const TailPosition upper = FindTail(histogram, upperTarget);
+
+    std::vector<double> a, b;
+    a.reserve(histogram.Counts[lower.Bin]);
+    b.reserve(histogram.Counts[upper.Bin]);
+    const std::size_t aSize = histogram.Counts[lower.Bin];
+    const std::size_t bSize = histogram.Counts[upper.Bin];
+    const BinLocator locator(histogram);
+    for (std::int64_t i = 0; i < count && (a.size() < aSize || b.size() < bSize); ++i) {
+        const int k = locator.Bin(values[i]);
+        if (k == lower.Bin && a.size() < aSize) a.push_back(values[i]);
+        if (k == upper.Bin && b.size() < bSize) b.push_back(values[i]);
+    }
+    if (a.empty() || b.empty()) return interval;
+    const std::size_t lowRank = std::min<std::size_t>(lower.Offset, a.size() - 1);
+    const std::size_t highRank = std::min<std::size_t>(upper.Offset, b.size() - 1);
+    // Only the rank matters, not the order of the others.
+    std::nth_element(a.begin(), a.begin() + lowRank, a.end());
+    std::nth_element(b.begin(), b.begin() + highRank, b.end());
+    interval.Determined = true;
+    interval.Low = a[lowRank];
+    interval.High = b[highRank];
+    return interval;
+}
+
+long double MostProbableValue(const OutputHistogram& histogram) {
+    int fullest = 0;
+    for (int k = 1; k < kHistogramBins; ++k)
+        if (histogram.Counts[k] > histogram.Counts[fullest]) fullest = k;
+    return histogram.Low + (2 * fullest + 1) * histogram.Width / 2;
+}
+
+// --- Texts ---
+
+long double JarqueBera(std::int64_t n, long double skewness, long double kurtosis) {
+    const long double excess = kurtosis - 3;
+    return n * (skewness * skewness / 6 + excess * excess / 24);
+}
+
+std::string NormalityText(const MessageTexts& texts, long double jarqueBera) {
+    return texts.NormalityTest +
+           " (Jarque - Bera)  =  " + FormatPattern("####0.#####", jarqueBera) + "   (" +
+           (jarqueBera <= kJarqueBeraLimit ? texts.Fits : texts.DoesNotFit) + ")";
+}
+
+std::string NormalityUndeterminedText(const MessageTexts& texts) {
+    return texts.NormalityTest + " (Jarque - Bera)  =  " + texts.Indetermined;
+}
+
+std::string IntervalValueText(double x) {
+    return FormatPattern(x > 10000000 || std::fabs(x) < 0.01 ? "0.00000e-0" : "####0.#####", x);
+}
+
+std::string IntervalText(const MessageTexts& texts, int coverageIndex, double low, double high) {
+    return texts.ConfidenceInterval + ResultForm(coverageIndex) + IntervalValueText(low) + " , " +
+           IntervalValueText(high) + " ]";
+}
+
+std::string InterruptedIntervalText(const MessageTexts& texts, int coverageIndex) {
+    return texts.ConfidenceInterval + InterruptedForm(coverageIndex) +
+           "Indeterminado (simul. interrumpida)";
+}
+
+std::string UndeterminedIntervalText(const MessageTexts& texts, int coverageIndex) {
+    return texts.ConfidenceInterval + UndeterminedForm(coverageIndex) + texts.Indetermined;
+}
+
+std::string ClassicText(const MessageTexts& texts, double low, double high,
+                        const std::string& unitSuffix) {
+    const long double midpoint = (static_cast<long double>(high) + low) / 2;
+    const long double halfWidth = (static_cast<long double>(high) - low) / 2;
+    return texts.GumFormat + ": " +
+           FormatValueWithUncertainty(static_cast<double>(midpoint),
+                                      static_cast<double>(halfWidth)) +
+           " " + unitSuffix;
+}
+
+std::string ClassicUndeterminedText(const MessageTexts& texts) {
+    return texts.GumFormat + " = " + texts.Indetermined;
+}
+
+std::string MostProbableText(long double value) {
+    return FormatPattern(value > 1000 || std::fabs(value) < 0.1 ? "0.00000e-0" : "######0.####",
+                         value);
+}
+
+CoverageChangeTexts ChangeCoverage(bool stopRequested, int newIndex, const MessageTexts& texts) {
+    CoverageChangeTexts change;
+    if (!stopRequested) return change;
+    change.Changed = true;
+    change.Interval = UndeterminedIntervalText(texts, newIndex);
+    change.Classic = ClassicUndeterminedText(texts);
+    return change;
+}
+
+namespace {
+
+std::string GridValue(long double x, const char* farPattern, const char* nearPattern) {
+    return FormatPattern(x > 1000 || std::fabs(x) < 0.1 ? farPattern : nearPattern, x);
+}
+
+std::string ReformatLabel(const std::string& text) {
+    long double x = 0;
+    if (!TryParseFloat(text, x)) return text;
+    return GridValue(x, "0.00000e-0", "######0.#####");
+}
+
+}  // namespace
+
+std::array<std::string, kResultRows> ResultsGridTexts(std::int64_t iterations,
+                                                      const SimulationResult& s,
+                                                      const std::string& skewnessText,
+                                                      const std::string& kurtosisText,
+                                                      const std::string& mostProbableText) {
+    const long double deviation = s.M2 > 0 ? std::sqrt(s.M2) : 0;
+    const long double range = static_cast<long double>(s.OutputMax) - s.OutputMin;
+    return {IntegerText(iterations),
+            GridValue(s.M1, "0.0000000e-0", "######0.#####"),
+            GridValue(s.M2, "0.000000e-0", "######0.#####"),
+            GridValue(deviation, "0.00000e-0", "######0.#####"),
+            ReformatLabel(skewnessText),
+            ReformatLabel(kurtosisText),
+            GridValue(s.OutputMax, "0.00000e-0", "######0.#####"),
+            GridValue(s.OutputMin, "0.00000e-0", "######0.#####"),
+            mostProbableText,
+            GridValue(range, "0.00000e-0", "######0.#####")};
+}
+
+std::array<std::string, kResultRows> ResultsGridTitles(const CaptionTable& captions) {
+    return {captions.Cap(46) + " ",
+            captions.Cap(50) + " ",
+            captions.Cap(84) + " ",
+            captions.Cap(18) + " ",
+            "Skew ",
+            "Kurtosis ",
+            captions.Cap(81) + " ",
+            captions.Cap(82) + " ",
+            captions.Cap(80) + " ",
+            captions.Cap(65) + " "};
+}
+
+}  // namespace corvanta
