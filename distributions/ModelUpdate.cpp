@@ -63,16 +63,24 @@ ModelUpdate UpdateParameters(std::string_view modelText, const ParameterList& pr
     for (const auto& name : SplitLines(set.NameList)) {
         ModelParameter record;
         record.Nombre = name;
+        if (auto saved = savedByName.find(name); saved != savedByName.end())
+            record = previous[saved->second];
+        // A restored record keeps everything the user entered, but its role
+        // follows the model as it is now: a former output or intermediate
+        // quantity that became an input must not pass for ready without a
+        // distribution, and a former input that is now computed must not be
+        // taken for something to sample.
         if (name == outputNames.front()) {
             record.Distrib = static_cast<std::int32_t>(DistributionKind::Resultado);
             record.Init = true;
-        }
-        if (outputNameSet.count(name) == 0) {
+        } else if (outputNameSet.count(name) == 0) {
             record.Distrib = static_cast<std::int32_t>(DistributionKind::Intermedio);
             record.Init = true;
+        } else if (record.Kind() == DistributionKind::Intermedio ||
+                   record.Kind() == DistributionKind::Resultado) {
+            record.Distrib = static_cast<std::int32_t>(DistributionKind::Noname);
+            record.Init = false;
         }
-        if (auto saved = savedByName.find(name); saved != savedByName.end())
-            record = previous[saved->second];
         parameters.push_back(std::move(record));
     }
 
