@@ -191,7 +191,10 @@ long double SampleBeta(long double alpha, long double beta) {
 
 // Ratio of uniforms: A. J. Kinderman and J. F. Monahan (1980), "New methods for
 // generating Student's t and gamma variables", Computing 25, 369-377
-// (algorithm TROU). Departure: a zero U is redrawn.
+// (algorithm TROU). Departures: a zero U is redrawn, and the quick rejection
+// u (x^2 + 3) > 16 / c is made only for nu >= 3, the degrees of freedom for
+// which it lies outside the acceptance region; for nu = 1 and 2 it would cut
+// into the region near x = 0 and distort the distribution.
 StudentSampler::StudentSampler(std::int64_t nu, long double mean) : nu_(nu), mean_(mean) {
     // No degrees of freedom: 1/N divides by zero. Fewer than none: the region
     // needs roots of negative numbers.
@@ -214,7 +217,7 @@ long double StudentSampler::DrawStandard() const {
         const long double x = (2 * v - 1) * s_ / u;
         const long double x2 = x * x;
         if (x2 <= 5 - c_ * u) return x;
-        if (nu_ >= 1 && d_ < (x2 + 3) * u) continue;
+        if (nu_ >= 3 && d_ < (x2 + 3) * u) continue;
         if (u > std::pow(1 + x2 / n_, e_)) continue;
         return x;
     }

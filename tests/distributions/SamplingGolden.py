@@ -154,7 +154,7 @@ def student_std(src, nu):
         X2 = X * X
         if X2 <= 5 - c * u:
             return X
-        if nu >= 1 and d < (X2 + 3) * u:
+        if nu >= 3 and d < (X2 + 3) * u:
             continue
         if u > (1 + X2 / N) ** e:
             continue
@@ -463,6 +463,7 @@ row('Beta(5, 2)', lambda s: beta(s, F(5), F(2)))
 row('Beta(2, 5)', lambda s: beta(s, F(2), F(5)))
 row('Beta(0.5, 0.3)', lambda s: beta(s, F('0.5'), F('0.3')))
 row('Student(1)', lambda s: student_std(s, 1) + 0)
+row('Student(2)', lambda s: student_std(s, 2) + 0)
 row('Student(4, 10)', lambda s: student_std(s, 4) + 10)
 row('Experimental Student(3)', lambda s: student_std(s, 3) * F('0.5') + 2)
 row('VonMises(0.3)', lambda s: von_mises(s, F('0.3')))
