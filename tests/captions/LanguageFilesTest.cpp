@@ -451,6 +451,21 @@ TEST_F(LanguageFilesTest, ShortSourceLeftAloneWhenDeclined) {
     EXPECT_FALSE(fs::exists(LanguageDat()));
 }
 
+TEST_F(LanguageFilesTest, FailedSourceUpdateIsNotReportedAsFixed) {
+    const std::string original = SourceText(5);
+    const fs::path source = Source(original);
+    fs::create_directories(folder / "spanish.cvl.tmp");
+    dialogs.Answers = {DialogAnswer::Cancel, DialogAnswer::Ok};
+    auto loaded = LoadCaptions(source.string(), folder, dialogs);
+    ASSERT_TRUE(loaded);
+    ASSERT_EQ(dialogs.Log.size(), 3u);
+    EXPECT_EQ(dialogs.Log[2],
+              (Shown{DialogKind::Error, "Cannot create file \"" + source.string() + "\""}));
+    EXPECT_EQ(ReadBytes(source), original);
+    EXPECT_EQ(loaded->Table.Cap(4), "T4");
+    EXPECT_EQ(loaded->Table.Cap(5), "a and b must be real numbers");
+}
+
 TEST_F(LanguageFilesTest, EmptySourceGetsEveryEntryWhenAccepted) {
     const fs::path source = Source("language=x\r\ncountry=y\r\nauthor=z");
     dialogs.Answers = {DialogAnswer::Cancel, DialogAnswer::Ok};
@@ -459,19 +474,6 @@ TEST_F(LanguageFilesTest, EmptySourceGetsEveryEntryWhenAccepted) {
     ASSERT_EQ(lines.size(), 110u);
     EXPECT_EQ(lines[3], "cap0=Integer");
     EXPECT_EQ(lines[109], "cap106=Error. Too many output parameter.");
-}
-
-TEST_F(LanguageFilesTest, SourceWithGapIsCompletedByKey) {
-    std::string text = "language=x\r\ncountry=y\r\nauthor=z\r\n";
-    for (int k = 0; k < 107; ++k)
-        text += "cap" + std::to_string(k == 50 ? 49 : k) + "=T\r\n";
-    dialogs.Answers = {DialogAnswer::Cancel};
-    auto loaded = LoadCaptions(Source(text).string(), folder, dialogs);
-    ASSERT_TRUE(loaded);
-    EXPECT_EQ(dialogs.Log.size(), 1u);
-    EXPECT_EQ(loaded->Table.Cap(49), "T");
-    EXPECT_EQ(loaded->Table.Cap(50), "Mean");
-    EXPECT_EQ(loaded->Messages.NormalChoice, "T");
 }
 
 TEST_F(LanguageFilesTest, LanguageInfoFromDamagedRecord) {
