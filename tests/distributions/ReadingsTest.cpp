@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "distributions/Readings.h"
-#include "engine/Faults.h"
 #include "engine/NumberText.h"
 #include "support/ScriptedDialogs.h"
 
@@ -45,15 +44,6 @@ TEST(Readings, ModesHaveTheirKeywordsAndColumns) {
     EXPECT_STREQ(kStandardColumnHeader, "Patr\xF3n");
 }
 
-TEST(Readings, ComposeWritesKeywordRowsCrBetweenCellsAndAmpersandForEmpty) {
-    EXPECT_EQ(ComposeReadings(ReadingMode::IndirectaSX, {{"10.0", "10.2"}, {"10.0", "10.3"}}),
-              "SX\r\n10.0\r10.2\r\n10.0\r10.3\r\n");
-    EXPECT_EQ(ComposeReadings(ReadingMode::IndirectaSXS, {{"1", "", "3"}, {"", "", ""}}),
-              "SXS\r\n1\r&\r3\r\n&\r&\r&\r\n");
-    EXPECT_EQ(ComposeReadings(ReadingMode::Directa, {}), "Directa\r\n");
-    EXPECT_EQ(ComposeReadings(ReadingsTable{}), "");
-}
-
 TEST(Readings, ParseThenComposeIsByteIdenticalInEveryMode) {
     const std::vector<std::string> texts = {
         "Directa\r\n10.1\r\n10.3\r\n10.2\r\n",        "Directa\r\n&\r\n-1E-5\r\n",
@@ -65,6 +55,10 @@ TEST(Readings, ParseThenComposeIsByteIdenticalInEveryMode) {
         SCOPED_TRACE(text);
         EXPECT_EQ(ComposeReadings(ParseReadings(text)), text);
     }
+    EXPECT_EQ(ComposeReadings(ReadingMode::IndirectaSX, {{"10.0", "10.2"}, {"10.0", "10.3"}}),
+              "SX\r\n10.0\r10.2\r\n10.0\r10.3\r\n");
+    EXPECT_EQ(ComposeReadings(ReadingMode::IndirectaSXS, {{"1", "", "3"}}), "SXS\r\n1\r&\r3\r\n");
+    EXPECT_EQ(ComposeReadings(ReadingMode::Directa, {}), "Directa\r\n");
 }
 
 TEST(Readings, ParseAcceptsOtherLineEndsBlanksAndTheTrailingEmptyLinesOfOldFiles) {
@@ -114,51 +108,6 @@ TEST(Readings, DialogPrefillsOnlyATableOfTheSelectedModeWithTwoRowsOrMore) {
         SCOPED_TRACE(c.Name);
         EXPECT_EQ(PrefillReadings(c.Text, c.Mode, c.Rows), c.Expected);
     }
-}
-
-TEST(Readings, ObservationValueOfEachMode) {
-    struct Case {
-        ReadingMode Mode;
-        std::vector<double> Row;
-        double Expected;
-    };
-    const std::vector<Case> cases = {
-        {ReadingMode::Directa, {10.25}, 10.25},
-        {ReadingMode::IndirectaSX, {10.0, 10.25}, 0.25},
-        {ReadingMode::IndirectaXS, {2, 4}, 2},
-        {ReadingMode::IndirectaSXS, {1.0, 5.0, 3.0}, 3},
-        // Sa, Xa, Xb, Sb: (5 + 7) / 2 - (1 + 3) / 2.
-        {ReadingMode::IndirectaSXXS, {1, 5, 7, 3}, 4},
-        {ReadingMode::IndirectaSXXS, {2, 2, 2, 2}, 0},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(ObservationValue(c.Mode, c.Row), c.Expected);
-
-    try {
-        ObservationValue(ReadingMode::IndirectaXS, {0, 4});
-        FAIL() << "no fault";
-    } catch (const CalcError& e) {
-        EXPECT_EQ(e.Kind(), FaultKind::DivisionByZero);
-    }
-    EXPECT_THROW(ObservationValue(ReadingMode::IndirectaXS, {1e-300, 1e300}), CalcError);
-}
-
-TEST(Readings, ReductionOfTheWorkedExample) {
-    const ReadingsReduction r = ReduceReadings({10.1, 10.3, 10.2});
-    EXPECT_EQ(FormatGeneral(r.Mean), "10.2");
-    EXPECT_NEAR(r.S, 0.1, 1e-14);
-    EXPECT_NEAR(r.U, 0.1 / std::sqrt(3.0), 1e-15);
-    EXPECT_EQ(r.Nu, 2);
-
-    const ReadingsReduction same = ReduceReadings({5, 5, 5, 5});
-    EXPECT_EQ(same.Mean, 5);
-    EXPECT_EQ(same.S, 0);
-    EXPECT_EQ(same.U, 0);
-    EXPECT_EQ(same.Nu, 3);
-
-    EXPECT_THROW(ReduceReadings({1}), CalcError);
-    EXPECT_THROW(ReduceReadings({}), CalcError);
-    EXPECT_THROW(ReduceReadings({-1.7e308, 1.7e308}), CalcError);
 }
 
 struct ExperimentalCase {
