@@ -207,6 +207,7 @@ RunOutcome RunSimulation(const std::string& modelText, ParameterList& parameters
     values.shrink_to_fit();
     try {
         ComputeContributions(modelText, parameters, texts, dialogs, session.Contributions);
+        outcome.ContributionsComputed = true;
     } catch (const CalcError& fault) {
         dialogs.ShowError(fault.what());
     }

@@ -90,6 +90,8 @@ struct RunOutcome {
     std::optional<long double> JarqueBera;
     CoverageInterval Interval;
     std::optional<long double> MostProbable;
+    // False when nothing ran or a fault stopped the contributions.
+    bool ContributionsComputed = false;
 
     std::string MeanText, VarianceText;         // LabelM1, LabelM2
     std::string SkewnessText, KurtosisText;     // LabelSkew, LabelKurtosis

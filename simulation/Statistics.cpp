@@ -181,14 +181,6 @@ double CoverageProbability(int index) {
     return Row(index).Probability;
 }
 
-int CoverageIndexOf(std::string_view probability) {
-    static const char* const accepted[kCoverageChoiceCount] = {"68.27", "90", "95",
-                                                               "95.45", "99", "99.73"};
-    for (int i = 0; i < kCoverageChoiceCount; ++i)
-        if (probability == accepted[i]) return i;
-    return -1;
-}
-
 std::string UndeterminedForm(int index) {
     return std::string(" (p = ") + Row(index).Percent + "%)  =  ";
 }

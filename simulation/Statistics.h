@@ -111,8 +111,6 @@ inline constexpr int kDefaultCoverageChoice = 2;
 std::string CoverageItemText(int index, const MessageTexts& texts);
 // The probability as a number (68.27, 90, 95, 95.45, 99, 99.73).
 double CoverageProbability(int index);
-// The index of a probability given as text ("95", "68.27"), or -1.
-int CoverageIndexOf(std::string_view probability);
 // " (p = 95%)  =  ", " (p = 95%): [ " and " (p = 95%): ".
 std::string UndeterminedForm(int index);
 std::string ResultForm(int index);

@@ -263,10 +263,6 @@ TEST(ResultTexts, CoverageChoiceItemsAndForms) {
     EXPECT_EQ(UndeterminedForm(1), " (p = 90%)  =  ");
     EXPECT_EQ(ResultForm(3), " (p = 95,45%): [ ");
     EXPECT_EQ(InterruptedForm(4), " (p = 99%): ");
-    EXPECT_EQ(CoverageIndexOf("95.45"), 3);
-    EXPECT_EQ(CoverageIndexOf("68.27"), 0);
-    EXPECT_EQ(CoverageIndexOf("95,45"), -1);
-    EXPECT_EQ(CoverageIndexOf("50"), -1);
 }
 
 TEST(ResultTexts, ChangeOfTheCoverageChoice) {
