@@ -103,6 +103,14 @@ std::optional<ReadingMode> ReadingModeFromKeyword(std::string_view keyword) {
     return std::nullopt;
 }
 
+std::string ReadingModeHint(ReadingMode mode, std::string_view valueCaption) {
+    static const char* const formulas[kReadingModeCount] = {
+        nullptr, " = X - S", " = ( ( Xa + Xb ) / 2 ) - ( ( Sa + Sb ) / 2 )", " = X / S",
+        " = valor = X - ( ( Sa + Sb ) / 2 )"};
+    const char* formula = formulas[ModeIndex(mode)];
+    return formula ? std::string(valueCaption) + formula : std::string();
+}
+
 const std::vector<ReadingColumn>& ReadingColumns(ReadingMode mode) {
     using enum ReadingColumn;
     static const std::vector<ReadingColumn> columns[kReadingModeCount] = {

@@ -32,6 +32,11 @@ const char* ReadingModeKeyword(ReadingMode mode);
 // The mode whose keyword this is exactly, if any.
 std::optional<ReadingMode> ReadingModeFromKeyword(std::string_view keyword);
 
+// The hint of a mode button: the caption "Value" followed by the formula by
+// which the observation is formed, so that what the user reads is what the
+// reduction computes. "" for Directa, which has no hint.
+std::string ReadingModeHint(ReadingMode mode, std::string_view valueCaption);
+
 // What a value column of the observations grid holds.
 enum class ReadingColumn {
     Standard,  // a reading of the reference standard (header "Patrón")

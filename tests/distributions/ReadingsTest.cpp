@@ -25,18 +25,26 @@ TEST(Readings, ModesHaveTheirKeywordsAndColumns) {
         ReadingMode Mode;
         std::string Keyword;
         std::vector<ReadingColumn> Columns;
+        std::string Hint;
     };
     const std::vector<Case> cases = {
-        {ReadingMode::Directa, "Directa", {Quantity}},
-        {ReadingMode::IndirectaSX, "SX", {Standard, Quantity}},
-        {ReadingMode::IndirectaSXXS, "SXXS", {Standard, Quantity, Quantity, Standard}},
-        {ReadingMode::IndirectaXS, "X/S", {Standard, Quantity}},
-        {ReadingMode::IndirectaSXS, "SXS", {Standard, Quantity, Standard}},
+        {ReadingMode::Directa, "Directa", {Quantity}, ""},
+        {ReadingMode::IndirectaSX, "SX", {Standard, Quantity}, "Value = X - S"},
+        {ReadingMode::IndirectaSXXS,
+         "SXXS",
+         {Standard, Quantity, Quantity, Standard},
+         "Value = ( ( Xa + Xb ) / 2 ) - ( ( Sa + Sb ) / 2 )"},
+        {ReadingMode::IndirectaXS, "X/S", {Standard, Quantity}, "Value = X / S"},
+        {ReadingMode::IndirectaSXS,
+         "SXS",
+         {Standard, Quantity, Standard},
+         "Value = valor = X - ( ( Sa + Sb ) / 2 )"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ReadingModeKeyword(c.Mode), c.Keyword);
         EXPECT_EQ(ReadingModeFromKeyword(c.Keyword), c.Mode);
         EXPECT_EQ(ReadingColumns(c.Mode), c.Columns);
+        EXPECT_EQ(ReadingModeHint(c.Mode, "Value"), c.Hint);
     }
     EXPECT_EQ(ReadingModeFromKeyword("sx"), std::nullopt);
     EXPECT_EQ(ReadingModeFromKeyword("SX "), std::nullopt);
