@@ -132,11 +132,14 @@ class ModelTextReader {
         }
         p.Distrib = kind;
         long double value = 0;
-        // A value beyond the double range could not be held in the record.
-        if (!TryParseFloat(sensib, value) || !(std::fabs(value) <= DBL_MAX)) {
+        // A value beyond the double range could not be held in the record;
+        // the largest double itself is written rounded up to 15 digits.
+        static const long double largest = ParseFloat("1.79769313486232E308");
+        if (!TryParseFloat(sensib, value) || !(std::fabs(value) <= largest)) {
             throw OpenRefusal{false, InvalidFloatText(sensib)};
         }
-        p.Sensib = static_cast<double>(value);
+        p.Sensib = std::fabs(value) > DBL_MAX ? std::copysign(DBL_MAX, static_cast<double>(value))
+                                              : static_cast<double>(value);
         return p;
     }
 

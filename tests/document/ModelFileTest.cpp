@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -111,7 +112,9 @@ TEST(ModelFile, ComposesEdgeValues) {
                          {0.0001, "0.0001"},
                          {-0.0, "0"},
                          {1.0 / 0.0, "0"},
-                         {std::nan(""), "0"}}) {
+                         {std::nan(""), "0"},
+                         {DBL_MAX, "1.79769313486232E308"},
+                         {4.9E-324, "4.94065645841247E-324"}}) {
         ModelDocument one;
         one.Parameters = {Quantity("y", 19)};
         one.Parameters[0].Sensib = c.Value;
@@ -244,6 +247,22 @@ TEST(ModelFile, ConvertsFieldsAsRead) {
     ASSERT_TRUE(opened);
     EXPECT_EQ(opened->Document.Parameters[1].Distrib, 1);
     EXPECT_EQ(opened->Document.Parameters[1].Sensib, 0.5);
+
+    struct SensibCase {
+        const char* Text;
+        double Value;
+    };
+    for (SensibCase c : {SensibCase{"1.79769313486232E308", DBL_MAX},
+                         {"-1.79769313486232E308", -DBL_MAX},
+                         {"4.94065645841247E-324", 4.9E-324},
+                         {"0.333333333333333", 0.333333333333333}}) {
+        std::string text = Replace(kSmallText, "%ParSensib%\r\n0.5\r\n",
+                                   "%ParSensib%\r\n" + std::string(c.Text) + "\r\n");
+        std::optional<OpenedModel> read = Open(text, dialogs);
+        ASSERT_TRUE(read) << c.Text;
+        EXPECT_EQ(read->Document.Parameters[1].Sensib, c.Value) << c.Text;
+    }
+    EXPECT_EQ(dialogs.Log, std::vector<Shown>{});
 }
 
 TEST(ModelFile, TagLinesInsideTheDescriptionAreText) {
