@@ -107,6 +107,15 @@ void ReplaceFiles(const std::vector<std::pair<fs::path, std::string>>& files) {
             throw FileAccessError(CannotCreate(target));
         }
     }
+    // A folder in a file's place would stop its rename after others had
+    // already been replaced.
+    for (const auto& [target, bytes] : files) {
+        std::error_code error;
+        if (fs::is_directory(target, error)) {
+            discard();
+            throw FileAccessError(CannotCreate(target));
+        }
+    }
     for (std::size_t i = 0; i < files.size(); ++i) {
         std::error_code error;
         fs::rename(temporaries[i], files[i].first, error);

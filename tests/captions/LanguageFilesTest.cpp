@@ -241,6 +241,14 @@ TEST_F(LanguageFilesTest, InstallIntoUnwritableFolderKeepsOldFiles) {
     EXPECT_EQ(dialogs.Log.back().Text, "Cannot create file \"" + LanguageDat().string() + "\"");
     EXPECT_EQ(ReadBytes(DefaultLng()), "previous");
     EXPECT_FALSE(fs::exists(folder / "default.lng.tmp"));
+
+    // A folder named language.dat: found before default.lng is replaced.
+    fs::remove(folder / "language.dat.tmp");
+    fs::create_directories(LanguageDat());
+    EXPECT_FALSE(InstallLanguageFile(source, folder, dialogs));
+    EXPECT_EQ(dialogs.Log.back().Text, "Cannot create file \"" + LanguageDat().string() + "\"");
+    EXPECT_EQ(ReadBytes(DefaultLng()), "previous");
+    EXPECT_FALSE(fs::exists(folder / "language.dat.tmp"));
 }
 
 TEST_F(LanguageFilesTest, FirstStartCreatesEnglishDefaultSilently) {
