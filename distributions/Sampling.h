@@ -124,7 +124,7 @@ class GammaSmallSampler {
     long double Draw() const;
 
   private:
-    long double a_, t_, p_, q_, inverseA_;
+    long double t_, p_, q_, inverseA_;
 };
 
 // Shape k < 1, = 1 and > 1 each use their own algorithm.

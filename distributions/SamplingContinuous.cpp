@@ -84,8 +84,7 @@ long double SampleGammaLarge(long double k) {
 // 1 / (1 + x), and a candidate that would underflow below 1.5E-45 is returned
 // as 0.
 GammaSmallSampler::GammaSmallSampler(long double a)
-    : a_(a),
-      t_(1 - a),
+    : t_(1 - a),
       p_(t_ / (t_ + a * std::exp(-t_))),
       q_(p_ * std::pow(1.5E-45L / t_, a)),
       inverseA_(1 / a) {}

@@ -72,9 +72,13 @@ TEST(SamplerGolden, FirstDrawsAndUniformsConsumed) {
         UniformSeed = kGoldenSeed;
         for (std::size_t i = 0; i < c.first.size(); ++i) {
             const long double got = c.draw();
-            EXPECT_NEAR(static_cast<double>(got), static_cast<double>(c.first[i]),
-                        1e-15 * std::fmax(1.0, std::fabs(static_cast<double>(c.first[i]))))
-                << "draw " << i;
+            // A few units in the last place of the 64-bit mantissa: the
+            // reference's exp and log are correctly rounded, the library's
+            // nearly so.
+            const long double tolerance = 1e-17L * std::fmax(1.0L, std::fabs(c.first[i]));
+            EXPECT_LE(std::fabs(got - c.first[i]), tolerance)
+                << "draw " << i << ": " << static_cast<double>(got) << " instead of "
+                << static_cast<double>(c.first[i]);
         }
         EXPECT_EQ(UniformSeed, c.seedAfterFirst);
 
@@ -85,10 +89,8 @@ TEST(SamplerGolden, FirstDrawsAndUniformsConsumed) {
             sum += x;
             absoluteSum += std::fabs(x);
         }
-        EXPECT_NEAR(static_cast<double>(absoluteSum), static_cast<double>(c.absoluteSum),
-                    1e-13 * static_cast<double>(c.absoluteSum));
-        EXPECT_NEAR(static_cast<double>(sum), static_cast<double>(c.sum),
-                    1e-13 * static_cast<double>(c.absoluteSum));
+        EXPECT_LE(std::fabs(absoluteSum - c.absoluteSum), 1e-15L * c.absoluteSum);
+        EXPECT_LE(std::fabs(sum - c.sum), 1e-15L * c.absoluteSum);
         EXPECT_EQ(UniformSeed, c.seedAfterSum);
     }
 }
