@@ -15,6 +15,8 @@ constexpr long double kPi = 3.14159265358979323846264338327950288L;
 
 }  // namespace
 
+// Inversion (L. Devroye (1986), Non-Uniform Random Variate Generation,
+// Springer), rounded to double like a stored value.
 long double RectangularSampler::Draw() const {
     const long double u = RandomUniform();
     return static_cast<double>(half_ * u * 2 + mean_ - half_);
@@ -30,7 +32,8 @@ TriangularSampler::TriangularSampler(long double min, long double max, long doub
     if (!degenerate_) ratio_ = (mode_ - min_) / width_;
 }
 
-// Inversion of the triangular distribution function.
+// Inversion of the triangular distribution function (Devroye 1986), rounded
+// to double like a stored value.
 long double TriangularSampler::Draw() const {
     const long double u = RandomUniform();
     if (degenerate_) return static_cast<double>(mode_);
@@ -42,7 +45,8 @@ long double SampleTriangular(long double min, long double max, long double mode)
     return TriangularSampler(min, max, mode).Draw();
 }
 
-// Inversion; a zero uniform would give an infinite value.
+// Inversion (Devroye 1986); a zero uniform would give an infinite value and
+// is redrawn.
 long double SampleExponential() {
     long double u;
     do {
@@ -340,7 +344,8 @@ long double SampleCauchy() {
     }
 }
 
-// Inversion: the 1/k-th power of a standard exponential deviate.
+// Inversion (Devroye 1986): the 1/k-th power of a standard exponential
+// deviate.
 WeibullSampler::WeibullSampler(long double k) {
     if (k == 0) ThrowDivisionByZero();
     inverseK_ = 1 / k;
@@ -363,14 +368,16 @@ GammaSampler HalfGamma(std::int64_t nu) {
 
 }  // namespace
 
+// Twice a gamma deviate of shape nu/2 (Devroye 1986).
 ChiSquareSampler::ChiSquareSampler(std::int64_t nu) : gamma_(HalfGamma(nu)) {}
 
 long double SampleChiSquare(std::int64_t nu) {
     return ChiSquareSampler(nu).Draw();
 }
 
-// exp of a normal deviate whose parameters give the lognormal quantity mean m
-// and standard deviation s: sigma^2 = ln(1 + (s/m)^2), mu = ln m - sigma^2/2.
+// exp of a normal deviate (Devroye 1986) whose parameters give the lognormal
+// quantity mean m and standard deviation s: sigma^2 = ln(1 + (s/m)^2),
+// mu = ln m - sigma^2/2.
 LogNormalSampler::LogNormalSampler(long double m, long double s) {
     if (m == 0) ThrowDivisionByZero();
     if (m < 0) ThrowInvalidOperation();

@@ -267,11 +267,11 @@ constexpr std::int64_t kMaxGeometricCounts = 10000;
 }  // namespace
 
 // Sum of geometric counts for p > 0.7 and sequential inversion otherwise
-// (L. Devroye (1986), Non-Uniform Random Variate Generation, Springer,
-// chapters X.1 and X.4). Departure: when the inversion's first term (1 - p)^n
-// would underflow, or more than 10000 geometric counts would be summed, the
-// deviate is drawn as Poisson(G p / (1 - p)) with G a gamma deviate of shape
-// n (Devroye, chapter X.4), which is the same distribution at a bounded cost.
+// (L. Devroye (1986), Non-Uniform Random Variate Generation, Springer).
+// Departure: when the inversion's first term (1 - p)^n would underflow, or
+// more than 10000 geometric counts would be summed, the deviate is drawn as
+// Poisson(G p / (1 - p)) with G a gamma deviate of shape n (Devroye 1986),
+// which is the same distribution at a bounded cost.
 NegBinomialSampler::NegBinomialSampler(long double n, long double p)
     : n_(n), p_(p), q_(1 - p), method_(Method::Direct) {
     if (p == 1) ThrowDivisionByZero();  // ln p = 0 divides the geometric counts

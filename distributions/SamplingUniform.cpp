@@ -14,6 +14,9 @@ void ReseedUniform() {
     UniformSeed = static_cast<std::uint32_t>(static_cast<std::uint64_t>(ticks));
 }
 
+// Multiplicative congruential method with an increment: D. H. Lehmer (1951),
+// "Mathematical methods in large-scale computing units", Annals of the
+// Computation Laboratory of Harvard University 26, 141-146.
 long double RandomUniform() {
     // Unsigned arithmetic wraps modulo 2^32, which is the generator's modulus.
     UniformSeed = UniformSeed * 134775813u + 1u;
