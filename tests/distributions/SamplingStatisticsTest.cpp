@@ -9,6 +9,7 @@
 
 #include "distributions/ModelParameter.h"
 #include "distributions/Sampling.h"
+#include "engine/NumberText.h"
 
 #ifdef CORVANTA_HAVE_BOOST
 #include <boost/math/distributions/beta.hpp>
@@ -53,6 +54,10 @@ std::vector<long double> Draws(const ModelParameter& p, int count = kDraws) {
 }
 
 using Cdf = std::function<double(double)>;
+
+double Number(const char* text) {
+    return static_cast<double>(ParseFloat(text));
+}
 
 // The KS distance on about 4000 order statistics of the sorted sample: never
 // more than the full statistic, so the full statistic's bound still holds.
@@ -153,12 +158,12 @@ std::vector<ContinuousCase> ContinuousCases() {
              [=](double x) { return x <= 0 ? 0 : NormalCdf(std::log(x), mu, std::sqrt(sigma2)); }});
     }
     for (const char* kappa : {"0.3", "0.5", "0.51", "2", "9.99"}) {
-        cases.push_back({"VonMises", Record(K::VonMises, kappa), VonMisesCdf(std::stod(kappa))});
+        cases.push_back({"VonMises", Record(K::VonMises, kappa), VonMisesCdf(Number(kappa))});
     }
 #ifdef CORVANTA_HAVE_BOOST
     namespace bm = boost::math;
     for (const char* k : {"0.05", "0.5", "0.95", "1", "1.05", "2.5", "30"}) {
-        const bm::gamma_distribution<double> g(std::stod(k), 1.0);
+        const bm::gamma_distribution<double> g(Number(k), 1.0);
         cases.push_back(
             // Deviates below 1.5E-45 are drawn as 0.
             {"Gamma", Record(K::Gamma, k),
@@ -168,7 +173,7 @@ std::vector<ContinuousCase> ContinuousCases() {
         {"5", "2"},     {"2", "5"},     {"0.5", "0.3"}, {"0.3", "0.5"}, {"3", "3"},
         {"1.5", "0.7"}, {"0.7", "1.5"}, {"2", "1"},     {"2", "1.2"},   {"0.2", "0.2"}};
     for (const auto& [alpha, beta] : betas) {
-        const bm::beta_distribution<double> b(std::stod(alpha), std::stod(beta));
+        const bm::beta_distribution<double> b(Number(alpha), Number(beta));
         cases.push_back({"Beta", Record(K::Beta, alpha, beta), [=](double x) {
                              return std::clamp(x, 0.0, 1.0) == x ? bm::cdf(b, x) : (x < 0 ? 0 : 1);
                          }});
