@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "ModelFixtures.h"
+#include "document/ModelFile.h"
+#include "support/ScriptedDialogs.h"
+
+namespace corvanta {
+namespace {
+
+using testing::ScriptedDialogs;
+using Shown = ScriptedDialogs::Shown;
+
+const MessageTexts kTexts = FormMessageTexts(CaptionTable::BuiltIn());
+
+// A fresh folder for each test, and the window's two file dialogs answering
+// from a script and logging each call.
+class ModelFileCommands : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/corvanta-docXXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        folder_ = pattern;
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+
+    std::string Path(const std::string& name) const { return (folder_ / name).string(); }
+    std::string Contents(const std::string& name) const {
+        std::ifstream in(Path(name), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder_))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    ModelFileDialogs FileDialogs() {
+        auto next = [this](const char* which, std::vector<std::optional<std::string>>& answers) {
+            calls_.push_back(which);
+            if (answers.empty()) throw std::logic_error(std::string("unscripted ") + which);
+            std::optional<std::string> answer = answers.front();
+            answers.erase(answers.begin());
+            return answer;
+        };
+        return {[this, next] { return next("save", saveAnswers_); },
+                [this, next] { return next("open", openAnswers_); }};
+    }
+
+    std::filesystem::path folder_;
+    std::vector<std::optional<std::string>> saveAnswers_, openAnswers_;
+    std::vector<std::string> calls_;
+};
+
+TEST_F(ModelFileCommands, WritesWholeFilesAndReportsTheRuntimeErrors) {
+    ScriptedDialogs dialogs;
+    ASSERT_TRUE(WriteModelFile(Path("m.cvm"), "an earlier and longer content", dialogs));
+    ASSERT_TRUE(WriteModelFile(Path("m.cvm"), "%Titulo%\r\n\xB5\r\n", dialogs));
+    EXPECT_EQ(ReadModelFile(Path("m.cvm"), dialogs), "%Titulo%\r\n\xB5\r\n");
+    EXPECT_EQ(dialogs.Log, std::vector<Shown>{});
+    std::filesystem::create_directory(Path("sub.cvm"));
+
+    struct Case {
+        std::string Path;
+        bool Write;
+        std::string Text;
+    };
+    const std::string missing = Path("no/m.cvm"), folder = Path("sub.cvm");
+    const std::vector<Case> cases = {
+        {missing, true, "Cannot create file \"" + missing + "\". No such file or directory"},
+        {folder, true, "Cannot create file \"" + folder + "\". Is a directory"},
+        {"", true, "Cannot create file \"\". No such file or directory"},
+        {missing, false, "Cannot open file \"" + missing + "\". No such file or directory"},
+        {folder, false, "Cannot open file \"" + folder + "\". Is a directory"},
+    };
+    for (const Case& c : cases) {
+        ScriptedDialogs shown;
+        EXPECT_FALSE(c.Write ? WriteModelFile(c.Path, "x", shown)
+                             : ReadModelFile(c.Path, shown).has_value());
+        EXPECT_EQ(shown.Log, (std::vector<Shown>{Shown{DialogKind::Message, c.Text}}));
+    }
+    // No temporary file is left behind, whether the write worked or not.
+    EXPECT_EQ(Names(), (std::vector<std::string>{"m.cvm", "sub.cvm"}));
+}
+
+TEST_F(ModelFileCommands, SaveAsksForANameOnceThenWritesSilently) {
+    saveAnswers_ = {Path("first")};
+    ScriptedDialogs dialogs;
+    ModelDocument d;
+    d.Title = "one";
+    SaveOutcome first = SaveModel(d, "", kTexts, dialogs, FileDialogs());
+    EXPECT_TRUE(first.Written);
+    EXPECT_EQ(first.FileName, Path("first.cvm"));
+    EXPECT_EQ(first.WindowCaption, " Corvanta - " + Path("first.cvm"));
+    d.Title = "two";
+    SaveOutcome second = SaveModel(d, first.FileName, kTexts, dialogs, FileDialogs());
+    EXPECT_TRUE(second.Written);
+    EXPECT_EQ(second.FileName, first.FileName);
+    EXPECT_EQ(second.WindowCaption, std::nullopt);
+    EXPECT_EQ(Contents("first.cvm"), ComposeModelText(d));
+    EXPECT_EQ(calls_, std::vector<std::string>{"save"});
+    EXPECT_EQ(dialogs.Log, std::vector<Shown>{});
+}
+
+TEST_F(ModelFileCommands, SaveAsAsksBeforeReplacingAFile) {
+    ScriptedDialogs setup;
+    ASSERT_TRUE(WriteModelFile(Path("m.cvm"), "earlier", setup));
+    const Shown question{DialogKind::ConfirmOkCancel,
+                         "The file " + Path("m.cvm") +
+                             " already exists. Do you want to overwrite with updated model?"};
+    for (DialogAnswer answer : {DialogAnswer::Cancel, DialogAnswer::Ok}) {
+        saveAnswers_ = {Path("m.cvm")};
+        ScriptedDialogs dialogs;
+        dialogs.Answers = {answer};
+        SaveOutcome outcome = SaveModelAs(ModelDocument{}, kTexts, dialogs, FileDialogs());
+        bool written = answer == DialogAnswer::Ok;
+        EXPECT_EQ(outcome.Written, written);
+        EXPECT_EQ(outcome.WindowCaption.has_value(), written);
+        EXPECT_EQ(Contents("m.cvm"), written ? ComposeModelText(ModelDocument{}) : "earlier");
+        EXPECT_EQ(dialogs.Log, std::vector<Shown>{question});
+    }
+}
+
+TEST_F(ModelFileCommands, OpenAsksToSaveOnlyWithEquationsAndGoesOnWhateverTheSaveDid) {
+    ScriptedDialogs setup;
+    ASSERT_TRUE(
+        WriteModelFile(Path("m.cvm"), ComposeModelText(testing::AllKindsDocument()), setup));
+    ASSERT_TRUE(WriteModelFile(Path("broken.cvm"), "%Titulo%\r\nx\r\n", setup));
+    const Shown ask{DialogKind::ConfirmYesNoCancel, "Save model?"};
+    struct Case {
+        std::string Equations;
+        std::vector<DialogAnswer> Answers;
+        std::vector<std::optional<std::string>> Save;
+        std::string Chosen;
+        std::vector<std::string> Calls;
+        std::vector<Shown> Log;
+        bool Opened;
+    };
+    const std::vector<Case> cases = {
+        {"", {}, {}, "m", {"open"}, {}, true},
+        {"y = q", {DialogAnswer::No}, {}, "m", {"open"}, {ask}, true},
+        {"y = q", {DialogAnswer::Cancel}, {}, "m", {}, {ask}, false},
+        {"y = q", {DialogAnswer::Yes}, {std::nullopt}, "m", {"save", "open"}, {ask}, true},
+        {"y = q", {DialogAnswer::Yes}, {Path("saved")}, "m", {"save", "open"}, {ask}, true},
+        {"",
+         {},
+         {},
+         "absent",
+         {"open"},
+         {{DialogKind::Message,
+           "Cannot open file \"" + Path("absent.cvm") + "\". No such file or directory"}},
+         false},
+        {"",
+         {},
+         {},
+         "broken.cvm",
+         {"open"},
+         {{DialogKind::Error, "The file \"" + Path("broken.cvm") +
+                                  "\" is not a complete model file: the tag \"%/Titulo%\" is "
+                                  "missing."}},
+         false},
+    };
+    for (const Case& c : cases) {
+        calls_.clear();
+        saveAnswers_ = c.Save;
+        openAnswers_ = {Path(c.Chosen)};
+        ScriptedDialogs dialogs;
+        dialogs.Answers.assign(c.Answers.begin(), c.Answers.end());
+        ModelDocument current;
+        current.ModelText = c.Equations;
+        OpenOutcome outcome = OpenModel(current, "", kTexts, dialogs, FileDialogs());
+        EXPECT_EQ(calls_, c.Calls) << c.Chosen;
+        EXPECT_EQ(dialogs.Log, c.Log) << c.Chosen;
+        ASSERT_EQ(outcome.Opened.has_value(), c.Opened) << c.Chosen;
+        if (c.Opened) {
+            EXPECT_EQ(outcome.Opened->Document.Parameters, testing::AllKindsDocument().Parameters);
+        }
+    }
+    EXPECT_EQ(
+        Contents("saved.cvm"),
+        "%Titulo%\r\n\r\n%/Titulo%\r\n%Desc%\r\n%/Desc%\r\n%Modelo%\r\ny = q\r\n%/Modelo%\r\n");
+}
+
+TEST(ModelFileName, GetsTheExtensionOnlyWhenItHasNone) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"/m/model", "/m/model.cvm"},     {"/m/model.cvm", "/m/model.cvm"},
+        {"/m/model.txt", "/m/model.txt"}, {"/m.d/model", "/m.d/model.cvm"},
+        {"model", "model.cvm"},           {"", ""}};
+    for (const auto& [path, expected] : cases)
+        EXPECT_EQ(WithModelExtension(path), expected);
+}
+
+}  // namespace
+}  // namespace corvanta
