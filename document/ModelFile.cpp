@@ -126,9 +126,8 @@ class ModelTextReader {
         if (!TryParseInteger(distrib, kind)) throw OpenRefusal{false, InvalidIntegerText(distrib)};
         if (kind < 0 || kind >= kDistributionKindCount) {
             Refuse("The file \"" + fileName_ +
-                   "\" is not a valid model file: the distribution "
-                   "number " +
-                   distrib + where + " is not one of 0 to 19.");
+                   "\" is not a valid model file: the distribution number " + IntegerText(kind) +
+                   where + " is not one of 0 to 19.");
         }
         p.Distrib = kind;
         long double value = 0;
