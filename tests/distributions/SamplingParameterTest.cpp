@@ -175,12 +175,15 @@ TEST(SampleParameter, DegenerateParametersGiveTheirValue) {
     for (const Case& c : cases) {
         SCOPED_TRACE(Describe(c.record));
         UniformSeed = 99;
-        for (int i = 0; i < 200; ++i)
+        for (int i = 0; i < 200; ++i) {
             ASSERT_EQ(SampleParameter(c.record), c.value);
+        }
         std::uint32_t expected = 99;
         for (int i = 0; i < 200 * c.uniformsPerDraw; ++i)
             expected = expected * 134775813u + 1u;
-        if (c.uniformsPerDraw >= 0) EXPECT_EQ(UniformSeed, expected);
+        if (c.uniformsPerDraw >= 0) {
+            EXPECT_EQ(UniformSeed, expected);
+        }
     }
 }
 

@@ -102,7 +102,7 @@ Cdf VonMisesCdf(double kappa) {
     const int cells = 4096;
     const double h = 2 * kPi / cells;
     auto f = [kappa](double t) { return std::exp(kappa * std::cos(t)); };
-    auto simpson = [&](double a, double b) {
+    auto simpson = [f](double a, double b) {
         return (b - a) / 6 * (f(a) + 4 * f((a + b) / 2) + f(b));
     };
     std::vector<double> cumulative(cells + 1, 0.0);
