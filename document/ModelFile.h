@@ -31,7 +31,9 @@ struct ModelDocument {
 std::string ComposeModelText(const ModelDocument& document);
 
 // A document restored from a file, with what "Update parameters" compiled
-// from its equations.
+// from its equations. The window takes all of it in place of its own, clears
+// its results as after an update, refreshes the table's detail view and
+// shows the Model page.
 struct OpenedModel {
     ModelDocument Document;         // equations without their empty lines
     std::string PostfixExpression;  // "" for a model without equations
