@@ -39,6 +39,7 @@ const GoldenCase kGoldenCases[] = {
     {"Gamma(2.5)", []() -> long double { return SampleGammaLarge(2.5L); }, {2.0958486024132837089L, 2.5690289777355491906L, 1.4051025040834787609L, 3.2096244168787734924L, 0.41051421629200293521L, 0.7488211122231988233L}, 3713866498, 5003.9861708794099715L, 5003.9861708794099715L, 4226473526},
     {"Beta(5, 2)", []() -> long double { return SampleBeta(5, 2); }, {0.66849027598197552976L, 0.4681640566919547647L, 0.85139210134574559784L, 0.51069801541671817067L, 0.59445513600004512117L, 0.67580726163056313338L}, 2053725788, 1436.6918226035797601L, 1436.6918226035797601L, 1208342202},
     {"Beta(2, 5)", []() -> long double { return SampleBeta(2, 5); }, {0.33150972401802447024L, 0.53183594330804523527L, 0.14860789865425440216L, 0.48930198458328182933L, 0.40554486399995487883L, 0.32419273836943686662L}, 2053725788, 563.30817739642024106L, 563.30817739642024106L, 1208342202},
+    {"Beta(3, 3)", []() -> long double { return SampleBeta(3, 3); }, {0.45014490460570215675L, 0.27453552278140832277L, 0.68395533412073085232L, 0.30721392540111811046L, 0.28999074865710961025L, 0.34952381759041220534L}, 4060660160, 1009.9619300010177158L, 1009.9619300010177158L, 2857075952},
     {"Beta(0.5, 0.3)", []() -> long double { return SampleBeta(0.5L, 0.3L); }, {0.086378546936931107844L, 0.38558817651141437749L, 0.7532410836299041794L, 0.9926103290639520373L, 0.99601565700273066053L, 0.9706352197696745494L}, 182570416, 1254.1378117768182722L, 1254.1378117768182722L, 2587050478},
     {"Student(1)", []() -> long double { return SampleStudent(1, 0); }, {0.67665044386642727941L, 0.33008923212330357929L, 12.577335515752846408L, 2.9812985705322633484L, 4.0968685911037817293L, 3.5033777406593576108L}, 4060660160, 9232.8830008072911548L, 16514.972293909712652L, 946758222},
     {"Student(2)", []() -> long double { return SampleStudent(2, 0); }, {2.0455766133276542106L, 0.59368137668358279206L, 0.2896145735686152835L, 2.6157397156866168083L, 3.5945215248219853168L, 3.0738029346919981211L}, 4060660160, -137.27085902578467488L, 2831.1151791524300367L, 3864668898},
@@ -92,6 +93,27 @@ TEST(SamplerGolden, FirstDrawsAndUniformsConsumed) {
         EXPECT_LE(std::fabs(absoluteSum - c.absoluteSum), 1e-15L * c.absoluteSum);
         EXPECT_LE(std::fabs(sum - c.sum), 1e-15L * c.absoluteSum);
         EXPECT_EQ(UniformSeed, c.seedAfterSum);
+    }
+}
+
+// The six-point Gauss-Legendre rule, against the same rule in the reference
+// script, and against the integral itself on intervals as narrow as the
+// sampler's (the rule is exact for a constant integrand).
+TEST(VonMisesIntervalMass, IsTheSixPointGaussLegendreRule) {
+    const long double pi = 3.14159265358979323846264338327950288L;
+    struct Case {
+        long double lower, upper, kappa, rule, integral, integralTolerance;
+    };
+    const Case cases[] = {
+        {0, pi, 0, 3.14159265358979323851L, 3.14159265358979323846L, 1e-18L},
+        {0, pi, 1, 3.97744902839297724073L, 3.97746326050642263726L, 1e-4L},
+        {0, pi, 9.99L, 8680.91252123855101441L, 8762.32216220446858553L, 1e-2L},
+        {0.5L, 1.25L, 2, 2.76415781067460455413L, 2.764157810707623963L, 1e-10L},
+    };
+    for (const Case& c : cases) {
+        const long double mass = VonMisesIntervalMass(c.lower, c.upper, c.kappa);
+        EXPECT_LE(std::fabs(mass - c.rule), 1e-17L * c.rule) << static_cast<double>(c.kappa);
+        EXPECT_LE(std::fabs(mass - c.integral), c.integralTolerance * c.integral);
     }
 }
 
