@@ -352,7 +352,10 @@ std::optional<OpenedModel> ApplyModelText(std::string_view text, std::string_vie
 }
 
 std::optional<std::string> ReadModelFile(const std::string& path, UserDialogs& dialogs) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // A pipe or a device chosen by mistake must not block the window, and an
+    // endless one must not fill the memory: model files are small.
+    constexpr std::size_t kLargestModelFile = std::size_t{64} << 20;
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     int error = fd < 0 ? errno : 0;
     std::string text;
     if (fd >= 0) {
@@ -363,6 +366,10 @@ std::optional<std::string> ReadModelFile(const std::string& path, UserDialogs& d
             if (got < 0) error = errno;
             if (got <= 0) break;
             text.append(buffer, static_cast<std::size_t>(got));
+            if (text.size() > kLargestModelFile) {
+                error = EFBIG;
+                break;
+            }
         }
         ::close(fd);
     }

@@ -79,6 +79,7 @@ TEST_F(ModelFileCommands, WritesWholeFilesAndReportsTheRuntimeErrors) {
         {"", true, "Cannot create file \"\". No such file or directory"},
         {missing, false, "Cannot open file \"" + missing + "\". No such file or directory"},
         {folder, false, "Cannot open file \"" + folder + "\". Is a directory"},
+        {"/dev/zero", false, "Cannot open file \"/dev/zero\". File too large"},
     };
     for (const Case& c : cases) {
         ScriptedDialogs shown;
