@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <cmath>
+#include <type_traits>
 
 #include "engine/Equations.h"
 #include "engine/Faults.h"
@@ -52,20 +53,44 @@ bool IsPiToken(std::string_view token) {
 
 }  // namespace
 
+namespace {
+
+// The stack value of a computed or drawn value, inline in the loops over a
+// batch so that the processor can work on several iterations at once.
+template <typename Real>
+[[gnu::always_inline]] inline double ToStack(const Real& value) {
+    if (std::isnan(value)) return Mark(Marked::NotANumber);
+    if (std::isinf(value)) return Mark(value > 0 ? Marked::PlusInfinity : Marked::MinusInfinity);
+    double operand;
+    if constexpr (std::is_same_v<Real, long double>) {
+        operand = static_cast<double>(RoundStoredToGeneralFast(value));
+    } else {
+        operand = static_cast<double>(RoundToGeneralFast(value));
+    }
+    return std::isinf(operand) ? Mark(Marked::Beyond) : operand;
+}
+
+[[gnu::always_inline]] inline double ToOperand(double stackValue) {
+    if (std::isnan(stackValue)) [[unlikely]]
+        RaiseMarked(stackValue);
+    return stackValue;
+}
+
+}  // namespace
+
 double StackValueOfText(long double denoted) {
     const double operand = static_cast<double>(denoted);
     return std::isinf(operand) ? Mark(Marked::Beyond) : operand;
 }
 
 double StackValueOf(long double value) {
-    if (std::isnan(value)) return Mark(Marked::NotANumber);
-    if (std::isinf(value)) return Mark(value > 0 ? Marked::PlusInfinity : Marked::MinusInfinity);
-    return StackValueOfText(RoundToGeneralFast(value));
+    return ToStack(value);
 }
-
+double StackValueOf(double value) {
+    return ToStack(value);
+}
 double OperandOf(double stackValue) {
-    if (std::isnan(stackValue)) RaiseMarked(stackValue);
-    return stackValue;
+    return ToOperand(stackValue);
 }
 
 CompiledModel::CompiledModel(std::string_view modelText, const ParameterList& parameters,
@@ -77,120 +102,246 @@ CompiledModel::CompiledModel(std::string_view modelText, const ParameterList& pa
       dialogs_(&dialogs),
       varied_(varied) {
     const std::vector<std::string> tokens = SplitLines(modelText);
-    std::vector<std::size_t> slotOfParameter(parameters.size(), SIZE_MAX);
-    std::size_t depth = 0, deepest = 0;
+    std::vector<std::optional<Operand>> operandOfParameter(parameters.size());
+    std::vector<Operand> stack;
+    std::uint32_t columns = 0;
     bool regular = true;
+    // The result of the instruction just added, counted down from the top of
+    // the column numbers until the columns are laid out.
+    const auto pending = [&] {
+        return Operand{true, UINT32_MAX - static_cast<std::uint32_t>(program_.size() - 1), 0};
+    };
+    const auto constant = [](double value) {
+        Operand o;
+        o.Constant = value;
+        return o;
+    };
     for (const std::string& token : tokens) {
-        Instruction instruction;
-        instruction.Kind = Code::PushConstant;
         if (IsFixedToken(token)) {
             if (IsOperatorToken(token)) {
+                if (stack.size() < 2) {
+                    regular = false;
+                    break;
+                }
+                Instruction instruction;
                 instruction.Kind = Code::Operator;
                 instruction.Operator = token[0];
-                if (depth < 2) regular = false;
-                --depth;
+                instruction.B = stack.back();
+                stack.pop_back();
+                instruction.A = stack.back();
+                stack.pop_back();
+                program_.push_back(std::move(instruction));
+                stack.push_back(pending());
             } else if (IsFunctionName(token)) {
                 if (IsPiToken(token)) {
-                    instruction.Constant = StackValueOfText(ParseFloat(kPiText));
-                    ++depth;
+                    stack.push_back(constant(StackValueOfText(ParseFloat(kPiText))));
                 } else {
+                    if (stack.empty()) {
+                        regular = false;
+                        break;
+                    }
+                    Instruction instruction;
                     instruction.Kind = Code::Function;
                     instruction.FunctionName = token;
-                    if (depth < 1) regular = false;
+                    instruction.A = stack.back();
+                    stack.pop_back();
+                    program_.push_back(std::move(instruction));
+                    stack.push_back(pending());
                 }
             } else if (IsNumber(token)) {
                 long double denoted = 0;
-                if (!TryParseFloat(token, denoted)) regular = false;
-                instruction.Constant = StackValueOfText(denoted);
-                ++depth;
+                if (!TryParseFloat(token, denoted)) {
+                    regular = false;
+                    break;
+                }
+                stack.push_back(constant(StackValueOfText(denoted)));
             } else {
                 regular = false;  // looks like an operator to the iteration only
+                break;
             }
-        } else {
-            std::size_t found = 0;
-            while (found < parameters.size() && parameters[found].Nombre != token)
-                ++found;
-            if (found == parameters.size()) {
-                const std::string message = IncompatibleParameterText(texts, token);
-                dialogs.ShowMessage(message);
-                throw IncompatibleParameterError(message);
-            }
-            if (slotOfParameter[found] == SIZE_MAX) {
-                slotOfParameter[found] = slots_.size();
-                Slot slot;
-                const ModelParameter& p = parameters[found];
-                const bool drawn = !varied || *varied == found;
-                try {
-                    if (!drawn) {
-                        slot.Value = StackValueOf(FixedValue(p));
-                    } else if (p.Kind() == DistributionKind::Constante) {
-                        // Draws no uniform: its one value serves every iteration.
-                        slot.Value = StackValueOf(SampleParameter(p));
-                    } else {
-                        slot.Kind = SlotKind::Sampled;
-                        slot.Sampler.emplace(p);
-                    }
-                } catch (...) {
-                    slot.Kind = SlotKind::Failing;
-                    slot.Failure = std::current_exception();
+            continue;
+        }
+        std::size_t found = 0;
+        while (found < parameters.size() && parameters[found].Nombre != token)
+            ++found;
+        if (found == parameters.size()) {
+            const std::string message = IncompatibleParameterText(texts, token);
+            dialogs.ShowMessage(message);
+            throw IncompatibleParameterError(message);
+        }
+        if (!operandOfParameter[found]) {
+            const ModelParameter& p = parameters[found];
+            const bool drawn = !varied || *varied == found;
+            Operand operand;
+            try {
+                if (!drawn) {
+                    operand = constant(StackValueOf(FixedValue(p)));
+                } else if (p.Kind() == DistributionKind::Constante) {
+                    // Draws no uniform: its one value serves every iteration.
+                    operand = constant(StackValueOf(SampleParameter(p)));
+                } else {
+                    Slot slot;
+                    slot.Sampler.emplace(p);
+                    operand = Operand{true, static_cast<std::uint32_t>(slots_.size()), 0};
+                    slots_.push_back(std::move(slot));
                 }
+            } catch (const CalcError&) {
+                Slot slot;
+                slot.Kind = SlotKind::Failing;
+                slot.Failure = std::current_exception();
+                operand = Operand{true, static_cast<std::uint32_t>(slots_.size()), 0};
                 slots_.push_back(std::move(slot));
             }
-            instruction.Kind = Code::PushSlot;
-            instruction.Slot = static_cast<std::uint32_t>(slotOfParameter[found]);
-            ++depth;
+            operandOfParameter[found] = operand;
         }
-        if (!regular) break;
-        deepest = std::max(deepest, depth);
-        program_.push_back(std::move(instruction));
+        stack.push_back(*operandOfParameter[found]);
     }
-    if (depth != 1) regular = false;
+    if (stack.size() != 1) regular = false;
     usesText_ = !regular;
-    slotValues_.assign(slots_.size(), 0);
-    stack_.assign(deepest + 1, 0);
+    if (usesText_) {
+        program_.clear();
+        slots_.clear();
+    } else {
+        // The draws take the first columns; computed values follow them.
+        columns = static_cast<std::uint32_t>(slots_.size());
+        const auto resolve = [&](Operand& o) {
+            if (o.IsColumn && o.Column > UINT32_MAX - program_.size())
+                o.Column = program_[UINT32_MAX - o.Column].Result;
+        };
+        for (Instruction& instruction : program_) {
+            resolve(instruction.A);
+            resolve(instruction.B);
+            instruction.Result = columns++;
+        }
+        result_ = stack.back();
+        resolve(result_);
+    }
+    work_.assign(static_cast<std::size_t>(columns) * kBatch, 0);
+    draws_.assign(slots_.size() * kBatch, 0);
+    values_.assign(kBatch, 0);
+    faults_.assign(kBatch, nullptr);
+    seedAfter_.assign(kBatch, 0);
+}
+
+void CompiledModel::DrawBatch(std::size_t count) {
+    for (std::size_t t = 0; t < count; ++t) {
+        faults_[t] = nullptr;
+        try {
+            for (std::size_t s = 0; s < slots_.size(); ++s) {
+                const Slot& slot = slots_[s];
+                if (slot.Kind == SlotKind::Failing) std::rethrow_exception(slot.Failure);
+                draws_[s * kBatch + t] = slot.Sampler->Draw();
+            }
+        } catch (const CalcError&) {
+            faults_[t] = std::current_exception();
+        }
+        seedAfter_[t] = UniformSeed;
+    }
+    // The draws follow one another through the uniform source; their
+    // rounding does not, and runs as a loop of its own.
+    for (std::size_t s = 0; s < slots_.size(); ++s) {
+        const long double* drawn = draws_.data() + s * kBatch;
+        double* column = Column(static_cast<std::uint32_t>(s));
+        for (std::size_t t = 0; t < count; ++t)
+            if (!faults_[t]) column[t] = ToStack(drawn[t]);
+    }
+}
+
+namespace {
+
+// The arithmetic of the four plain operators exactly as the evaluation does
+// it: in extended precision, then stored as a double with its checks. The
+// power goes through the engine itself.
+[[gnu::always_inline]] inline double Arithmetic(char op, double a, double b) {
+    const long double x = a, y = b;
+    long double r;
+    switch (op) {
+        case '+':
+            r = x + y;
+            break;
+        case '-':
+            r = x - y;
+            break;
+        case '*':
+            r = x * y;
+            break;
+        case '/':
+            if (y == 0) {
+                if (x == 0 || std::isnan(x)) ThrowInvalidOperation();
+                ThrowDivisionByZero();
+            }
+            r = x / y;
+            break;
+        default:
+            return ApplyOperator(op, a, b);
+    }
+    if (std::isnan(r)) ThrowInvalidOperation();
+    const double stored = static_cast<double>(r);
+    if (std::isinf(stored)) ThrowOverflow();
+    return stored;
+}
+
+}  // namespace
+
+void CompiledModel::RunProgram(std::size_t count) {
+    for (const Instruction& instruction : program_) {
+        double* out = Column(instruction.Result);
+        const double* a = instruction.A.IsColumn ? Column(instruction.A.Column) : nullptr;
+        const double* b = instruction.B.IsColumn ? Column(instruction.B.Column) : nullptr;
+        const double aConstant = instruction.A.Constant, bConstant = instruction.B.Constant;
+        for (std::size_t t = 0; t < count; ++t) {
+            if (faults_[t]) continue;
+            try {
+                if (instruction.Kind == Code::Operator) {
+                    // The top of the stack is read first.
+                    const double y = ToOperand(b ? b[t] : bConstant);
+                    const double x = ToOperand(a ? a[t] : aConstant);
+                    out[t] = ToStack(Arithmetic(instruction.Operator, x, y));
+                } else {
+                    const double x = ToOperand(a ? a[t] : aConstant);
+                    out[t] = ToStack(ApplyFunction(instruction.FunctionName, x));
+                }
+            } catch (const CalcError&) {
+                faults_[t] = std::current_exception();
+            }
+        }
+    }
+    const double* result = result_.IsColumn ? Column(result_.Column) : nullptr;
+    for (std::size_t t = 0; t < count; ++t) {
+        if (faults_[t]) continue;
+        try {
+            values_[t] = ToOperand(result ? result[t] : result_.Constant);
+        } catch (const CalcError&) {
+            faults_[t] = std::current_exception();
+        }
+    }
+}
+
+std::size_t CompiledModel::EvaluateBatch(std::size_t count) {
+    if (usesText_) {
+        // Through text a batch is one iteration: an evaluation may show a
+        // message, which must not come ahead of its iteration.
+        faults_[0] = nullptr;
+        try {
+            values_[0] =
+                varied_ ? GetIterationPar(*varied_, modelText_, parameters_, *texts_, *dialogs_)
+                        : GetIteration(modelText_, parameters_, *texts_, *dialogs_);
+        } catch (const CalcError&) {
+            faults_[0] = std::current_exception();
+        }
+        seedAfter_[0] = UniformSeed;
+        return 1;
+    }
+    if (count > kBatch) count = kBatch;
+    DrawBatch(count);
+    RunProgram(count);
+    return count;
 }
 
 double CompiledModel::Evaluate() {
-    if (usesText_) {
-        return varied_ ? GetIterationPar(*varied_, modelText_, parameters_, *texts_, *dialogs_)
-                       : GetIteration(modelText_, parameters_, *texts_, *dialogs_);
-    }
-    for (std::size_t s = 0; s < slots_.size(); ++s) {
-        Slot& slot = slots_[s];
-        switch (slot.Kind) {
-            case SlotKind::Sampled:
-                slotValues_[s] = StackValueOf(slot.Sampler->Draw());
-                break;
-            case SlotKind::Fixed:
-                slotValues_[s] = slot.Value;
-                break;
-            case SlotKind::Failing:
-                std::rethrow_exception(slot.Failure);
-        }
-    }
-    double* top = stack_.data();  // one past the top value
-    for (const Instruction& instruction : program_) {
-        switch (instruction.Kind) {
-            case Code::PushConstant:
-                *top++ = instruction.Constant;
-                break;
-            case Code::PushSlot:
-                *top++ = slotValues_[instruction.Slot];
-                break;
-            case Code::Operator: {
-                const double b = OperandOf(*--top);
-                const double a = OperandOf(*--top);
-                *top++ = StackValueOf(ApplyOperator(instruction.Operator, a, b));
-                break;
-            }
-            case Code::Function: {
-                const double x = OperandOf(*--top);
-                *top++ = StackValueOf(ApplyFunction(instruction.FunctionName, x));
-                break;
-            }
-        }
-    }
-    return OperandOf(stack_[0]);
+    EvaluateBatch(1);
+    if (faults_[0]) std::rethrow_exception(faults_[0]);
+    return values_[0];
 }
 
 }  // namespace corvanta

@@ -19,13 +19,22 @@ namespace corvanta {
 // the quantities are drawn in the order of their first token with samplers
 // whose texts were parsed once, and every draw and stack value is rounded to
 // 15 significant digits with RoundToGeneralFast. Evaluate() gives bit for bit
-// the value, the uniform draws and the fault of GetIteration (EvaluateVarying
-// those of GetIterationPar). A model text whose shape the program can't hold
-// (a stack that runs short or keeps more than one value, tokens that only
-// look like operators) is evaluated through text instead, so the results
-// stay the same.
+// the value, the uniform draws and the fault of GetIteration (with a varied
+// quantity, those of GetIterationPar). A model text whose shape the program
+// can't hold (a stack that runs short or keeps more than one value, tokens
+// that only look like operators) is evaluated through text instead, so the
+// results stay the same.
+//
+// Iterations are evaluated in batches: the draws of consecutive iterations
+// are made one iteration after the other, exactly as single calls would make
+// them, and the program then runs over the whole batch. Evaluation draws
+// nothing, so the values, faults and uniform states of each iteration are
+// those of single calls; the batch only lets the processor overlap the
+// iterations.
 class CompiledModel {
   public:
+    static constexpr std::size_t kBatch = 256;
+
     // All quantities drawn (varied empty), or only the one at `varied` with
     // every other quantity at its fixed value. A token that names no quantity
     // shows "Incompatible parameter: tok" and throws
@@ -37,25 +46,43 @@ class CompiledModel {
     // One iteration; faults propagate as CalcError.
     double Evaluate();
 
+    // The next `count` iterations (at most kBatch; a single one when the
+    // model is evaluated through text): Value(t) or Fault(t) of each, and the
+    // state of the uniform source after its draws.
+    std::size_t EvaluateBatch(std::size_t count);
+    bool Failed(std::size_t t) const { return faults_[t] != nullptr; }
+    double Value(std::size_t t) const { return values_[t]; }
+    const std::exception_ptr& Fault(std::size_t t) const { return faults_[t]; }
+    std::uint32_t SeedAfter(std::size_t t) const { return seedAfter_[t]; }
+
     // True when the model is evaluated through text.
     bool UsesText() const { return usesText_; }
 
   private:
-    enum class SlotKind { Sampled, Fixed, Failing };
+    enum class SlotKind { Sampled, Failing };
     struct Slot {
-        SlotKind Kind = SlotKind::Fixed;
+        SlotKind Kind = SlotKind::Sampled;
         std::optional<PreparedSampler> Sampler;
-        double Value = 0;  // stack value of a fixed quantity
         std::exception_ptr Failure;
     };
-    enum class Code : std::uint8_t { PushConstant, PushSlot, Operator, Function };
-    struct Instruction {
-        Code Kind = Code::PushConstant;
-        char Operator = 0;
-        std::uint32_t Slot = 0;
+    // An operand: a column of the work area, or one value for every iteration.
+    struct Operand {
+        bool IsColumn = false;
+        std::uint32_t Column = 0;
         double Constant = 0;
-        std::string FunctionName;
     };
+    enum class Code : std::uint8_t { Operator, Function };
+    struct Instruction {
+        Code Kind = Code::Operator;
+        char Operator = 0;
+        std::string FunctionName;
+        Operand A, B;  // B only for operators; A is the deeper operand
+        std::uint32_t Result = 0;
+    };
+
+    void DrawBatch(std::size_t count);
+    void RunProgram(std::size_t count);
+    double* Column(std::uint32_t c) { return work_.data() + static_cast<std::size_t>(c) * kBatch; }
 
     std::string modelText_;
     ParameterList parameters_;
@@ -63,10 +90,14 @@ class CompiledModel {
     UserDialogs* dialogs_;
     std::optional<std::size_t> varied_;
     bool usesText_ = false;
-    std::vector<Slot> slots_;
-    std::vector<double> slotValues_;
+    std::vector<Slot> slots_;  // column s holds the draws of slot s
     std::vector<Instruction> program_;
-    std::vector<double> stack_;
+    Operand result_;
+    std::vector<double> work_;
+    std::vector<long double> draws_;  // the draws of a batch before rounding
+    std::vector<double> values_;
+    std::vector<std::exception_ptr> faults_;
+    std::vector<std::uint32_t> seedAfter_;
 };
 
 // The double that a number text of the evaluation stack stands for, given
@@ -77,6 +108,7 @@ double StackValueOfText(long double denoted);
 // The stack value of a computed or drawn value: its 15-significant-digit text
 // read back.
 double StackValueOf(long double value);
+double StackValueOf(double value);
 // The operand that the evaluation reads from a stack value.
 double OperandOf(double stackValue);
 

@@ -1,6 +1,7 @@
 #include "simulation/Run.h"
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 #include "distributions/Sampling.h"
@@ -71,7 +72,8 @@ RunOutcome RunSimulation(const std::string& modelText, ParameterList& parameters
     }
 
     session.StopRequested = false;
-    std::vector<double> values(n, 0.0);
+    // Every element is written before it is read: no need to clear them first.
+    std::unique_ptr<double[]> values(new double[n]);
     const bool progressView = settings.ProgressView;
     const std::int64_t barStep = std::max<std::int64_t>(n / kBarSteps, 1);
 
@@ -103,21 +105,34 @@ RunOutcome RunSimulation(const std::string& modelText, ParameterList& parameters
     std::int64_t consecutiveFailures = 0;
     bool interrupted = false, aborted = false;
     std::int64_t i = 0;
+    std::size_t batchSize = 0, cursor = 0;
+    // The batch draws ahead; the source is left where the last iteration used
+    // left it, as if each had been drawn alone.
+    std::uint32_t seedAfterUsed = UniformSeed;
     while (i < n) {
         const bool last = i == n - 1;
-        double y;
-        try {
-            y = model->Evaluate();
-        } catch (const CalcError& fault) {
+        if (cursor == batchSize) {
+            batchSize = model->EvaluateBatch(
+                static_cast<std::size_t>(std::min<std::int64_t>(CompiledModel::kBatch, n - i)));
+            cursor = 0;
+        }
+        const std::size_t t = cursor++;
+        seedAfterUsed = model->SeedAfter(t);
+        if (model->Failed(t)) {
             ++outcome.FailedDraws;
             if (++consecutiveFailures >= kConsecutiveFailureLimit) {
-                dialogs.ShowError(ConsecutiveFailuresText(fault.what()));
+                try {
+                    std::rethrow_exception(model->Fault(t));
+                } catch (const std::exception& fault) {
+                    dialogs.ShowError(ConsecutiveFailuresText(fault.what()));
+                }
                 aborted = true;
                 break;
             }
             continue;
         }
         consecutiveFailures = 0;
+        const double y = model->Value(t);
         values[i] = y;
         if (i == 0) {
             session.OutputMax = y;
@@ -130,7 +145,7 @@ RunOutcome RunSimulation(const std::string& modelText, ParameterList& parameters
         if (progressView || last) {
             if (i % 111 == 0) observer.IterationReached(i + 1);
             if (IsProgressIndex(i, n)) {
-                outcome.Last = UpdateRunStatistics(values.data(), i + 1, outputMin,
+                outcome.Last = UpdateRunStatistics(values.get(), i + 1, outputMin,
                                                    session.OutputMax, previousKurtosis, sums);
                 outcome.HaveStatistics = true;
                 const SimulationResult& s = outcome.Last.Statistics;
@@ -157,6 +172,7 @@ RunOutcome RunSimulation(const std::string& modelText, ParameterList& parameters
         }
         ++i;
     }
+    UniformSeed = seedAfterUsed;
     session.SimulationRunning = false;
 
     if (aborted) {
@@ -180,7 +196,7 @@ RunOutcome RunSimulation(const std::string& modelText, ParameterList& parameters
                 break;
             }
         }
-        outcome.Interval = ComputeCoverageInterval(values.data(), outcome.Computed,
+        outcome.Interval = ComputeCoverageInterval(values.get(), outcome.Computed,
                                                    outcome.Last.Histogram, settings.CoverageIndex);
         if (outcome.Interval.Determined && s.OutputMin < s.OutputMax) {
             outcome.IntervalText = IntervalText(texts, settings.CoverageIndex, outcome.Interval.Low,
@@ -203,8 +219,7 @@ RunOutcome RunSimulation(const std::string& modelText, ParameterList& parameters
         ResultsGridTexts(n, s, outcome.SkewnessText, outcome.KurtosisText, mostProbableText);
     outcome.ResultText = outcome.Grid[1];
 
-    values.clear();
-    values.shrink_to_fit();
+    values.reset();
     try {
         ComputeContributions(modelText, parameters, texts, dialogs, session.Contributions);
         outcome.ContributionsComputed = true;

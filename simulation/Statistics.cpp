@@ -41,17 +41,18 @@ BinLocator::BinLocator(const OutputHistogram& histogram)
     }
 }
 
-int BinLocator::Bin(double v) const {
-    if (degenerate_ || !(low_ <= v && v <= high_)) return -1;
-    const long double t = v - low_;
-    long double guess = t * inverseWidth_;
-    int k = guess >= kHistogramBins ? kHistogramBins : static_cast<int>(guess);
-    if (k < 0) k = 0;
-    while (k < kHistogramBins && t >= threshold_[k + 1])
-        ++k;
-    while (k > 0 && t < threshold_[k])
-        --k;
-    return k < kHistogramBins ? k : -1;
+void BinLocator::Bounds(int first, int last, double& lower, double& upper) const {
+    if (degenerate_) {
+        lower = upper = 0;
+        return;
+    }
+    // One part in 2^40 of slack covers the rounding of the sums below.
+    const long double from = low_ + threshold_[first];
+    const long double to = low_ + threshold_[std::min(last + 1, kHistogramBins)];
+    const long double slack =
+        (std::fabs(from) + std::fabs(to) + std::fabs(low_)) / 1099511627776.0L;
+    lower = static_cast<double>(from - slack);
+    upper = static_cast<double>(to + slack);
 }
 
 namespace {
@@ -243,7 +244,10 @@ CoverageInterval ComputeCoverageInterval(const double* values, std::int64_t coun
     const std::size_t aSize = histogram.Counts[lower.Bin];
     const std::size_t bSize = histogram.Counts[upper.Bin];
     const BinLocator locator(histogram);
+    double lowerBound = 0, upperBound = 0;
+    locator.Bounds(lower.Bin, upper.Bin, lowerBound, upperBound);
     for (std::int64_t i = 0; i < count && (a.size() < aSize || b.size() < bSize); ++i) {
+        if (!(lowerBound <= values[i] && values[i] <= upperBound)) continue;
         const int k = locator.Bin(values[i]);
         if (k == lower.Bin && a.size() < aSize) a.push_back(values[i]);
         if (k == upper.Bin && b.size() < bSize) b.push_back(values[i]);

@@ -30,7 +30,21 @@ class BinLocator {
   public:
     explicit BinLocator(const OutputHistogram& histogram);
     // The bin of v, or -1 when v is not counted.
-    int Bin(double v) const;
+    int Bin(double v) const {
+        if (degenerate_ || !(low_ <= v && v <= high_)) return -1;
+        const long double t = v - low_;
+        const long double guess = t * inverseWidth_;
+        int k = guess >= kHistogramBins ? kHistogramBins : static_cast<int>(guess);
+        if (k < 0) k = 0;
+        while (k < kHistogramBins && t >= threshold_[k + 1])
+            ++k;
+        while (k > 0 && t < threshold_[k])
+            --k;
+        return k < kHistogramBins ? k : -1;
+    }
+    // A range of doubles that holds every value of bins first to last
+    // (and maybe a few more): a cheap test before Bin.
+    void Bounds(int first, int last, double& lower, double& upper) const;
 
   private:
     long double low_ = 0;

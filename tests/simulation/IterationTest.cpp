@@ -146,6 +146,41 @@ TEST(CompiledModel, GivesTheValuesDrawsAndFaultsOfTheTextualIteration) {
     EXPECT_GT(compared, 200);
 }
 
+TEST(CompiledModel, BatchesGiveWhatSingleIterationsGive) {
+    // The run evaluates whole batches: draws one after the other, then the
+    // program over all of them. Every iteration must come out as alone.
+    testing::ScriptedDialogs dialogs;
+    for (const Case& c : Cases()) {
+        const Model m = MakeModel(c.Equations, c.Inputs);
+        const auto reference = Record(31, 300, [&] {
+            return GetIteration(m.PostfixExpression, m.Parameters, Texts(), dialogs);
+        });
+        CompiledModel compiled(m.PostfixExpression, m.Parameters, Texts(), dialogs);
+        std::vector<Outcome> batched;
+        UniformSeed = 31;
+        for (std::size_t size : {1u, 7u, 256u, 36u}) {
+            const std::size_t made = compiled.EvaluateBatch(size);
+            ASSERT_EQ(made, size);
+            for (std::size_t t = 0; t < made; ++t) {
+                Outcome o;
+                if (compiled.Failed(t)) {
+                    try {
+                        std::rethrow_exception(compiled.Fault(t));
+                    } catch (const CalcError& e) {
+                        o.Fault = e.what();
+                    }
+                } else {
+                    const double y = compiled.Value(t);
+                    std::memcpy(&o.Bits, &y, sizeof y);
+                }
+                o.SeedAfter = compiled.SeedAfter(t);
+                batched.push_back(o);
+            }
+        }
+        ASSERT_EQ(batched, reference) << c.Equations;
+    }
+}
+
 TEST(CompiledModel, CoversEveryKindOfFault) {
     // The cases above must really meet each fault, or the comparison proves less.
     testing::ScriptedDialogs dialogs;

@@ -2,12 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include "../support/ScriptedDialogs.h"
 #include "ModelFixture.h"
+#include "distributions/Sampling.h"
 #include "engine/Faults.h"
+#include "simulation/Iteration.h"
 
 namespace corvanta {
 namespace {
@@ -241,6 +245,63 @@ TEST(RunSimulation, FailedDrawsAreReplaced) {
     // The contributions do not redraw: their fault is reported and they stop.
     const testing::ScriptedDialogs::Shown expected{DialogKind::Error, kInvalidOperationText};
     EXPECT_EQ(dialogs.Log, std::vector{expected});
+}
+
+TEST(RunSimulation, ValuesAndLaterDrawsAreThoseOfTheTextualIteration) {
+    // The run evaluates ahead in batches; the values, the redrawn failures and
+    // the state left for the contributions must be those of one
+    // GetIteration after the other.
+    Model m = MakeModel(
+        "y = a*b/k",
+        {{"a", K::Normal, "3", "1"}, {"b", K::Rectangular, "2", "1"}, {"k", K::Poisson, "2"}});
+    const std::int64_t n = 3001;
+    testing::ScriptedDialogs dialogs;
+    UniformSeed = 17;
+    std::vector<double> values;
+    std::int64_t failed = 0;
+    while (static_cast<std::int64_t>(values.size()) < n) {
+        try {
+            values.push_back(GetIteration(m.PostfixExpression, m.Parameters, Texts(), dialogs));
+        } catch (const CalcError&) {
+            ++failed;  // k = 0: division by zero
+        }
+    }
+    const std::uint32_t stateAfter = UniformSeed;
+    const double lo = *std::min_element(values.begin(), values.end());
+    const double hi = *std::max_element(values.begin(), values.end());
+    const ProgressUpdate expected = UpdateRunStatistics(values.data(), n, lo, hi, 0);
+
+    SimulationSession session;
+    RecordingObserver observer;
+    const RunOutcome out = RunSimulation(m.PostfixExpression, m.Parameters, Settings(n, false, 17),
+                                         Texts(), dialogs, session, observer);
+    ASSERT_EQ(out.Status, RunStatus::Completed);
+    EXPECT_EQ(out.FailedDraws, failed);
+    EXPECT_GT(failed, 0);
+    EXPECT_EQ(out.Last.Statistics.M1, expected.Statistics.M1);
+    EXPECT_EQ(out.Last.Statistics.M2, expected.Statistics.M2);
+    EXPECT_EQ(out.Last.Statistics.M4, expected.Statistics.M4);
+    EXPECT_EQ(out.Last.Histogram.Counts, expected.Histogram.Counts);
+    EXPECT_EQ(session.OutputMax, hi);
+
+    // The contributions went on from the state the last used iteration left.
+    ParameterList reference = m.Parameters;
+    UniformSeed = stateAfter;
+    std::vector<ContributionRow> rows;
+    std::optional<std::string> fault;
+    try {
+        ComputeContributions(
+            reference,
+            [&](std::size_t j) {
+                return GetIterationPar(j, m.PostfixExpression, m.Parameters, Texts(), dialogs);
+            },
+            rows);
+    } catch (const CalcError& e) {
+        fault = e.what();
+    }
+    for (std::size_t j = 0; j < reference.size(); ++j)
+        EXPECT_EQ(m.Parameters[j].Sensib, reference[j].Sensib) << j;
+    EXPECT_EQ(out.ContributionsComputed, !fault.has_value());
 }
 
 TEST(RunSimulation, TokenThatNamesNoQuantityAbortsWithoutLosingAnything) {

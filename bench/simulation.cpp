@@ -1,0 +1,133 @@
+// A run of the JCGM 101 mass-calibration model, 2000000 iterations: the
+// compiled run against a hand-written loop over the same samplers without
+// any rounding, and against the evaluation through text.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "captions/Captions.h"
+#include "captions/UserDialogs.h"
+#include "distributions/ModelUpdate.h"
+#include "distributions/Sampling.h"
+#include "simulation/Iteration.h"
+#include "simulation/Run.h"
+
+namespace {
+
+using namespace corvanta;
+
+constexpr std::int64_t kIterations = 2000000;
+
+const MessageTexts& Texts() {
+    static const MessageTexts texts = FormMessageTexts(CaptionTable::BuiltIn());
+    return texts;
+}
+
+struct MassModel {
+    std::string Postfix;
+    ParameterList Parameters;
+};
+
+const MassModel& Mass() {
+    static const MassModel model = [] {
+        SilentDialogs dialogs;
+        ModelUpdate update = UpdateParameters(
+            "y = (mRc + dmRc)*(1 + (ra - ra0)*(1/rW - 1/rR)) - mnom", {}, Texts(), dialogs);
+        if (!update.Accepted) throw std::logic_error("mass model rejected");
+        struct Input {
+            const char* Name;
+            DistributionKind Kind;
+            const char* Valor;
+            const char* A;
+        };
+        const Input inputs[] = {{"mRc", DistributionKind::Normal, "100000", "0.050"},
+                                {"dmRc", DistributionKind::Normal, "1.234", "0.020"},
+                                {"ra", DistributionKind::Rectangular, "1.2", "0.1"},
+                                {"rW", DistributionKind::Rectangular, "8000", "1000"},
+                                {"rR", DistributionKind::Rectangular, "8000", "50"},
+                                {"ra0", DistributionKind::Constante, "1.2", ""},
+                                {"mnom", DistributionKind::Constante, "100000", ""}};
+        for (ModelParameter& p : update.Parameters) {
+            for (const Input& in : inputs) {
+                if (p.Nombre != in.Name) continue;
+                p.Distrib = static_cast<std::int32_t>(in.Kind);
+                p.Valor = in.Valor;
+                p.a = in.A;
+                p.Init = true;
+            }
+        }
+        return MassModel{update.PostfixExpression, update.Parameters};
+    }();
+    return model;
+}
+
+const ModelParameter& Find(const char* name) {
+    for (const ModelParameter& p : Mass().Parameters)
+        if (p.Nombre == name) return p;
+    throw std::logic_error(name);
+}
+
+void CompiledRun(benchmark::State& state) {
+    const bool progressView = state.range(0) != 0;
+    SilentDialogs dialogs;
+    for (auto _ : state) {
+        ParameterList parameters = Mass().Parameters;
+        RunSettings settings;
+        settings.Iterations = kIterations;
+        settings.ProgressView = progressView;
+        settings.Seed = 1;
+        SimulationSession session;
+        RunObserver observer;
+        RunOutcome outcome = RunSimulation(Mass().Postfix, parameters, settings, Texts(), dialogs,
+                                           session, observer);
+        benchmark::DoNotOptimize(outcome);
+    }
+    state.counters["ns_per_iteration"] =
+        benchmark::Counter(static_cast<double>(kIterations) * state.iterations(),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(CompiledRun)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same draws in the same order, the model written out in extended
+// precision, nothing rounded, values kept as the run keeps them.
+void NativeLoop(benchmark::State& state) {
+    const PreparedSampler mRc(Find("mRc")), dmRc(Find("dmRc")), ra(Find("ra")), rW(Find("rW")),
+        rR(Find("rR"));
+    const long double ra0 = 1.2L, mnom = 100000;
+    std::vector<double> values(kIterations);
+    for (auto _ : state) {
+        UniformSeed = 1;
+        for (std::int64_t i = 0; i < kIterations; ++i) {
+            const long double m = mRc.Draw(), dm = dmRc.Draw(), a = ra.Draw(), w = rW.Draw(),
+                              r = rR.Draw();
+            values[i] = static_cast<double>((m + dm) * (1 + (a - ra0) * (1 / w - 1 / r)) - mnom);
+        }
+        benchmark::DoNotOptimize(values.data());
+        benchmark::ClobberMemory();
+    }
+    state.counters["ns_per_iteration"] =
+        benchmark::Counter(static_cast<double>(kIterations) * state.iterations(),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(NativeLoop)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The literal evaluation through text, one call of GetIteration per iteration.
+void TextualReference(benchmark::State& state) {
+    SilentDialogs dialogs;
+    std::vector<double> values(kIterations);
+    for (auto _ : state) {
+        UniformSeed = 1;
+        for (std::int64_t i = 0; i < kIterations; ++i)
+            values[i] = GetIteration(Mass().Postfix, Mass().Parameters, Texts(), dialogs);
+        benchmark::DoNotOptimize(values.data());
+    }
+    state.counters["ns_per_iteration"] =
+        benchmark::Counter(static_cast<double>(kIterations) * state.iterations(),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(TextualReference)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
