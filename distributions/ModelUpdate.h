@@ -20,11 +20,13 @@ struct ModelUpdate {
 
 // Analyses the model text and rebuilds the quantity list: the output gets
 // Distrib 19 and the intermediate quantities 18 (both ready), every input a
-// fresh record; a record of `previous` whose name survives replaces the fresh
-// one whole, except that the role codes 18 and 19 always follow the new model
-// (an input restored with one of them goes back to Distrib 0, not ready). Lines that are empty or
-// hold only blanks are removed first; the remaining lines are joined with CR LF. An empty model
-// text does nothing. On rejection the messages have been shown, Parameters is a copy of `previous`,
+// fresh record. A record of `previous` whose name survives replaces the fresh
+// one whole, except that the role codes 18 and 19 always follow the new
+// model: a name that is now an input and comes back with one of them returns
+// to Distrib 0, not ready; a name that is now computed gets its role code.
+// Lines that are empty or hold only blanks are removed first and the rest are
+// joined with CR LF. An empty model text does nothing. On rejection the
+// messages have been shown, Parameters is a copy of `previous`,
 // PostfixExpression is empty and the caller keeps its own state.
 ModelUpdate UpdateParameters(std::string_view modelText, const ParameterList& previous,
                              const MessageTexts& messages, UserDialogs& dialogs);
