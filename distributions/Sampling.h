@@ -228,7 +228,6 @@ class PoissonSampler {
     bool table_;
     // Table inversion.
     std::array<long double, 36> cumulative_{};
-    std::int64_t start_ = 1;
     // Normal and exponential steps with their correction constants.
     long double s_ = 0, d_ = 0, omega_ = 0, c0_ = 0, c1_ = 0, c2_ = 0, c3_ = 0, c_ = 0;
     std::int64_t l_ = 0;
@@ -257,7 +256,7 @@ class NegBinomialSampler {
     std::int64_t Draw() const;
 
   private:
-    long double n_, p_, q_;
+    long double p_, q_;
     enum class Method { Direct, Mixture } method_;
     std::int64_t geometricCount_ = 0;  // direct method: geometric counts drawn first
     long double logP_ = 0, remainder_ = 0, firstTerm_ = 0;

@@ -273,7 +273,7 @@ constexpr std::int64_t kMaxGeometricCounts = 10000;
 // Poisson(G p / (1 - p)) with G a gamma deviate of shape n (Devroye 1986),
 // which is the same distribution at a bounded cost.
 NegBinomialSampler::NegBinomialSampler(long double n, long double p)
-    : n_(n), p_(p), q_(1 - p), method_(Method::Direct) {
+    : p_(p), q_(1 - p), method_(Method::Direct) {
     if (p == 1) ThrowDivisionByZero();  // ln p = 0 divides the geometric counts
     if (p > 1) ThrowInvalidOperation();
     if (n <= 0 || p <= 0) {

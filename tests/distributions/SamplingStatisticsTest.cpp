@@ -178,13 +178,17 @@ std::vector<ContinuousCase> ContinuousCases() {
                              return std::clamp(x, 0.0, 1.0) == x ? bm::cdf(b, x) : (x < 0 ? 0 : 1);
                          }});
     }
-    for (const auto& [nu, mean] :
-         {std::pair{1, 0.0}, std::pair{2, 0.0}, std::pair{5, 10.0}, std::pair{30, -1.0}}) {
-        const bm::students_t_distribution<double> t(nu);
-        cases.push_back(
-            {"Student",
-             Record(K::Student, std::to_string(nu), mean == 0 ? "" : (mean > 0 ? "10" : "-1")),
-             [=](double x) { return bm::cdf(t, x - mean); }});
+    struct StudentCase {
+        const char* nu;
+        const char* meanText;  // empty: mean 0
+        double mean;
+    };
+    for (const StudentCase& c : {StudentCase{"1", "", 0}, StudentCase{"2", "", 0},
+                                 StudentCase{"5", "10", 10}, StudentCase{"30", "-1", -1}}) {
+        const bm::students_t_distribution<double> t(Number(c.nu));
+        const double mean = c.mean;
+        cases.push_back({"Student", Record(K::Student, c.nu, c.meanText),
+                         [=](double x) { return bm::cdf(t, x - mean); }});
     }
     {
         const bm::students_t_distribution<double> t(3);
