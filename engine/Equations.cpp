@@ -484,6 +484,7 @@ void ParseModelSet(std::string_view modelText, EquationInfo& set, const MessageT
     std::vector<Frame> frames{{output, 0}};
     std::vector<bool> expanding(equations.size(), false);
     expanding[output] = true;
+    bool grown = false;  // an output equation typed that long is the user's own
     while (!frames.empty()) {
         Frame& frame = frames.back();
         const std::string& body = equations[frame.Equation].Body;
@@ -510,9 +511,10 @@ void ParseModelSet(std::string_view modelText, EquationInfo& set, const MessageT
                 substituted += '(';
                 expanding[definition->second] = true;
                 frames.push_back({definition->second, 0});
+                grown = true;
             }
         }
-        if (substituted.size() > kMaxSubstitutedLength) {
+        if (grown && substituted.size() > kMaxSubstitutedLength) {
             dialogs.ShowError(SubstitutionTooLongText());
             set.ErrorFlag = true;
             return;

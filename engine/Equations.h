@@ -56,8 +56,9 @@ inline constexpr const char* kMissingOperandText = "Missing operand in expressio
 inline constexpr const char* kPiText = "3.14159265358979";
 
 // Upper bound, in characters of the marked text, on the output equation once
-// the intermediate quantities have been substituted into it. Chains whose
-// every level doubles the text would otherwise exhaust memory.
+// intermediate quantities have been substituted into it (an output equation
+// without intermediate quantities is never refused). Chains whose every level
+// doubles the text would otherwise exhaust memory.
 inline constexpr std::size_t kMaxSubstitutedLength = 1000000;
 
 // "Error. The quantity NAME is defined in terms of itself."

@@ -153,6 +153,18 @@ TEST(ParseModelSet, GrowthIsBounded) {
                                    "when the intermediate quantities are substituted into it."}}));
 }
 
+TEST(ParseModelSet, ALongOutputEquationWithoutIntermediatesIsAccepted) {
+    std::string model = "y = 1";
+    while (model.size() <= kMaxSubstitutedLength)
+        model += "+x";
+    ScriptedDialogs dialogs;
+    EquationSet set;
+    ParseModelSet(model, set, Messages(), dialogs);
+    EXPECT_FALSE(set.ErrorFlag);
+    EXPECT_GT(set.MarkedText.size(), kMaxSubstitutedLength);
+    EXPECT_TRUE(dialogs.Log.empty());
+}
+
 TEST(ParseModelSet, LongChainsNeedNoRecursion) {
     constexpr int kLength = 5000;
     std::string model = "y = q0";
