@@ -274,14 +274,16 @@ constexpr std::int64_t kMaxGeometricCounts = 10000;
 // which is the same distribution at a bounded cost.
 NegBinomialSampler::NegBinomialSampler(long double n, long double p)
     : p_(p), q_(1 - p), method_(Method::Direct) {
-    if (p == 1) ThrowDivisionByZero();  // ln p = 0 divides the geometric counts
-    if (p > 1) ThrowInvalidOperation();
     if (n <= 0 || p <= 0) {
-        // A single outcome: the first term (1 - p)^n is at least 1.
+        // A single outcome: no geometric counts, and the first term of the
+        // inversion is at least 1.
         remainder_ = 0;
         firstTerm_ = 1;
         return;
     }
+    if (p == 1) ThrowDivisionByZero();  // ln p = 0 divides the geometric counts
+    // Beyond 1 the geometric counts would turn negative.
+    if (p > 1) ThrowInvalidOperation();
     long double r = n;
     if (p > 0.7L) {
         const long double k = std::trunc(r);

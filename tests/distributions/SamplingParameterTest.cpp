@@ -169,6 +169,8 @@ TEST(SampleParameter, DegenerateParametersGiveTheirValue) {
         {Record(K::NegBinomial, "0.4", "0.5"), 0, 1},
         {Record(K::NegBinomial, "-3", "0.9"), 0, 1},
         {Record(K::NegBinomial, "-5", "-0.5"), 0, 1},
+        {Record(K::NegBinomial, "0", "1"), 0, 1},
+        {Record(K::NegBinomial, "-2", "1.5"), 0, 1},
         {Record(K::Gamma, "0"), 0, 1},
         {Record(K::Gamma, "-2"), 0, 1},
     };
