@@ -1,9 +1,13 @@
 // Feeds arbitrary bytes to the model analysis as a set of equations, then
 // evaluates the compiled output equation as it stands and with every quantity
-// replaced by a number, and checks what an accepted set promises.
+// replaced by a number, and checks what an accepted set promises. The same
+// bytes also go to the evaluation as token text and, read as two doubles, to
+// every operator and function.
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -34,11 +38,52 @@ void Evaluate(const std::string& tokens) {
     }
 }
 
+// The operators and functions of two doubles taken from the input: a value
+// comes back finite, or as one of the infinities a function defines at a
+// point, or a fault is thrown; never a NaN.
+void CheckArithmetic(double a, double b) {
+    static const char* const names[] = {
+        "abs",       "exp",       "ln",          "log",         "pi",         "sqr",
+        "sqrt",      "arccos",    "arccosh",     "arccot",      "arccoth",    "arccsc",
+        "arccsch",   "arcsec",    "arcsech",     "arcsin",      "arcsinh",    "arctan",
+        "arctanh",   "cosecant",  "cos",         "cosh",        "cot",        "coth",
+        "csc",       "csch",      "cycletodeg",  "cycletograd", "cycletorad", "degtocycle",
+        "degtograd", "degtorad",  "gradtocycle", "gradtodeg",   "gradtorad",  "radtocycle",
+        "radtodeg",  "radtograd", "sec",         "sech",        "sin",        "sinh",
+        "tan",       "tanh",      "mean"};
+    for (const char* name : names) {
+        try {
+            double r = ApplyFunction(name, a);
+            Check(!std::isnan(r));
+            if (std::isinf(r)) {
+                const std::string_view n = name;
+                Check(n == "arcsec" || n == "arccsc" || n == "arcsech" || n == "arctanh" ||
+                      n == "arccoth");
+            }
+        } catch (const CalcError&) {
+        }
+    }
+    for (char op : {'+', '-', '*', '/', '^'}) {
+        try {
+            double r = ApplyOperator(op, a, b);
+            Check(std::isfinite(r));
+        } catch (const CalcError&) {
+        }
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const MessageTexts messages = FormMessageTexts(CaptionTable::BuiltIn());
     const std::string_view text(reinterpret_cast<const char*>(data), size);
+    if (size >= 2 * sizeof(double)) {
+        double a, b;
+        std::memcpy(&a, data, sizeof a);
+        std::memcpy(&b, data + sizeof a, sizeof b);
+        if (std::isfinite(a) && std::isfinite(b)) CheckArithmetic(a, b);
+    }
+    Evaluate(std::string(text));  // the bytes as token text, never compiled
     SilentDialogs dialogs;
     EquationSet set;
     try {
