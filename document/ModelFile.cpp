@@ -354,7 +354,7 @@ std::optional<OpenedModel> ApplyModelText(std::string_view text, std::string_vie
 std::optional<std::string> ReadModelFile(const std::string& path, UserDialogs& dialogs) {
     // A pipe or a device chosen by mistake must not block the window, and an
     // endless one must not fill the memory: model files are small.
-    constexpr std::size_t kLargestModelFile = std::size_t{64} << 20;
+    constexpr std::size_t kLargestModelFile = std::size_t{16} << 20;
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     int error = fd < 0 ? errno : 0;
     std::string text;

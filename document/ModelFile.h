@@ -53,7 +53,7 @@ std::optional<OpenedModel> ApplyModelText(std::string_view text, std::string_vie
                                           const MessageTexts& messages, UserDialogs& dialogs);
 
 // The whole file as bytes, or nothing after showing "Cannot open file" with
-// the path in double quotes and the system's reason (also for more than 64
+// the path in double quotes and the system's reason (also for more than 16
 // MiB, "File too large").
 std::optional<std::string> ReadModelFile(const std::string& path, UserDialogs& dialogs);
 
