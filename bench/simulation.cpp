@@ -89,7 +89,12 @@ void CompiledRun(benchmark::State& state) {
         benchmark::Counter(static_cast<double>(kIterations) * state.iterations(),
                            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(CompiledRun)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(CompiledRun)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 
 // The same draws in the same order, the model written out in extended
 // precision, nothing rounded, values kept as the run keeps them.
@@ -112,7 +117,7 @@ void NativeLoop(benchmark::State& state) {
         benchmark::Counter(static_cast<double>(kIterations) * state.iterations(),
                            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(NativeLoop)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(NativeLoop)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 // The literal evaluation through text, one call of GetIteration per iteration.
 void TextualReference(benchmark::State& state) {
@@ -128,6 +133,10 @@ void TextualReference(benchmark::State& state) {
         benchmark::Counter(static_cast<double>(kIterations) * state.iterations(),
                            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(TextualReference)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(TextualReference)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 
 }  // namespace

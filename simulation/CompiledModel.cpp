@@ -216,34 +216,50 @@ CompiledModel::CompiledModel(std::string_view modelText, const ParameterList& pa
         result_ = stack.back();
         resolve(result_);
     }
-    work_.assign(static_cast<std::size_t>(columns) * kBatch, 0);
-    draws_.assign(slots_.size() * kBatch, 0);
-    values_.assign(kBatch, 0);
-    faults_.assign(kBatch, nullptr);
-    seedAfter_.assign(kBatch, 0);
+    columns_ = columns;
+    own_ = MakeBatch();
 }
 
-void CompiledModel::DrawBatch(std::size_t count) {
-    for (std::size_t t = 0; t < count; ++t) {
-        faults_[t] = nullptr;
+CompiledModel::Batch CompiledModel::MakeBatch() const {
+    Batch batch;
+    batch.Work.assign(columns_ * kBatch, 0);
+    batch.Draws.assign(slots_.size() * kBatch, 0);
+    batch.Values.assign(kBatch, 0);
+    batch.Faults.assign(kBatch, nullptr);
+    batch.SeedAfter.assign(kBatch, 0);
+    return batch;
+}
+
+void CompiledModel::Draw(Batch& batch, std::size_t count) {
+    if (usesText_) {
+        // Through text a batch is one iteration, evaluated here: an
+        // evaluation may show a message, which must not come ahead of its
+        // iteration.
+        batch.Count = 1;
+        batch.Faults[0] = nullptr;
+        try {
+            batch.Values[0] =
+                varied_ ? GetIterationPar(*varied_, modelText_, parameters_, *texts_, *dialogs_)
+                        : GetIteration(modelText_, parameters_, *texts_, *dialogs_);
+        } catch (const CalcError&) {
+            batch.Faults[0] = std::current_exception();
+        }
+        batch.SeedAfter[0] = UniformSeed;
+        return;
+    }
+    batch.Count = std::min(count, kBatch);
+    for (std::size_t t = 0; t < batch.Count; ++t) {
+        batch.Faults[t] = nullptr;
         try {
             for (std::size_t s = 0; s < slots_.size(); ++s) {
                 const Slot& slot = slots_[s];
                 if (slot.Kind == SlotKind::Failing) std::rethrow_exception(slot.Failure);
-                draws_[s * kBatch + t] = slot.Sampler->Draw();
+                batch.Draws[s * kBatch + t] = slot.Sampler->Draw();
             }
         } catch (const CalcError&) {
-            faults_[t] = std::current_exception();
+            batch.Faults[t] = std::current_exception();
         }
-        seedAfter_[t] = UniformSeed;
-    }
-    // The draws follow one another through the uniform source; their
-    // rounding does not, and runs as a loop of its own.
-    for (std::size_t s = 0; s < slots_.size(); ++s) {
-        const long double* drawn = draws_.data() + s * kBatch;
-        double* column = Column(static_cast<std::uint32_t>(s));
-        for (std::size_t t = 0; t < count; ++t)
-            if (!faults_[t]) column[t] = ToStack(drawn[t]);
+        batch.SeedAfter[t] = UniformSeed;
     }
 }
 
@@ -283,14 +299,25 @@ namespace {
 
 }  // namespace
 
-void CompiledModel::RunProgram(std::size_t count) {
+void CompiledModel::Compute(Batch& batch) const {
+    if (usesText_) return;
+    const std::size_t count = batch.Count;
+    std::vector<std::exception_ptr>& faults = batch.Faults;
+    // The draws follow one another through the uniform source; their
+    // rounding does not, and runs as a loop of its own.
+    for (std::size_t s = 0; s < slots_.size(); ++s) {
+        const long double* drawn = batch.Draws.data() + s * kBatch;
+        double* column = Column(batch, static_cast<std::uint32_t>(s));
+        for (std::size_t t = 0; t < count; ++t)
+            if (!faults[t]) column[t] = ToStack(drawn[t]);
+    }
     for (const Instruction& instruction : program_) {
-        double* out = Column(instruction.Result);
-        const double* a = instruction.A.IsColumn ? Column(instruction.A.Column) : nullptr;
-        const double* b = instruction.B.IsColumn ? Column(instruction.B.Column) : nullptr;
+        double* out = Column(batch, instruction.Result);
+        const double* a = instruction.A.IsColumn ? Column(batch, instruction.A.Column) : nullptr;
+        const double* b = instruction.B.IsColumn ? Column(batch, instruction.B.Column) : nullptr;
         const double aConstant = instruction.A.Constant, bConstant = instruction.B.Constant;
         for (std::size_t t = 0; t < count; ++t) {
-            if (faults_[t]) continue;
+            if (faults[t]) continue;
             try {
                 if (instruction.Kind == Code::Operator) {
                     // The top of the stack is read first.
@@ -302,46 +329,31 @@ void CompiledModel::RunProgram(std::size_t count) {
                     out[t] = ToStack(ApplyFunction(instruction.FunctionName, x));
                 }
             } catch (const CalcError&) {
-                faults_[t] = std::current_exception();
+                faults[t] = std::current_exception();
             }
         }
     }
-    const double* result = result_.IsColumn ? Column(result_.Column) : nullptr;
+    const double* result = result_.IsColumn ? Column(batch, result_.Column) : nullptr;
     for (std::size_t t = 0; t < count; ++t) {
-        if (faults_[t]) continue;
+        if (faults[t]) continue;
         try {
-            values_[t] = ToOperand(result ? result[t] : result_.Constant);
+            batch.Values[t] = ToOperand(result ? result[t] : result_.Constant);
         } catch (const CalcError&) {
-            faults_[t] = std::current_exception();
+            faults[t] = std::current_exception();
         }
     }
 }
 
 std::size_t CompiledModel::EvaluateBatch(std::size_t count) {
-    if (usesText_) {
-        // Through text a batch is one iteration: an evaluation may show a
-        // message, which must not come ahead of its iteration.
-        faults_[0] = nullptr;
-        try {
-            values_[0] =
-                varied_ ? GetIterationPar(*varied_, modelText_, parameters_, *texts_, *dialogs_)
-                        : GetIteration(modelText_, parameters_, *texts_, *dialogs_);
-        } catch (const CalcError&) {
-            faults_[0] = std::current_exception();
-        }
-        seedAfter_[0] = UniformSeed;
-        return 1;
-    }
-    if (count > kBatch) count = kBatch;
-    DrawBatch(count);
-    RunProgram(count);
-    return count;
+    Draw(own_, count);
+    Compute(own_);
+    return own_.Count;
 }
 
 double CompiledModel::Evaluate() {
     EvaluateBatch(1);
-    if (faults_[0]) std::rethrow_exception(faults_[0]);
-    return values_[0];
+    if (own_.Faults[0]) std::rethrow_exception(own_.Faults[0]);
+    return own_.Values[0];
 }
 
 }  // namespace corvanta

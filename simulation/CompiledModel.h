@@ -33,7 +33,7 @@ namespace corvanta {
 // iterations.
 class CompiledModel {
   public:
-    static constexpr std::size_t kBatch = 256;
+    static constexpr std::size_t kBatch = 1024;
 
     // All quantities drawn (varied empty), or only the one at `varied` with
     // every other quantity at its fixed value. A token that names no quantity
@@ -46,14 +46,34 @@ class CompiledModel {
     // One iteration; faults propagate as CalcError.
     double Evaluate();
 
-    // The next `count` iterations (at most kBatch; a single one when the
-    // model is evaluated through text): Value(t) or Fault(t) of each, and the
-    // state of the uniform source after its draws.
+    // The work area of one batch of iterations.
+    struct Batch {
+        std::size_t Count = 0;
+        std::vector<double> Work;        // the columns of draws and computed values
+        std::vector<long double> Draws;  // the draws before rounding
+        std::vector<double> Values;
+        std::vector<std::exception_ptr> Faults;
+        std::vector<std::uint32_t> SeedAfter;
+
+        bool Failed(std::size_t t) const { return Faults[t] != nullptr; }
+    };
+    Batch MakeBatch() const;
+    // Draws the next `count` iterations (at most kBatch; a single one, fully
+    // evaluated, when the model is evaluated through text), one after the
+    // other through the uniform source, recording its state after each.
+    void Draw(Batch& batch, std::size_t count);
+    // Rounds the draws and runs the program over the batch. Touches nothing
+    // but the batch: it may run on another thread while the next batch is
+    // drawn.
+    void Compute(Batch& batch) const;
+
+    // Draw and Compute on the model's own batch, for callers that want no
+    // more: Value(t) or Fault(t) of each iteration and the state after it.
     std::size_t EvaluateBatch(std::size_t count);
-    bool Failed(std::size_t t) const { return faults_[t] != nullptr; }
-    double Value(std::size_t t) const { return values_[t]; }
-    const std::exception_ptr& Fault(std::size_t t) const { return faults_[t]; }
-    std::uint32_t SeedAfter(std::size_t t) const { return seedAfter_[t]; }
+    bool Failed(std::size_t t) const { return own_.Failed(t); }
+    double Value(std::size_t t) const { return own_.Values[t]; }
+    const std::exception_ptr& Fault(std::size_t t) const { return own_.Faults[t]; }
+    std::uint32_t SeedAfter(std::size_t t) const { return own_.SeedAfter[t]; }
 
     // True when the model is evaluated through text.
     bool UsesText() const { return usesText_; }
@@ -80,9 +100,9 @@ class CompiledModel {
         std::uint32_t Result = 0;
     };
 
-    void DrawBatch(std::size_t count);
-    void RunProgram(std::size_t count);
-    double* Column(std::uint32_t c) { return work_.data() + static_cast<std::size_t>(c) * kBatch; }
+    static double* Column(Batch& batch, std::uint32_t c) {
+        return batch.Work.data() + static_cast<std::size_t>(c) * kBatch;
+    }
 
     std::string modelText_;
     ParameterList parameters_;
@@ -93,11 +113,8 @@ class CompiledModel {
     std::vector<Slot> slots_;  // column s holds the draws of slot s
     std::vector<Instruction> program_;
     Operand result_;
-    std::vector<double> work_;
-    std::vector<long double> draws_;  // the draws of a batch before rounding
-    std::vector<double> values_;
-    std::vector<std::exception_ptr> faults_;
-    std::vector<std::uint32_t> seedAfter_;
+    std::size_t columns_ = 0;
+    Batch own_;
 };
 
 // The double that a number text of the evaluation stack stands for, given
