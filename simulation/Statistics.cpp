@@ -17,42 +17,49 @@ std::int64_t OutputHistogram::Total() const {
 }
 
 BinLocator::BinLocator(const OutputHistogram& histogram)
-    : low_(histogram.Low), high_(histogram.High) {
-    const long double width = histogram.Width;
-    degenerate_ = !(width > 0) || !std::isfinite(width);
-    if (degenerate_) return;
-    inverseWidth_ = 1 / width;
-    // The quotient of a correctly rounded division grows with its dividend,
-    // so each bin starts at one exact threshold, found from a close guess by
-    // stepping one unit in the last place at a time.
+    : low_(histogram.Low), high_(histogram.High), width_(histogram.Width) {
+    if (!(width_ > 0) || !std::isfinite(width_) || !(low_ <= high_)) return;
+    // The counted doubles: from the first at or above Low to the last at or
+    // below High.
+    first_ = static_cast<double>(low_);
+    if (first_ < low_) first_ = std::nextafter(first_, HUGE_VAL);
+    last_ = static_cast<double>(high_);
+    if (last_ > high_) last_ = std::nextafter(last_, -HUGE_VAL);
+    if (!(first_ <= last_)) return;
+    lowGuess_ = static_cast<double>(low_);
+    inverseWidth_ = static_cast<double>(1 / width_);
+    // The bin of a double grows with it, so each bin starts at one double,
+    // found from a close guess by stepping one double at a time.
+    start_[0] = first_;
     for (int k = 1; k <= kHistogramBins; ++k) {
-        const long double bin = k;
-        long double t = bin * width;
-        if (t / width >= bin) {
-            for (long double below = std::nextafter(t, 0.0L); below / width >= bin;
-                 below = std::nextafter(t, 0.0L))
-                t = below;
-        } else {
-            do {
-                t = std::nextafter(t, HUGE_VALL);
-            } while (t / width < bin);
+        double v = static_cast<double>(low_ + k * width_);
+        v = std::max(v, start_[k - 1]);
+        if (v > last_) {
+            start_[k] = HUGE_VAL;
+            continue;
         }
-        threshold_[k] = t;
+        if (ExactBin(v) >= k) {
+            for (double below = std::nextafter(v, -HUGE_VAL);
+                 below >= start_[k - 1] && ExactBin(below) >= k;
+                 below = std::nextafter(v, -HUGE_VAL))
+                v = below;
+        } else {
+            while (v <= last_ && ExactBin(v) < k)
+                v = std::nextafter(v, HUGE_VAL);
+            if (v > last_) v = HUGE_VAL;
+        }
+        start_[k] = v;
     }
 }
 
+int BinLocator::ExactBin(double v) const {
+    const long double q = (v - low_) / width_;
+    return q >= kHistogramBins ? kHistogramBins : static_cast<int>(q);
+}
+
 void BinLocator::Bounds(int first, int last, double& lower, double& upper) const {
-    if (degenerate_) {
-        lower = upper = 0;
-        return;
-    }
-    // One part in 2^40 of slack covers the rounding of the sums below.
-    const long double from = low_ + threshold_[first];
-    const long double to = low_ + threshold_[std::min(last + 1, kHistogramBins)];
-    const long double slack =
-        (std::fabs(from) + std::fabs(to) + std::fabs(low_)) / 1099511627776.0L;
-    lower = static_cast<double>(from - slack);
-    upper = static_cast<double>(to + slack);
+    lower = start_[first];
+    upper = last + 1 <= kHistogramBins ? std::nextafter(start_[last + 1], -HUGE_VAL) : last_;
 }
 
 namespace {

@@ -24,36 +24,36 @@ struct OutputHistogram {
 };
 
 // Places values in the bins of a histogram exactly as Trunc((v - Low) /
-// Width) does, with the range test Low <= v <= High, but with a multiply and
-// a table of bin thresholds instead of a division per value.
+// Width) in extended precision does, with the range test Low <= v <= High,
+// but with compares against a table of the smallest double of each bin
+// instead of a subtraction and a division per value.
 class BinLocator {
   public:
     explicit BinLocator(const OutputHistogram& histogram);
     // The bin of v, or -1 when v is not counted.
     int Bin(double v) const {
-        if (degenerate_ || !(low_ <= v && v <= high_)) return -1;
-        const long double t = v - low_;
-        const long double guess = t * inverseWidth_;
-        int k = guess >= kHistogramBins ? kHistogramBins : static_cast<int>(guess);
-        if (k < 0) k = 0;
-        while (k < kHistogramBins && t >= threshold_[k + 1])
+        if (!(first_ <= v && v <= last_)) return -1;
+        const double guess = (v - lowGuess_) * inverseWidth_;
+        int k = guess >= kHistogramBins ? kHistogramBins : guess > 0 ? static_cast<int>(guess) : 0;
+        while (k < kHistogramBins && v >= start_[k + 1])
             ++k;
-        while (k > 0 && t < threshold_[k])
+        while (k > 0 && v < start_[k])
             --k;
         return k < kHistogramBins ? k : -1;
     }
-    // A range of doubles that holds every value of bins first to last
-    // (and maybe a few more): a cheap test before Bin.
+    // The smallest and largest double counted in bins first to last.
     void Bounds(int first, int last, double& lower, double& upper) const;
 
   private:
-    long double low_ = 0;
-    long double high_ = 0;
-    long double inverseWidth_ = 0;
-    // threshold_[k]: the smallest offset v - Low whose quotient by the width
-    // is at least k.
-    std::array<long double, kHistogramBins + 1> threshold_{};
-    bool degenerate_ = true;
+    // The bin of v by the definition itself.
+    int ExactBin(double v) const;
+
+    long double low_ = 0, high_ = 0, width_ = 0;
+    double first_ = 1, last_ = 0;  // the counted doubles; none while first_ > last_
+    double lowGuess_ = 0, inverseWidth_ = 0;
+    // start_[k]: the smallest double of bin k (or beyond); start_[150] is
+    // where the uncounted values beyond the last bin begin.
+    std::array<double, kHistogramBins + 1> start_{};
 };
 
 // The power sums of the values so far, kept between the progress updates of
