@@ -29,8 +29,9 @@ namespace corvanta {
 // are made one iteration after the other, exactly as single calls would make
 // them, and the program then runs over the whole batch. Evaluation draws
 // nothing, so the values, faults and uniform states of each iteration are
-// those of single calls; the batch only lets the processor overlap the
-// iterations.
+// those of single calls; the batch lets the processor overlap the
+// iterations, and lets one batch be computed on another thread while the
+// next is drawn.
 class CompiledModel {
   public:
     static constexpr std::size_t kBatch = 1024;
