@@ -247,16 +247,6 @@ TEST(GetIteration, TokenThatNamesNoQuantityStopsWithTheMessage) {
     EXPECT_EQ(fast.Log, std::vector{expected});
 }
 
-TEST(GetIteration, FunctionNamesAndPiAreNeverLookedUp) {
-    testing::ScriptedDialogs dialogs;
-    const Model m = MakeModel("y = pi*sin(r)", {{"r", K::Constante, "1"}});
-    EXPECT_EQ(GetIteration(m.PostfixExpression, m.Parameters, Texts(), dialogs),
-              static_cast<double>(ParseFloat(FormatGeneral(ApplyOperator(
-                  '*', 3.14159265358979,
-                  static_cast<double>(ParseFloat(FormatGeneral(ApplyFunction("sin", 1)))))))));
-    EXPECT_TRUE(dialogs.Log.empty());
-}
-
 TEST(GetIterationPar, FixedValuesOfEveryKind) {
     const struct {
         Input In;
@@ -301,33 +291,6 @@ TEST(GetIterationPar, FixedValuesOfEveryKind) {
     }
     ModelParameter none;
     EXPECT_THROW(FixedValue(none), CalcError);
-}
-
-TEST(GetIterationPar, ConstantVariedGivesTheSameValueEveryTime) {
-    testing::ScriptedDialogs dialogs;
-    const Model m = MakeModel("y = c*n", {{"c", K::Constante, "4"}, {"n", K::Normal, "2", "1"}});
-    std::size_t c = m.Parameters[0].Nombre == "c" ? 0 : 1;
-    CompiledModel compiled(m.PostfixExpression, m.Parameters, Texts(), dialogs, c);
-    for (int i = 0; i < 20; ++i)
-        EXPECT_EQ(compiled.Evaluate(), 8);
-}
-
-TEST(GetIteration, TriangularStaysWithinItsLimits) {
-    testing::ScriptedDialogs dialogs;
-    const Model m = MakeModel("y = t", {{"t", K::Triangular, "5", "2"}});
-    CompiledModel compiled(m.PostfixExpression, m.Parameters, Texts(), dialogs);
-    UniformSeed = 3;
-    double low = 10, high = 0;
-    for (int i = 0; i < 20000; ++i) {
-        const double t = compiled.Evaluate();
-        low = std::min(low, t);
-        high = std::max(high, t);
-    }
-    EXPECT_GE(low, 3);
-    EXPECT_LE(high, 7);
-    // 20000 draws reach within 0.1 of each limit (probability of missing < 1e-40).
-    EXPECT_LT(low, 3.1);
-    EXPECT_GT(high, 6.9);
 }
 
 }  // namespace

@@ -110,20 +110,6 @@ TEST(RunSimulation, ProgressViewOffSteps25TimesAndUpdatesOnceAtTheEnd) {
     EXPECT_EQ(viewed.NormalityText, out.NormalityText);
 }
 
-TEST(RunSimulation, SameSeedSameTexts) {
-    Model m = SumOfNormals();
-    testing::ScriptedDialogs dialogs;
-    RecordingObserver observer;
-    SimulationSession s1, s2;
-    const RunOutcome a = RunSimulation(m.PostfixExpression, m.Parameters,
-                                       Settings(100000, false, 42), Texts(), dialogs, s1, observer);
-    const RunOutcome b = RunSimulation(m.PostfixExpression, m.Parameters,
-                                       Settings(100000, false, 42), Texts(), dialogs, s2, observer);
-    EXPECT_EQ(a.Seed, 42u);
-    EXPECT_EQ(a.Grid, b.Grid);
-    EXPECT_EQ(s1.Contributions, s2.Contributions);
-}
-
 TEST(RunSimulation, StopAtAnUpdateInterruptsTheRun) {
     Model m = SumOfNormals();
     SimulationSession session;

@@ -297,13 +297,5 @@ TEST(ResultTexts, ResultsGridFormats) {
     EXPECT_EQ(flat[9], "0.00000e0");
 }
 
-TEST(ResultTexts, GridTitles) {
-    const auto titles = ResultsGridTitles(CaptionTable::BuiltIn());
-    EXPECT_EQ(titles[0], "Iterations ");
-    EXPECT_EQ(titles[4], "Skew ");
-    EXPECT_EQ(titles[8], "Most probable number ");
-    EXPECT_EQ(titles[9], "Range ");
-}
-
 }  // namespace
 }  // namespace corvanta
