@@ -16,11 +16,6 @@
 #include "engine/Equations.h"
 #include "engine/Faults.h"
 
-// Compiled into this unit rather than taken from the library, so that the
-// fuzzer's coverage instrumentation reaches the engine itself.
-#include "engine/Equations.cpp"
-#include "engine/Evaluation.cpp"
-
 namespace {
 
 using namespace corvanta;

@@ -12,11 +12,6 @@
 
 #include "captions/LanguageFiles.h"
 
-// Compiled into this unit rather than taken from the library, so that the
-// fuzzer's coverage instrumentation reaches the readers themselves.
-#include "captions/Captions.cpp"
-#include "captions/LanguageFiles.cpp"
-
 namespace {
 
 namespace fs = std::filesystem;
