@@ -177,6 +177,12 @@ RunOutcome RunSimulation(const std::string& modelText, ParameterList& parameters
     }
 
     session.SimulationRunning = true;
+    // Whatever leaves the run early (an observer that throws), the window must
+    // be able to start another one.
+    struct RunningFlag {
+        bool& Flag;
+        ~RunningFlag() { Flag = false; }
+    } runningFlag{session.SimulationRunning};
     double outputMin = 0;
     long double previousKurtosis = 0;
     PowerSums sums;

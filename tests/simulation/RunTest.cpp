@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <stdexcept>
 #include <vector>
 
 #include "../support/ScriptedDialogs.h"
@@ -163,6 +164,19 @@ TEST(RunSimulation, RefusedWhileRunningOrNotReady) {
     EXPECT_EQ(dialogs.Texts(),
               std::vector<std::string>{"Cannot run the simulation. Incomplete initialization of "
                                        "parameters"});
+    EXPECT_FALSE(session.SimulationRunning);
+}
+
+TEST(RunSimulation, AnObserverThatThrowsLeavesTheRunReusable) {
+    class Throwing : public RunObserver {
+        void ProgressUpdated(const RunProgress&) override { throw std::runtime_error("paint"); }
+    } observer;
+    Model m = SumOfNormals();
+    SimulationSession session;
+    testing::ScriptedDialogs dialogs;
+    EXPECT_THROW(RunSimulation(m.PostfixExpression, m.Parameters, Settings(100000, true, 1),
+                               Texts(), dialogs, session, observer),
+                 std::runtime_error);
     EXPECT_FALSE(session.SimulationRunning);
 }
 
