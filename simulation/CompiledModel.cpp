@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <cmath>
+#include <limits>
 #include <type_traits>
 
 #include "engine/Equations.h"
@@ -68,6 +69,14 @@ template <typename Real>
         operand = static_cast<double>(RoundToGeneralFast(value));
     }
     return std::isinf(operand) ? Mark(Marked::Beyond) : operand;
+}
+
+// The same for a stored operator result, which is always finite; its
+// 15-digit value only leaves the double range beyond 1E308.
+[[gnu::always_inline]] inline double FiniteToStack(double value) {
+    const double operand = static_cast<double>(RoundToGeneralFast(value));
+    return std::fabs(operand) <= std::numeric_limits<double>::max() ? operand
+                                                                    : Mark(Marked::Beyond);
 }
 
 [[gnu::always_inline]] inline double ToOperand(double stackValue) {
@@ -323,7 +332,7 @@ void CompiledModel::Compute(Batch& batch) const {
                     // The top of the stack is read first.
                     const double y = ToOperand(b ? b[t] : bConstant);
                     const double x = ToOperand(a ? a[t] : aConstant);
-                    out[t] = ToStack(Arithmetic(instruction.Operator, x, y));
+                    out[t] = FiniteToStack(Arithmetic(instruction.Operator, x, y));
                 } else {
                     const double x = ToOperand(a ? a[t] : aConstant);
                     out[t] = ToStack(ApplyFunction(instruction.FunctionName, x));
