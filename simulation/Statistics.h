@@ -41,8 +41,6 @@ class BinLocator {
             --k;
         return k < kHistogramBins ? k : -1;
     }
-    // The smallest and largest double counted in bins first to last.
-    void Bounds(int first, int last, double& lower, double& upper) const;
 
   private:
     // The bin of v by the definition itself.
@@ -137,7 +135,9 @@ struct CoverageInterval {
 };
 
 // The interval of the chosen coverage from the bins of the last update: the
-// value of the right rank inside the bin where each tail target falls.
+// values whose ranks among all the values are the two tail targets, found
+// inside the bin where each target falls (or among the values below or above
+// the bins when it falls there).
 CoverageInterval ComputeCoverageInterval(const double* values, std::int64_t count,
                                          const OutputHistogram& histogram, int coverageIndex);
 

@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages the build needs, when any is missing.
 # Usage: tools/install-deps.sh [extra packages...]
 set -euo pipefail
-packages=(build-essential cmake ninja-build libgtest-dev libbenchmark-dev libboost-dev "$@")
+packages=(build-essential cmake ninja-build python3 libgtest-dev libbenchmark-dev libboost-dev "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

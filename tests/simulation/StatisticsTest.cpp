@@ -170,11 +170,34 @@ TEST(CoverageInterval, RankInsideTheBinOfEachTail) {
         v[i] = i;
     std::shuffle(v.begin(), v.end(), std::mt19937(3));
     const ProgressUpdate u = UpdateRunStatistics(v.data(), v.size(), 0, 999, 0);
-    ASSERT_EQ(u.Histogram.Total(), 999);  // 999 is the upper edge and not counted
+    ASSERT_EQ(u.Histogram.Total(), 999);  // 999 is the upper edge and not counted, yet ranked
     const struct {
         int Index;
         double Low, High;
-    } cases[] = {{2, 25, 974}, {1, 50, 949}, {4, 5, 994}, {0, 158, 841}};
+    } cases[] = {{2, 25, 975}, {1, 50, 950}, {4, 5, 995}, {0, 159, 841}, {5, 1, 998}};
+    for (const auto& c : cases) {
+        const CoverageInterval interval =
+            ComputeCoverageInterval(v.data(), v.size(), u.Histogram, c.Index);
+        ASSERT_TRUE(interval.Determined);
+        EXPECT_EQ(interval.Low, c.Low) << c.Index;
+        EXPECT_EQ(interval.High, c.High) << c.Index;
+    }
+}
+
+// The tails are taken of all the values, those beyond m +- 3s included.
+TEST(CoverageInterval, ValuesBeyondTheBinsKeepTheirRanks) {
+    std::vector<double> v;
+    for (int i = 0; i < 990; ++i)
+        v.push_back(i / 990.0);
+    for (int i = 0; i < 10; ++i)
+        v.push_back(100 + i);
+    std::shuffle(v.begin(), v.end(), std::mt19937(5));
+    const ProgressUpdate u = UpdateRunStatistics(v.data(), v.size(), 0, 109, 0);
+    ASSERT_EQ(u.Histogram.Total(), 990);
+    const struct {
+        int Index;
+        double Low, High;
+    } cases[] = {{2, 25 / 990.0, 975 / 990.0}, {5, 1 / 990.0, 109}};
     for (const auto& c : cases) {
         const CoverageInterval interval =
             ComputeCoverageInterval(v.data(), v.size(), u.Histogram, c.Index);
