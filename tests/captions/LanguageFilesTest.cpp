@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
-#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -16,11 +16,13 @@ namespace {
 namespace fs = std::filesystem;
 using testing::ScriptedDialogs;
 using Shown = ScriptedDialogs::Shown;
+using Log = std::vector<Shown>;
 
 const std::string kNotSupported = "Language file format not supported";
 const std::string kFixed =
     "Default languaje error fixed successfully !!\r\rHowever, is strongly recommended download "
     "and install a new language source as soon as possible";
+const std::string kSpanishInfo = EncodeLanguageInfo({"Espa\xF1ol", "M\xE9xico", "Ana"});
 
 std::string ReadBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -28,8 +30,15 @@ std::string ReadBytes(const fs::path& path) {
 }
 
 void WriteBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+std::string CannotCreate(const fs::path& path) {
+    return "Cannot create file \"" + path.string() + "\"";
+}
+
+std::string InfoText(const std::string& body) {
+    return "Default interface language data:\r" + std::string(41, '-') + "\r" + body;
 }
 
 // A source file with header and the entries cap0 … cap(count - 1) as "T<k>".
@@ -47,6 +56,7 @@ std::vector<CaptionEntry> TranslatedEntries(int count) {
     return entries;
 }
 
+// One default.lng record: N as little-endian int32, then a 255-byte short string.
 std::string Record(int n, const std::string& text) {
     std::string bytes;
     for (int shift = 0; shift < 32; shift += 8)
@@ -60,11 +70,9 @@ std::string Record(int n, const std::string& text) {
 class LanguageFilesTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("corvanta-captions-" + std::to_string(getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        fs::create_directories(folder);
+        char pattern[] = "/tmp/corvanta-captionsXXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        folder = pattern;
     }
     void TearDown() override { fs::remove_all(folder); }
 
@@ -79,47 +87,46 @@ class LanguageFilesTest : public ::testing::Test {
     ScriptedDialogs dialogs;
 };
 
+// Expected lines joined by "|".
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        text += (i ? "|" : "") + lines[i];
+    return text;
+}
+
 TEST(SplitLanguageLines, EveryLineEnd) {
-    const std::pair<std::string, std::vector<std::string>> cases[] = {
-        {"a\r\nb\r\n", {"a", "b"}},
-        {"a\rb\r", {"a", "b"}},
-        {"a\nb", {"a", "b"}},
-        {"a\r\n\r\nb", {"a", "", "b"}},
-        {"a\n\rb", {"a", "", "b"}},
-        {"", {}},
-        {"\r\n", {""}},
-    };
+    const std::pair<const char*, const char*> cases[] = {
+        {"a\r\nb\r\n", "a|b"},  {"a\rb\r", "a|b"},  {"a\nb", "a|b"},
+        {"a\r\n\r\nb", "a||b"}, {"a\n\rb", "a||b"}, {"\r\n\r\n", "|"}};
     for (const auto& [text, lines] : cases)
-        EXPECT_EQ(SplitLanguageLines(text), lines);
+        EXPECT_EQ(Joined(SplitLanguageLines(text)), lines) << text;
+    EXPECT_TRUE(SplitLanguageLines("").empty());
+    EXPECT_EQ(SplitLanguageLines("\r\n"), std::vector<std::string>{""});
 }
 
 TEST(CaptionKeyNumber, KeysAndTexts) {
-    const struct {
-        const char* Line;
-        int Number;
-        const char* Value;
-    } cases[] = {
-        {"cap12=Texto", 12, "Texto"},
-        {"CAP12=Texto", 12, "Texto"},
-        {"cap012=Texto", 12, "Texto"},
-        {"  Cap7  =  two blanks  ", 7, "  two blanks"},
-        {"cap1=a=b", 1, "a=b"},
-        {"cap2=", 2, ""},
-        {"cap2147483647=x", 2147483647, "x"},
-        {"cap2147483648=x", -1, "x"},
-        {"cap=x", -1, "x"},
-        {"capx=x", -1, "x"},
-        {"cap1a=x", -1, "x"},
-        {"cap 1=x", -1, "x"},
-        {"cap-1=x", -1, "x"},
-        {"abc5=cap", -1, "cap"},
-        {"cap5 no equals", -1, ""},
-        {"cap9=\xF1\xB5\t ", 9, "\xF1\xB5"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(CaptionKeyNumber(c.Line), c.Number) << c.Line;
-        EXPECT_EQ(CaptionValue(c.Line), c.Value) << c.Line;
-    }
+    // Line, then the key number and the value, apart by "|"; -1 for no key.
+    const std::pair<const char*, const char*> cases[] = {
+        {"cap12=Texto", "12|Texto"},
+        {"CAP12=Texto", "12|Texto"},
+        {"cap012=Texto", "12|Texto"},
+        {"  Cap7  =  two blanks  ", "7|  two blanks"},
+        {"cap1=a=b", "1|a=b"},
+        {"cap2=", "2|"},
+        {"cap2147483647=x", "2147483647|x"},
+        {"cap2147483648=x", "-1|x"},
+        {"cap=x", "-1|x"},
+        {"capx=x", "-1|x"},
+        {"cap1a=x", "-1|x"},
+        {"cap 1=x", "-1|x"},
+        {"cap-1=x", "-1|x"},
+        {"abc5=cap", "-1|cap"},
+        {"cap5 no equals", "-1|"},
+        {"cap9=\xF1\xB5\t ", "9|\xF1\xB5"}};
+    for (const auto& [line, expected] : cases)
+        EXPECT_EQ(std::to_string(CaptionKeyNumber(line)) + "|" + CaptionValue(line), expected)
+            << line;
 }
 
 TEST_F(LanguageFilesTest, ValidateCleansOrRefuses) {
@@ -151,110 +158,83 @@ TEST_F(LanguageFilesTest, ValidateCleansOrRefuses) {
         {header + "capX=x\r\n", "error"},
         {header + "cap0 Entero\r\n", "error"},
         {"language=x\r\ncountry=y\r\n", "error"},
-        {"", "error"},
-    };
+        {"", "error"}};
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(ValidateLanguageFile(Source(text)), expected) << text;
     EXPECT_EQ(ValidateLanguageFile(folder / "absent.cvl"), "error");
     EXPECT_THROW(ValidateLanguageFile(folder), FileAccessError);
 }
 
-TEST(LanguageRecords, CaptionRecordsByteForByte) {
+TEST(LanguageRecords, ByteForByte) {
     EXPECT_EQ(EncodeCaptionRecords({{"cap12", "Ab"}, {"cap300", "\xF3"}}),
               Record(12, "Ab") + Record(300, "\xF3"));
     EXPECT_EQ(EncodeCaptionRecords({{"cap300", "x"}}).substr(0, 6),
               std::string("\x2C\x01\x00\x00\x01x", 6));
-    const std::string longText(300, 'x');
-    EXPECT_EQ(EncodeCaptionRecords({{"cap1", longText}}), Record(1, std::string(255, 'x')));
-
-    std::string bytes = Record(5, "cinco") + Record(-2, "") + Record(7, std::string(255, '\xFF'));
+    EXPECT_EQ(EncodeCaptionRecords({{"cap1", std::string(300, 'x')}}),
+              Record(1, std::string(255, 'x')));
+    const std::string bytes =
+        Record(5, "cinco") + Record(-2, "") + Record(7, std::string(255, '\xFF'));
     const std::vector<CaptionEntry> decoded = {
         {"cap5", "cinco"}, {"cap-2", ""}, {"cap7", std::string(255, '\xFF')}};
     EXPECT_EQ(DecodeCaptionRecords(bytes), decoded);
     EXPECT_EQ(DecodeCaptionRecords(bytes + std::string(259, 'z')), decoded);
     EXPECT_TRUE(DecodeCaptionRecords(std::string(259, '\x05')).empty());
-}
 
-TEST(LanguageRecords, LanguageInfoByteForByte) {
-    std::string expected;
-    expected += '\x07' + std::string("Espa\xF1ol") + std::string(13, '\0');
-    expected += '\x06' + std::string("M\xE9xico") + std::string(24, '\0');
-    expected += '\x07' + std::string("Unknown") + std::string(43, '\0');
-    EXPECT_EQ(EncodeLanguageInfo({"Espa\xF1ol", "M\xE9xico", ""}), expected);
-    ASSERT_EQ(expected.size(), 103u);
-
+    // language.dat: three short strings of 20, 30 and 50 bytes; an empty field reads "Unknown".
+    const std::string info = '\x07' + std::string("Espa\xF1ol") + std::string(13, '\0') + '\x06' +
+                             std::string("M\xE9xico") + std::string(24, '\0') + '\x07' +
+                             std::string("Unknown") + std::string(43, '\0');
+    ASSERT_EQ(info.size(), 103u);
+    EXPECT_EQ(EncodeLanguageInfo({"Espa\xF1ol", "M\xE9xico", ""}), info);
     const std::string cut =
         EncodeLanguageInfo({std::string(25, 'L'), std::string(31, 'C'), std::string(60, 'A')});
     EXPECT_EQ(cut.size(), 103u);
     EXPECT_EQ(DecodeLanguageInfo(cut),
               (LanguageInfo{std::string(20, 'L'), std::string(30, 'C'), std::string(50, 'A')}));
-
     // Corrupt records: a length beyond its field and a record cut short.
-    std::string corrupt = expected;
+    std::string corrupt = info;
     corrupt[0] = '\xC8';
     EXPECT_EQ(DecodeLanguageInfo(corrupt).Language, "Espa\xF1ol" + std::string(13, '\0'));
-    EXPECT_EQ(DecodeLanguageInfo(expected.substr(0, 25)),
-              (LanguageInfo{"Espa\xF1ol", "M\xE9x", ""}));
+    EXPECT_EQ(DecodeLanguageInfo(info.substr(0, 25)), (LanguageInfo{"Espa\xF1ol", "M\xE9x", ""}));
     EXPECT_EQ(DecodeLanguageInfo(""), LanguageInfo{});
 }
 
-TEST_F(LanguageFilesTest, InstallWritesBothFiles) {
+TEST_F(LanguageFilesTest, InstallWritesBothFilesOrNothing) {
     std::string text = "language=  Espa\xF1ol  \r\ncountry=\r\nauthor=Ana // translator\r\n";
     text += "cap0=  Entero  \r\ncap1=" + std::string(300, 'y') + "\r\n";
     ASSERT_TRUE(InstallLanguageFile(Source(text), folder, dialogs));
-    EXPECT_TRUE(dialogs.Log.empty());
     EXPECT_EQ(ReadBytes(DefaultLng()), Record(0, "  Entero") + Record(1, std::string(255, 'y')));
     EXPECT_EQ(ReadBytes(LanguageDat()), EncodeLanguageInfo({"Espa\xF1ol", "Unknown", "Ana"}));
-    EXPECT_FALSE(fs::exists(folder / "default.lng.tmp"));
-}
 
-TEST_F(LanguageFilesTest, InstallRefusalsWriteNothing) {
+    // Refusals and failed writes leave the installed files as they were.
     WriteBytes(DefaultLng(), "previous");
-    const fs::path missing = folder / "absent.cvl";
+    fs::remove(LanguageDat());
+    const fs::path missing = folder / "absent.cvl", good = Source(SourceText(107), "good.cvl");
     EXPECT_FALSE(InstallLanguageFile(missing, folder, dialogs));
     EXPECT_FALSE(InstallLanguageFile(Source("language=x\r\ncountry=y\r\n"), folder, dialogs));
     EXPECT_FALSE(InstallLanguageFile(Source(SourceText(3) + "cap=x\r\n"), folder, dialogs));
+    EXPECT_FALSE(InstallLanguageFile(good, folder / "no-such-folder", dialogs));
+    fs::create_directories(folder / "language.dat.tmp");  // language.dat cannot be replaced
+    EXPECT_FALSE(InstallLanguageFile(good, folder, dialogs));
+    fs::remove(folder / "language.dat.tmp");
+    fs::create_directories(LanguageDat());  // found before default.lng is replaced
+    EXPECT_FALSE(InstallLanguageFile(good, folder, dialogs));
     EXPECT_EQ(
         dialogs.Log,
-        (std::vector<Shown>{
-            {DialogKind::Message, "Language file \"" + missing.string() + "\" does not exists."},
-            {DialogKind::Error, kNotSupported},
-            {DialogKind::Error, kNotSupported},
-        }));
-    EXPECT_EQ(ReadBytes(DefaultLng()), "previous");
-    EXPECT_FALSE(fs::exists(LanguageDat()));
-}
-
-TEST_F(LanguageFilesTest, InstallIntoUnwritableFolderKeepsOldFiles) {
-    const fs::path source = Source(SourceText(107));
-    const fs::path absentFolder = folder / "no-such-folder";
-    EXPECT_FALSE(InstallLanguageFile(source, absentFolder, dialogs));
-    EXPECT_EQ(dialogs.Log,
-              (std::vector<Shown>{
-                  {DialogKind::Error,
-                   "Cannot create file \"" + (absentFolder / "default.lng").string() + "\""}}));
-
-    // language.dat cannot be replaced: default.lng must not change either.
-    WriteBytes(DefaultLng(), "previous");
-    fs::create_directories(folder / "language.dat.tmp");
-    EXPECT_FALSE(InstallLanguageFile(source, folder, dialogs));
-    EXPECT_EQ(dialogs.Log.back().Text, "Cannot create file \"" + LanguageDat().string() + "\"");
+        (Log{{DialogKind::Message, "Language file \"" + missing.string() + "\" does not exists."},
+             {DialogKind::Error, kNotSupported},
+             {DialogKind::Error, kNotSupported},
+             {DialogKind::Error, CannotCreate(folder / "no-such-folder" / "default.lng")},
+             {DialogKind::Error, CannotCreate(LanguageDat())},
+             {DialogKind::Error, CannotCreate(LanguageDat())}}));
     EXPECT_EQ(ReadBytes(DefaultLng()), "previous");
     EXPECT_FALSE(fs::exists(folder / "default.lng.tmp"));
-
-    // A folder named language.dat: found before default.lng is replaced.
-    fs::remove(folder / "language.dat.tmp");
-    fs::create_directories(LanguageDat());
-    EXPECT_FALSE(InstallLanguageFile(source, folder, dialogs));
-    EXPECT_EQ(dialogs.Log.back().Text, "Cannot create file \"" + LanguageDat().string() + "\"");
-    EXPECT_EQ(ReadBytes(DefaultLng()), "previous");
     EXPECT_FALSE(fs::exists(folder / "language.dat.tmp"));
 }
 
 TEST_F(LanguageFilesTest, FirstStartCreatesEnglishDefaultSilently) {
     auto loaded = LoadCaptions("default", folder, dialogs);
     ASSERT_TRUE(loaded);
-    EXPECT_TRUE(dialogs.Log.empty());
     EXPECT_EQ(loaded->Table.Entries, DefaultCaptions());
     EXPECT_EQ(loaded->Messages.Wait, "wait...");
     const std::string bytes = ReadBytes(DefaultLng());
@@ -262,25 +242,12 @@ TEST_F(LanguageFilesTest, FirstStartCreatesEnglishDefaultSilently) {
     EXPECT_EQ(bytes.substr(0, 260), Record(0, "Integer"));
     EXPECT_EQ(bytes.substr(106 * 260), Record(106, "Error. Too many output parameter."));
     EXPECT_FALSE(fs::exists(LanguageDat()));
-
+    // The second start reads the file it wrote; an unwritable folder still gets the built-in texts.
+    EXPECT_EQ(LoadCaptions("default", folder, dialogs)->Table.Entries, DefaultCaptions());
+    EXPECT_EQ(LoadCaptions("default", folder / "none", dialogs)->Table.Entries, DefaultCaptions());
     ShowDefaultLanguageInfo(folder, dialogs);
-    EXPECT_EQ(dialogs.Log,
-              (std::vector<Shown>{{DialogKind::Message, "Default interface language data:\r" +
-                                                            std::string(41, '-') +
-                                                            "\rLanguage: English\rCountry: USA\r"
-                                                            "Contributor: Corvanta \xA9"}}));
-
-    // The second start reads the file it wrote.
-    ScriptedDialogs again;
-    EXPECT_EQ(LoadCaptions("default", folder, again)->Table.Entries, DefaultCaptions());
-    EXPECT_TRUE(again.Log.empty());
-}
-
-TEST_F(LanguageFilesTest, FirstStartInUnwritableFolderUsesBuiltInTexts) {
-    auto loaded = LoadCaptions("default", folder / "no-such-folder", dialogs);
-    ASSERT_TRUE(loaded);
-    EXPECT_TRUE(dialogs.Log.empty());
-    EXPECT_EQ(loaded->Table.Entries, DefaultCaptions());
+    EXPECT_EQ(dialogs.Log, (Log{{DialogKind::Message, InfoText("Language: English\rCountry: USA\r"
+                                                               "Contributor: Corvanta \xA9")}}));
 }
 
 TEST_F(LanguageFilesTest, ShortDefaultIsCompletedAndRepaired) {
@@ -288,40 +255,36 @@ TEST_F(LanguageFilesTest, ShortDefaultIsCompletedAndRepaired) {
         "Missing terms error. Default language file out of date. \rCorvanta will complete "
         "application interface with default (english) terms. \r\rTo correct this error please "
         "download an updated Corvanta language file for your language";
+    const std::string short100 = EncodeCaptionRecords(TranslatedEntries(100));
     const struct {
         std::string Bytes;
         int Translated;
-    } cases[] = {
-        {EncodeCaptionRecords(TranslatedEntries(100)), 100},
-        {EncodeCaptionRecords(TranslatedEntries(100)) + std::string(200, 'x'), 100},
-        {"", 0},
-        {std::string(259, '\0'), 0},
-    };
+    } cases[] = {{short100, 100},
+                 {short100 + std::string(200, 'x'), 100},
+                 {"", 0},
+                 {std::string(259, '\0'), 0}};
     for (const auto& c : cases) {
         WriteBytes(DefaultLng(), c.Bytes);
         ScriptedDialogs shown;
         auto loaded = LoadCaptions("default", folder, shown);
         ASSERT_TRUE(loaded);
-        EXPECT_EQ(shown.Log, (std::vector<Shown>{{DialogKind::Error, missingTerms},
-                                                 {DialogKind::Information, kFixed}}));
+        EXPECT_EQ(shown.Log,
+                  (Log{{DialogKind::Error, missingTerms}, {DialogKind::Information, kFixed}}));
         ASSERT_EQ(loaded->Table.Entries.size(), 107u);
         for (int k = 0; k < 107; ++k)
             EXPECT_EQ(loaded->Table.Cap(k),
                       k < c.Translated ? "T" + std::to_string(k) : DefaultCaptions()[k].Text);
         EXPECT_EQ(ReadBytes(DefaultLng()), EncodeCaptionRecords(DefaultCaptions()));
     }
-}
-
-TEST_F(LanguageFilesTest, FailedRepairIsNotReportedAsFixed) {
-    WriteBytes(DefaultLng(), EncodeCaptionRecords(TranslatedEntries(100)));
+    // A repair that cannot be written is not reported as fixed.
+    WriteBytes(DefaultLng(), short100);
     fs::create_directories(folder / "default.lng.tmp");
     auto loaded = LoadCaptions("default", folder, dialogs);
     ASSERT_TRUE(loaded);
-    ASSERT_EQ(dialogs.Log.size(), 2u);
-    EXPECT_EQ(dialogs.Log[1],
-              (Shown{DialogKind::Error, "Cannot create file \"" + DefaultLng().string() + "\""}));
+    EXPECT_EQ(dialogs.Log, (Log{{DialogKind::Error, missingTerms},
+                                {DialogKind::Error, CannotCreate(DefaultLng())}}));
     EXPECT_EQ(loaded->Table.Cap(99), "T99");
-    EXPECT_EQ(ReadBytes(DefaultLng()), EncodeCaptionRecords(TranslatedEntries(100)));
+    EXPECT_EQ(ReadBytes(DefaultLng()), short100);
 }
 
 TEST_F(LanguageFilesTest, DefaultWithGapAndDuplicateIsCompletedByKey) {
@@ -346,64 +309,40 @@ TEST_F(LanguageFilesTest, SourceRefusalsChangeNothing) {
     const fs::path bad = Source("country=y\r\nlanguage=x\r\nauthor=z\r\ncap0=x\r\n");
     EXPECT_FALSE(LoadCaptions(bad.string(), folder, dialogs));
     EXPECT_EQ(dialogs.Log,
-              (std::vector<Shown>{
-                  {DialogKind::Message, "Language file \"" + missing.string() + "\" is missing."},
-                  {DialogKind::Error, kNotSupported}}));
+              (Log{{DialogKind::Message, "Language file \"" + missing.string() + "\" is missing."},
+                   {DialogKind::Error, kNotSupported}}));
     EXPECT_FALSE(fs::exists(DefaultLng()));
 }
 
 TEST_F(LanguageFilesTest, CompleteSourceUsedWithOrWithoutInstall) {
-    std::string text = SourceText(107);
-    text += "cap3=" + std::string(300, 'z') + "\r\n";  // later duplicate: never seen
-    const fs::path source = Source(text);
-    const std::string question = "Want to use " + source.string() + " content as default language?";
-
-    dialogs.Answers = {DialogAnswer::Cancel};
-    auto loaded = LoadCaptions(source.string(), folder, dialogs);
-    ASSERT_TRUE(loaded);
-    EXPECT_EQ(dialogs.Log, (std::vector<Shown>{{DialogKind::ConfirmOkCancel, question}}));
-    EXPECT_EQ(loaded->Table.Cap(106), "T106");
-    EXPECT_EQ(loaded->Table.Cap(3), "T3");
-    EXPECT_EQ(loaded->Messages.ErrorNP, "T22. T25");
-    EXPECT_FALSE(fs::exists(DefaultLng()));
-    EXPECT_FALSE(fs::exists(LanguageDat()));
-
-    ScriptedDialogs accept;
-    accept.Answers = {DialogAnswer::Ok};
-    ASSERT_TRUE(LoadCaptions(source.string(), folder, accept));
-    EXPECT_EQ(accept.Log.size(), 1u);
-    std::vector<CaptionEntry> installed = TranslatedEntries(107);
-    installed.push_back({"cap3", std::string(255, 'z')});
-    EXPECT_EQ(ReadBytes(DefaultLng()), EncodeCaptionRecords(installed));
-    EXPECT_EQ(ReadBytes(LanguageDat()), EncodeLanguageInfo({"Espa\xF1ol", "M\xE9xico", "Ana"}));
-
-    ScriptedDialogs info;
-    ShowDefaultLanguageInfo(folder, info);
-    EXPECT_EQ(info.Log.at(0).Text,
-              "Default interface language data:\r" + std::string(41, '-') +
-                  "\rLanguage: Espa\xF1ol\rCountry: M\xE9xico\rContributor: Ana");
-}
-
-TEST_F(LanguageFilesTest, LongEntryIsWholeWhenLoadedDirectly) {
-    std::string text = "language=x\ncountry=y\nauthor=z\ncap0=" + std::string(300, 'w') + "\n";
-    for (int k = 1; k < 107; ++k)
-        text += "cap" + std::to_string(k) + "=t\n";
-    dialogs.Answers = {DialogAnswer::Ok};
-    auto loaded = LoadCaptions(Source(text).string(), folder, dialogs);
-    ASSERT_TRUE(loaded);
-    EXPECT_EQ(loaded->Table.Cap(0), std::string(300, 'w'));
-    ScriptedDialogs next;
-    EXPECT_EQ(LoadCaptions("default", folder, next)->Table.Cap(0), std::string(255, 'w'));
-}
-
-TEST_F(LanguageFilesTest, LineEndsDoNotMatter) {
-    for (const char* end : {"\r\n", "\r", "\n"}) {
+    // A long first entry stays whole when loaded directly; a later duplicate is never seen.
+    const std::string longText(300, 'w');
+    for (const char* end : {"\r", "\n", "\r\n"}) {  // installed at the last
+        std::string text = SourceText(107, end);
+        text.replace(text.find("cap0=T0"), 7, "cap0=" + longText);
+        const fs::path source = Source(text + "cap3=zz" + end);
         ScriptedDialogs shown;
-        shown.Answers = {DialogAnswer::Cancel};
-        auto loaded = LoadCaptions(Source(SourceText(107, end)).string(), folder, shown);
+        shown.Answers = {end[1] ? DialogAnswer::Ok : DialogAnswer::Cancel};
+        auto loaded = LoadCaptions(source.string(), folder, shown);
         ASSERT_TRUE(loaded);
-        EXPECT_EQ(loaded->Table.Entries, TranslatedEntries(107));
+        EXPECT_EQ(shown.Log,
+                  (Log{{DialogKind::ConfirmOkCancel,
+                        "Want to use " + source.string() + " content as default language?"}}));
+        EXPECT_EQ(loaded->Table.Cap(0), longText);
+        EXPECT_EQ(loaded->Table.Cap(3), "T3");
+        EXPECT_EQ(loaded->Table.Cap(106), "T106");
+        EXPECT_EQ(loaded->Messages.ErrorNP, "T22. T25");
+        EXPECT_EQ(fs::exists(DefaultLng()), end[1] != 0);
     }
+    std::vector<CaptionEntry> installed = TranslatedEntries(107);
+    installed[0].Text = longText;
+    installed.push_back({"cap3", "zz"});
+    EXPECT_EQ(ReadBytes(DefaultLng()), EncodeCaptionRecords(installed));
+    EXPECT_EQ(ReadBytes(LanguageDat()), kSpanishInfo);
+    EXPECT_EQ(LoadCaptions("default", folder, dialogs)->Table.Cap(0), std::string(255, 'w'));
+    ShowDefaultLanguageInfo(folder, dialogs);
+    EXPECT_EQ(dialogs.Log.at(0).Text,
+              InfoText("Language: Espa\xF1ol\rCountry: M\xE9xico\rContributor: Ana"));
 }
 
 TEST_F(LanguageFilesTest, ShortSourceUpdatedWhenAccepted) {
@@ -419,11 +358,10 @@ TEST_F(LanguageFilesTest, ShortSourceUpdatedWhenAccepted) {
     dialogs.Answers = {DialogAnswer::Ok, DialogAnswer::Ok};
     auto loaded = LoadCaptions(source.string(), folder, dialogs);
     ASSERT_TRUE(loaded);
-    EXPECT_EQ(dialogs.Log, (std::vector<Shown>{
-                               {DialogKind::ConfirmOkCancel,
-                                "Want to use " + source.string() + " content as default language?"},
-                               {DialogKind::ConfirmOkCancel, missingTerms},
-                               {DialogKind::Information, kFixed}}));
+    EXPECT_EQ(dialogs.Log, (Log{{DialogKind::ConfirmOkCancel, "Want to use " + source.string() +
+                                                                  " content as default language?"},
+                                {DialogKind::ConfirmOkCancel, missingTerms},
+                                {DialogKind::Information, kFixed}}));
     EXPECT_EQ(loaded->Table.Cap(0), "Entero");
     EXPECT_EQ(loaded->Table.Cap(1), "ya existe");
     EXPECT_EQ(loaded->Table.Cap(2), "Do you want to overwrite with updated model?");
@@ -437,44 +375,37 @@ TEST_F(LanguageFilesTest, ShortSourceUpdatedWhenAccepted) {
     EXPECT_EQ(ReadBytes(source), expected);
     // The default language falls back to English even after the install.
     EXPECT_EQ(ReadBytes(DefaultLng()), EncodeCaptionRecords(DefaultCaptions()));
-    EXPECT_EQ(ReadBytes(LanguageDat()), EncodeLanguageInfo({"Espa\xF1ol", "M\xE9xico", "Ana"}));
-
-    // The updated file is now complete.
+    EXPECT_EQ(ReadBytes(LanguageDat()), kSpanishInfo);
+    // The updated file is now complete: one question only.
     ScriptedDialogs again;
     again.Answers = {DialogAnswer::Cancel};
     ASSERT_TRUE(LoadCaptions(source.string(), folder, again));
     EXPECT_EQ(again.Log.size(), 1u);
 }
 
-TEST_F(LanguageFilesTest, ShortSourceLeftAloneWhenDeclined) {
-    const std::string original = SourceText(0);
+TEST_F(LanguageFilesTest, ShortSourceDeclinedOrUnwritableStaysAsItWas) {
+    const std::string original = SourceText(5);
     const fs::path source = Source(original);
     dialogs.Answers = {DialogAnswer::Cancel, DialogAnswer::Cancel};
     auto loaded = LoadCaptions(source.string(), folder, dialogs);
     ASSERT_TRUE(loaded);
     EXPECT_EQ(dialogs.Log.size(), 2u);
-    EXPECT_EQ(loaded->Table.Entries, DefaultCaptions());
-    EXPECT_EQ(ReadBytes(source), original);
-    EXPECT_EQ(ReadBytes(DefaultLng()), EncodeCaptionRecords(DefaultCaptions()));
-    EXPECT_FALSE(fs::exists(LanguageDat()));
-}
-
-TEST_F(LanguageFilesTest, FailedSourceUpdateIsNotReportedAsFixed) {
-    const std::string original = SourceText(5);
-    const fs::path source = Source(original);
-    fs::create_directories(folder / "spanish.cvl.tmp");
-    dialogs.Answers = {DialogAnswer::Cancel, DialogAnswer::Ok};
-    auto loaded = LoadCaptions(source.string(), folder, dialogs);
-    ASSERT_TRUE(loaded);
-    ASSERT_EQ(dialogs.Log.size(), 3u);
-    EXPECT_EQ(dialogs.Log[2],
-              (Shown{DialogKind::Error, "Cannot create file \"" + source.string() + "\""}));
-    EXPECT_EQ(ReadBytes(source), original);
     EXPECT_EQ(loaded->Table.Cap(4), "T4");
     EXPECT_EQ(loaded->Table.Cap(5), "a and b must be real numbers");
+    EXPECT_EQ(ReadBytes(DefaultLng()), EncodeCaptionRecords(DefaultCaptions()));
+    EXPECT_FALSE(fs::exists(LanguageDat()));
+
+    // A failed update is not reported as fixed.
+    fs::create_directories(folder / "spanish.cvl.tmp");
+    ScriptedDialogs failed;
+    failed.Answers = {DialogAnswer::Cancel, DialogAnswer::Ok};
+    ASSERT_TRUE(LoadCaptions(source.string(), folder, failed));
+    ASSERT_EQ(failed.Log.size(), 3u);
+    EXPECT_EQ(failed.Log[2], (Shown{DialogKind::Error, CannotCreate(source)}));
+    EXPECT_EQ(ReadBytes(source), original);
 }
 
-TEST_F(LanguageFilesTest, EmptySourceGetsEveryEntryWhenAccepted) {
+TEST_F(LanguageFilesTest, SourceWithoutLastLineEndGetsEveryEntry) {
     const fs::path source = Source("language=x\r\ncountry=y\r\nauthor=z");
     dialogs.Answers = {DialogAnswer::Cancel, DialogAnswer::Ok};
     ASSERT_TRUE(LoadCaptions(source.string(), folder, dialogs));
@@ -485,33 +416,22 @@ TEST_F(LanguageFilesTest, EmptySourceGetsEveryEntryWhenAccepted) {
 }
 
 TEST_F(LanguageFilesTest, LanguageInfoFromDamagedRecord) {
-    const struct {
-        std::string Bytes;
-        const char* Shown;
-    } cases[] = {
+    const std::pair<std::string, const char*> cases[] = {
         {std::string(103, '\0'), "Language: Unknown\rCountry: Unknown\rContributor: Unknown"},
-        {"\x02"
-         "es",
-         "Language: es\rCountry: Unknown\rContributor: Unknown"},
-        {EncodeLanguageInfo({"a", "b", "c"}), "Language: a\rCountry: b\rContributor: c"},
-    };
-    for (const auto& c : cases) {
-        WriteBytes(LanguageDat(), c.Bytes);
+        {std::string("\x02") + "es", "Language: es\rCountry: Unknown\rContributor: Unknown"},
+        {EncodeLanguageInfo({"a", "b", "c"}), "Language: a\rCountry: b\rContributor: c"}};
+    for (const auto& [bytes, body] : cases) {
+        WriteBytes(LanguageDat(), bytes);
         ScriptedDialogs shown;
         ShowDefaultLanguageInfo(folder, shown);
-        EXPECT_EQ(
-            shown.Log,
-            (std::vector<Shown>{{DialogKind::Message, "Default interface language data:\r" +
-                                                          std::string(41, '-') + "\r" + c.Shown}}));
+        EXPECT_EQ(shown.Log, (Log{{DialogKind::Message, InfoText(body)}}));
     }
     fs::remove(LanguageDat());
     fs::create_directories(LanguageDat());
     ShowDefaultLanguageInfo(folder, dialogs);
     EXPECT_EQ(dialogs.Log,
-              (std::vector<Shown>{
-                  {DialogKind::Error, "Cannot open file \"" + LanguageDat().string() + "\""}}));
+              (Log{{DialogKind::Error, "Cannot open file \"" + LanguageDat().string() + "\""}}));
 }
-
 TEST_F(LanguageFilesTest, FolderAndExtensionChoices) {
     EXPECT_EQ(WithLanguageFileExtension("/x/spanish"), "/x/spanish.cvl");
     EXPECT_EQ(WithLanguageFileExtension("/x/spanish.txt"), "/x/spanish.txt");

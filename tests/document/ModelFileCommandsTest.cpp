@@ -79,8 +79,7 @@ TEST_F(ModelFileCommands, WritesWholeFilesAndReportsTheRuntimeErrors) {
         {"", true, "Cannot create file \"\". No such file or directory"},
         {missing, false, "Cannot open file \"" + missing + "\". No such file or directory"},
         {folder, false, "Cannot open file \"" + folder + "\". Is a directory"},
-        {"/dev/zero", false, "Cannot open file \"/dev/zero\". File too large"},
-    };
+        {"/dev/zero", false, "Cannot open file \"/dev/zero\". File too large"}};
     for (const Case& c : cases) {
         ScriptedDialogs shown;
         EXPECT_FALSE(c.Write ? WriteModelFile(c.Path, "x", shown)
@@ -91,7 +90,7 @@ TEST_F(ModelFileCommands, WritesWholeFilesAndReportsTheRuntimeErrors) {
     EXPECT_EQ(Names(), (std::vector<std::string>{"m.cvm", "sub.cvm"}));
 }
 
-TEST_F(ModelFileCommands, SaveAsksForANameOnceThenWritesSilently) {
+TEST_F(ModelFileCommands, SaveAsksForANameOnceAndAsksBeforeReplacingAFile) {
     saveAnswers_ = {Path("first")};
     ScriptedDialogs dialogs;
     ModelDocument d;
@@ -108,24 +107,21 @@ TEST_F(ModelFileCommands, SaveAsksForANameOnceThenWritesSilently) {
     EXPECT_EQ(Contents("first.cvm"), ComposeModelText(d));
     EXPECT_EQ(calls_, std::vector<std::string>{"save"});
     EXPECT_EQ(dialogs.Log, std::vector<Shown>{});
-}
 
-TEST_F(ModelFileCommands, SaveAsAsksBeforeReplacingAFile) {
-    ScriptedDialogs setup;
-    ASSERT_TRUE(WriteModelFile(Path("m.cvm"), "earlier", setup));
+    // "Save as" onto an existing file: Cancel keeps it, Ok replaces it.
     const Shown question{DialogKind::ConfirmOkCancel,
-                         "The file " + Path("m.cvm") +
+                         "The file " + Path("first.cvm") +
                              " already exists. Do you want to overwrite with updated model?"};
     for (DialogAnswer answer : {DialogAnswer::Cancel, DialogAnswer::Ok}) {
-        saveAnswers_ = {Path("m.cvm")};
-        ScriptedDialogs dialogs;
-        dialogs.Answers = {answer};
-        SaveOutcome outcome = SaveModelAs(ModelDocument{}, kTexts, dialogs, FileDialogs());
+        saveAnswers_ = {Path("first.cvm")};
+        ScriptedDialogs asked;
+        asked.Answers = {answer};
+        SaveOutcome outcome = SaveModelAs(ModelDocument{}, kTexts, asked, FileDialogs());
         bool written = answer == DialogAnswer::Ok;
         EXPECT_EQ(outcome.Written, written);
         EXPECT_EQ(outcome.WindowCaption.has_value(), written);
-        EXPECT_EQ(Contents("m.cvm"), written ? ComposeModelText(ModelDocument{}) : "earlier");
-        EXPECT_EQ(dialogs.Log, std::vector<Shown>{question});
+        EXPECT_EQ(Contents("first.cvm"), ComposeModelText(written ? ModelDocument{} : d));
+        EXPECT_EQ(asked.Log, std::vector<Shown>{question});
     }
 }
 
@@ -135,6 +131,14 @@ TEST_F(ModelFileCommands, OpenAsksToSaveOnlyWithEquationsAndGoesOnWhateverTheSav
         WriteModelFile(Path("m.cvm"), ComposeModelText(testing::AllKindsDocument()), setup));
     ASSERT_TRUE(WriteModelFile(Path("broken.cvm"), "%Titulo%\r\nx\r\n", setup));
     const Shown ask{DialogKind::ConfirmYesNoCancel, "Save model?"};
+    const std::vector<std::string> open = {"open"}, saveOpen = {"save", "open"};
+    const std::optional<std::string> none;
+    const Shown absent{DialogKind::Message, "Cannot open file \"" + Path("absent.cvm") +
+                                                "\". No such file or directory"};
+    const Shown broken{DialogKind::Error, "The file \"" + Path("broken.cvm") +
+                                              "\" is not a complete model file: the tag "
+                                              "\"%/Titulo%\" is missing."};
+    using A = DialogAnswer;
     struct Case {
         std::string Equations;
         std::vector<DialogAnswer> Answers;
@@ -145,29 +149,13 @@ TEST_F(ModelFileCommands, OpenAsksToSaveOnlyWithEquationsAndGoesOnWhateverTheSav
         bool Opened;
     };
     const std::vector<Case> cases = {
-        {"", {}, {}, "m", {"open"}, {}, true},
-        {"y = q", {DialogAnswer::No}, {}, "m", {"open"}, {ask}, true},
-        {"y = q", {DialogAnswer::Cancel}, {}, "m", {}, {ask}, false},
-        {"y = q", {DialogAnswer::Yes}, {std::nullopt}, "m", {"save", "open"}, {ask}, true},
-        {"y = q", {DialogAnswer::Yes}, {Path("saved")}, "m", {"save", "open"}, {ask}, true},
-        {"",
-         {},
-         {},
-         "absent",
-         {"open"},
-         {{DialogKind::Message,
-           "Cannot open file \"" + Path("absent.cvm") + "\". No such file or directory"}},
-         false},
-        {"",
-         {},
-         {},
-         "broken.cvm",
-         {"open"},
-         {{DialogKind::Error, "The file \"" + Path("broken.cvm") +
-                                  "\" is not a complete model file: the tag \"%/Titulo%\" is "
-                                  "missing."}},
-         false},
-    };
+        {"", {}, {}, "m", open, {}, true},
+        {"y = q", {A::No}, {}, "m", open, {ask}, true},
+        {"y = q", {A::Cancel}, {}, "m", {}, {ask}, false},
+        {"y = q", {A::Yes}, {none}, "m", saveOpen, {ask}, true},
+        {"y = q", {A::Yes}, {Path("saved")}, "m", saveOpen, {ask}, true},
+        {"", {}, {}, "absent", open, {absent}, false},
+        {"", {}, {}, "broken.cvm", open, {broken}, false}};
     for (const Case& c : cases) {
         calls_.clear();
         saveAnswers_ = c.Save;

@@ -18,36 +18,24 @@ namespace {
 using namespace corvanta::testing;
 using Shown = ScriptedDialogs::Shown;
 
-std::string Fields(const std::string& name, const std::string& distrib, const std::string& valor,
-                   const std::string& a, const std::string& sensib) {
-    std::string text;
-    for (auto [tag, value] : {std::pair<const char*, std::string>{"ParNombre", name},
-                              {"ParUnidad", ""},
-                              {"ParDesc", ""},
-                              {"ParDistrib", distrib},
-                              {"ParValor", valor},
-                              {"ParLecturas", ""},
-                              {"Par_a", a},
-                              {"Par_b", ""},
-                              {"ParGrados", ""},
-                              {"ParInit", "T"},
-                              {"ParSensib", sensib}}) {
-        text += std::string("%") + tag + "%\r\n" + value + "\r\n%/" + tag + "%\r\n";
-    }
-    return text;
+// Quantity record n, its fields in the order the file holds them.
+std::string Record(int n, const std::string& name, const std::string& distrib,
+                   const std::string& valor, const std::string& a, const std::string& sensib) {
+    const char* const tags[] = {"ParNombre", "ParUnidad",   "ParDesc",  "ParDistrib",
+                                "ParValor",  "ParLecturas", "Par_a",    "Par_b",
+                                "ParGrados", "ParInit",     "ParSensib"};
+    const std::string values[] = {name, "", "", distrib, valor, "", a, "", "", "T", sensib};
+    std::string text = "%Par" + std::to_string(n) + "%\r\n";
+    for (int i = 0; i < 11; ++i)
+        text += std::string("%") + tags[i] + "%\r\n" + values[i] + "\r\n%/" + tags[i] + "%\r\n";
+    return text + "%/Par" + std::to_string(n) + "%\r\n";
 }
 
 const std::string kSmallText =
     "%Titulo%\r\nMass\r\n%/Titulo%\r\n%Desc%\r\nfirst line\r\nsecond line\r\n%/Desc%\r\n"
-    "%Modelo%\r\ny = a + b\r\n%/Modelo%\r\n"
-    "%Par0%\r\n" +
-    Fields("y", "19", "", "", "0") +
-    "%/Par0%\r\n"
-    "%Par1%\r\n" +
-    Fields("a", "1", "10", "0.1", "0.5") +
-    "%/Par1%\r\n"
-    "%Par2%\r\n" +
-    Fields("b", "4", "2", "", "1E-6") + "%/Par2%\r\n";
+    "%Modelo%\r\ny = a + b\r\n%/Modelo%\r\n" +
+    Record(0, "y", "19", "", "", "0") + Record(1, "a", "1", "10", "0.1", "0.5") +
+    Record(2, "b", "4", "2", "", "1E-6");
 
 ModelDocument SmallDocument() {
     ModelDocument d;
@@ -58,14 +46,6 @@ ModelDocument SmallDocument() {
     d.Parameters[1].Sensib = 0.5;
     d.Parameters[2].Sensib = 1E-6;
     return d;
-}
-
-std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
-    for (std::size_t at = text.find(from); at != std::string::npos;
-         at = text.find(from, at + to.size())) {
-        text.replace(at, from.size(), to);
-    }
-    return text;
 }
 
 std::string Replace(std::string text, const std::string& from, const std::string& to) {
@@ -92,22 +72,21 @@ TEST(ModelFile, ComposesEveryFieldInOrder) {
               "%Titulo%\r\na  b\r\n%/Titulo%\r\n%Desc%\r\nx y\r\nz\r\n%/Desc%\r\n"
               "%Modelo%\r\ny = a\r\n\r\ny = b\r\n%/Modelo%\r\n");
 
-    const std::vector<std::pair<double, std::string>> sensib = {
-        {0.5, "0.5"},
-        {1.0 / 3.0, "0.333333333333333"},
-        {1E-5, "1E-5"},
-        {2.5E15, "2.5E15"},
-        {0.0001, "0.0001"},
-        {-0.0, "0"},
-        {INFINITY, "0"},
-        {NAN, "0"},
-        {DBL_MAX, "1.79769313486232E308"},
-        {4.9E-324, "4.94065645841247E-324"}};
+    const std::pair<double, const char*> sensib[] = {{0.5, "0.5"},
+                                                     {1.0 / 3.0, "0.333333333333333"},
+                                                     {1E-5, "1E-5"},
+                                                     {2.5E15, "2.5E15"},
+                                                     {0.0001, "0.0001"},
+                                                     {-0.0, "0"},
+                                                     {INFINITY, "0"},
+                                                     {NAN, "0"},
+                                                     {DBL_MAX, "1.79769313486232E308"},
+                                                     {4.9E-324, "4.94065645841247E-324"}};
     for (const auto& [value, text] : sensib) {
         ModelDocument one;
         one.Parameters = {Quantity("y", 19)};
         one.Parameters[0].Sensib = value;
-        EXPECT_NE(ComposeModelText(one).find("%ParSensib%\r\n" + text + "\r\n%/ParSensib%"),
+        EXPECT_NE(ComposeModelText(one).find(std::string("%ParSensib%\r\n") + text + "\r\n"),
                   std::string::npos)
             << text;
     }
@@ -163,8 +142,7 @@ TEST(ModelFile, ReadingsKeepTheirLineEndsAcrossSaves) {
         {"Directa\r\n1\r\n&\r\n\r\n\r\n", "Directa\r\n1\r\n&\r\n"},
         {"SXS\r\n1\r\n2\r\n\r\n", "SXS\r\n1\r\n2\r\n"},  // cells short of a row: as they are
         {"SX\r\n1 2\r\n\r\n", "SX\r\n1 2\r\n"},
-        {"notes\r\n\r\nmore\r\n", "notes\r\n\r\nmore"},
-    };
+        {"notes\r\n\r\nmore\r\n", "notes\r\n\r\nmore"}};
     for (const auto& [body, readings] : cases) {
         std::string text = Replace(kSmallText, "%ParLecturas%\r\n\r\n%/ParLecturas%",
                                    "%ParLecturas%\r\n" + body + "%/ParLecturas%");
@@ -186,18 +164,16 @@ TEST(ModelFile, ConvertsTheFieldsItReads) {
         std::int32_t Distrib;
         double Sensib;
     };
-    const std::vector<Case> cases = {
-        {"ParInit", "T", true, 1, 0.5},
-        {"ParInit", "F", false, 1, 0.5},
-        {"ParInit", "t", false, 1, 0.5},
-        {"ParInit", "True", false, 1, 0.5},
-        {"ParInit", "T ", false, 1, 0.5},
-        {"ParDistrib", "  +17", true, 17, 0.5},
-        {"ParSensib", " 5e-1 ", true, 1, 0.5},
-        {"ParSensib", "1.79769313486232E308", true, 1, DBL_MAX},
-        {"ParSensib", "-1.79769313486232E308", true, 1, -DBL_MAX},
-        {"ParSensib", "4.94065645841247E-324", true, 1, 4.9E-324},
-    };
+    const std::vector<Case> cases = {{"ParInit", "T", true, 1, 0.5},
+                                     {"ParInit", "F", false, 1, 0.5},
+                                     {"ParInit", "t", false, 1, 0.5},
+                                     {"ParInit", "True", false, 1, 0.5},
+                                     {"ParInit", "T ", false, 1, 0.5},
+                                     {"ParDistrib", "  +17", true, 17, 0.5},
+                                     {"ParSensib", " 5e-1 ", true, 1, 0.5},
+                                     {"ParSensib", "1.79769313486232E308", true, 1, DBL_MAX},
+                                     {"ParSensib", "-1.79769313486232E308", true, 1, -DBL_MAX},
+                                     {"ParSensib", "4.94065645841247E-324", true, 1, 4.9E-324}};
     const std::string record1 = kSmallText.substr(kSmallText.find("%Par1%"));
     for (const Case& c : cases) {
         std::string tag = "%" + c.Field + "%\r\n";
@@ -217,65 +193,48 @@ TEST(ModelFile, ConvertsTheFieldsItReads) {
 }
 
 TEST(ModelFile, RefusesIncompleteOrMismatchedFilesNamingThemAndOpensNothing) {
-    const std::string incomplete =
-        "The file \"/models/m.cvm\" is not a complete model file: the tag ";
-    const std::string mismatch = "The file \"/models/m.cvm\" does not match its model: ";
-    const std::string extra = "%Par3%\r\n" + Fields("c", "1", "1", "1", "0") + "%/Par3%\r\n";
+    const std::string file = "The file \"/models/m.cvm\" ";
+    const std::string missing = file + "is not a complete model file: the tag ";
+    const std::string mismatch = file + "does not match its model: ";
+    const std::string extra = Record(3, "c", "1", "1", "1", "0");
     const DialogKind error = DialogKind::Error, message = DialogKind::Message;
     struct Case {
         std::string From, To;
-        Shown Expected;
+        DialogKind Kind;
+        std::string Text;
     };
     const std::vector<Case> cases = {
-        {"%/Titulo%\r\n", "", {error, incomplete + "\"%/Titulo%\" is missing."}},
-        {"Mass\r\n", "", {error, incomplete + "\"%Titulo%\" has no value line."}},
-        {"%Desc%\r\n", "", {error, incomplete + "\"%Desc%\" is missing."}},
-        {"%/Modelo%\r\n", "", {error, incomplete + "\"%/Modelo%\" is missing."}},
-        {"%ParNombre%\r\ny\r\n",
-         "%ParNombre%\r\n",
-         {error, incomplete + "\"%ParNombre%\" in record \"%Par0%\" has no value line."}},
-        {"%ParGrados%\r\n\r\n%/ParGrados%\r\n",
-         "",
-         {error, incomplete + "\"%ParGrados%\" in record \"%Par0%\" is missing."}},
-        {"%/ParUnidad%\r\n",
-         "",
-         {error, incomplete + "\"%/ParUnidad%\" in record \"%Par0%\" is missing."}},
-        {"%/ParLecturas%\r\n",
-         "",
-         {error, incomplete + "\"%/ParLecturas%\" in record \"%Par0%\" is missing."}},
-        {"%/Par1%\r\n", "", {error, incomplete + "\"%/Par1%\" is missing."}},
-        {"%ParDistrib%\r\n4\r\n",
-         "%ParDistrib%\r\n4.0\r\n",
-         {message, "'4.0' is not a valid integer value"}},
-        {"%ParDistrib%\r\n4\r\n",
-         "%ParDistrib%\r\n20\r\n",
-         {error,
-          "The file \"/models/m.cvm\" is not a valid model file: the distribution number "
-          "20 in record \"%Par2%\" is not one of 0 to 19."}},
-        {"%ParSensib%\r\n0.5\r\n",
-         "%ParSensib%\r\n0,5\r\n",
-         {message, "'0,5' is not a valid floating point value"}},
-        {"%ParSensib%\r\n0.5\r\n",
-         "%ParSensib%\r\n1.8E308\r\n",
-         {message, "'1.8E308' is not a valid floating point value"}},
-        {"%ParNombre%\r\na\r\n",
-         "%ParNombre%\r\nq\r\n",
-         {error, mismatch + "record \"%Par1%\" is for \"q\", but quantity 2 of its equations is "
-                            "\"a\"."}},
-        {"%/Par2%\r\n",
-         "%/Par2%\r\n" + extra,
-         {error, mismatch + "it holds 4 quantity records, but its equations have 3 quantities."}},
-        {"%Par1%",
-         "%Par7%",  // a gap in the numbering ends the records
-         {error, mismatch + "it holds 1 quantity records, but its equations have 3 quantities."}},
-        {"y = a + b\r\n",
-         " \r\n\r\n",
-         {error, mismatch + "it holds 3 quantity records, but its equations have 0 quantities."}},
-    };
+        {"%/Titulo%\r\n", "", error, missing + "\"%/Titulo%\" is missing."},
+        {"Mass\r\n", "", error, missing + "\"%Titulo%\" has no value line."},
+        {"%Desc%\r\n", "", error, missing + "\"%Desc%\" is missing."},
+        {"%/Modelo%\r\n", "", error, missing + "\"%/Modelo%\" is missing."},
+        {"%ParNombre%\r\ny\r\n", "%ParNombre%\r\n", error,
+         missing + "\"%ParNombre%\" in record \"%Par0%\" has no value line."},
+        {"%ParGrados%\r\n\r\n%/ParGrados%\r\n", "", error,
+         missing + "\"%ParGrados%\" in record \"%Par0%\" is missing."},
+        {"%/ParUnidad%\r\n", "", error,
+         missing + "\"%/ParUnidad%\" in record \"%Par0%\" is missing."},
+        {"%/ParLecturas%\r\n", "", error,
+         missing + "\"%/ParLecturas%\" in record \"%Par0%\" is missing."},
+        {"%/Par1%\r\n", "", error, missing + "\"%/Par1%\" is missing."},
+        {"\n4\r", "\n4.0\r", message, "'4.0' is not a valid integer value"},
+        {"\n4\r", "\n20\r", error,
+         file + "is not a valid model file: the distribution number 20 in record \"%Par2%\" is "
+                "not one of 0 to 19."},
+        {"\n0.5\r", "\n0,5\r", message, "'0,5' is not a valid floating point value"},
+        {"\n0.5\r", "\n1.8E308\r", message, "'1.8E308' is not a valid floating point value"},
+        {"\na\r", "\nq\r", error,
+         mismatch + "record \"%Par1%\" is for \"q\", but quantity 2 of its equations is \"a\"."},
+        {"%/Par2%\r\n", "%/Par2%\r\n" + extra, error,
+         mismatch + "it holds 4 quantity records, but its equations have 3 quantities."},
+        {"%Par1%", "%Par7%", error,  // a gap in the numbering ends the records
+         mismatch + "it holds 1 quantity records, but its equations have 3 quantities."},
+        {"y = a + b\r\n", " \r\n\r\n", error,
+         mismatch + "it holds 3 quantity records, but its equations have 0 quantities."}};
     for (const Case& c : cases) {
         ScriptedDialogs dialogs;
-        EXPECT_FALSE(Open(Replace(kSmallText, c.From, c.To), dialogs)) << c.Expected.Text;
-        EXPECT_EQ(dialogs.Log, std::vector<Shown>{c.Expected});
+        EXPECT_FALSE(Open(Replace(kSmallText, c.From, c.To), dialogs)) << c.Text;
+        EXPECT_EQ(dialogs.Log, (std::vector<Shown>{{c.Kind, c.Text}}));
     }
 
     // Equations that "Update parameters" rejects: its own message, then ours.

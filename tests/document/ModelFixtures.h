@@ -21,6 +21,13 @@ inline ModelParameter Quantity(std::string name, std::int32_t distrib, std::stri
     return p;
 }
 
+inline std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
 // One readings table per mode, as the observations dialog writes them.
 inline const char* const kDirectaReadings = "Directa\r\n10.1\r\n10.3\r\n10.2\r\n";
 inline const char* const kSXReadings = "SX\r\n10.0\r10.2\r\n10.0\r10.3\r\n";

@@ -17,6 +17,11 @@ void PrintTo(const ReportLine& line, std::ostream* out) {
 
 namespace {
 
+template <class... T>
+std::vector<std::string> Texts(const T&... texts) {
+    return {std::string(texts)...};
+}
+
 ReportTexts EnglishTexts() {
     ReportTexts t;
     SetReportLabels(CaptionTable::BuiltIn(), t);
@@ -29,34 +34,17 @@ ReportTexts EnglishTexts() {
 
 TEST(ResultsReport, NamesEveryDistributionWithItsValueLabels) {
     ReportTexts t = EnglishTexts();
-    const std::string mean = "Mean", sd = "Standard Deviation", half = "half-width of the interval",
-                      dof = "Degrees of freedom", value = "Value";
-    const std::vector<ReportDistribution> expected = {{"", "", ""},
-                                                      {"Normal (Gaussian)", mean, sd},
-                                                      {"Rectangular (Uniform)", mean, half},
-                                                      {"Triangular", mean, half},
-                                                      {"Constant", value, ""},
-                                                      {"Gamma", "Form", ""},
-                                                      {"Exponential", "", ""},
-                                                      {"Beta", "a", "b"},
-                                                      {"Student t", dof, "Mean (optional)"},
-                                                      {"Poisson", "Mean (lambda)", ""},
-                                                      {"Binomial", "n", "p"},
-                                                      {"NegBinomial", "n", "p"},
-                                                      {"VonMisses", "k", ""},
-                                                      {"Cauchy", "", ""},
-                                                      {"Weibull", "Form (k)", ""},
-                                                      {"XiCuadrado", dof, ""},
-                                                      {"LogNormal", mean, sd},
-                                                      {"Experimental (Normal) - Direct", "", ""},
-                                                      {"Interim Result", value, ""},
-                                                      {"Result", value, ""},
-                                                      {"", "", ""}};
+    const std::vector<std::string> expected = Texts(
+        "||", "Normal (Gaussian)|Mean|Standard Deviation",
+        "Rectangular (Uniform)|Mean|half-width of the interval",
+        "Triangular|Mean|half-width of the interval", "Constant|Value|", "Gamma|Form|",
+        "Exponential||", "Beta|a|b", "Student t|Degrees of freedom|Mean (optional)",
+        "Poisson|Mean (lambda)|", "Binomial|n|p", "NegBinomial|n|p", "VonMisses|k|", "Cauchy||",
+        "Weibull|Form (k)|", "XiCuadrado|Degrees of freedom|", "LogNormal|Mean|Standard Deviation",
+        "Experimental (Normal) - Direct||", "Interim Result|Value|", "Result|Value|", "||");
     for (std::size_t kind = 0; kind < expected.size(); ++kind) {
         ReportDistribution d = DescribeDistribution(static_cast<std::int32_t>(kind), t);
-        EXPECT_EQ(d.Name + "|" + d.FirstLabel + "|" + d.SecondLabel,
-                  expected[kind].Name + "|" + expected[kind].FirstLabel + "|" +
-                      expected[kind].SecondLabel);
+        EXPECT_EQ(d.Name + "|" + d.FirstLabel + "|" + d.SecondLabel, expected[kind]);
     }
     t.SelectedSimulation = 1;
     t.SelectedMode = 4;
@@ -83,56 +71,27 @@ TEST(ResultsReport, ComposesTheWholeReportWithItsStyles) {
     t.Label28 = "GUM format: 10.2 \xB1 0.3 kg";
     ParameterList q = {testing::Quantity("y", 19, "stale"), testing::Quantity("a", 7, "2", "3"),
                        testing::Experimental("c", "SX\r\n1\r2\r\n", "1", "0", "Normal", "0")};
-    const int bold = 1, italic = 2;
-    const std::vector<std::tuple<std::string, int, int>> expected = {
-        {"MASA DE PR\xE1"
-         "CTICA",
-         1, 0},
-        {"Monte Carlo Simulation Powered by Corvanta \"Torvo\"", -1, italic},
-        {"", 0, bold},
-        {"TECHNICAL DESCRIPTION", 0, bold},
-        {"line one", 0, 0},
-        {"line two", 0, 0},
-        {"", 0, bold},
-        {"EQUATIONS GROUP", 0, bold},
-        {"y = a + c", 0, 0},
-        {"", 0, bold},
-        {" PARAMETER", 0, bold},
-        {"", 0, bold},
-        {">> y", 0, bold},
-        {" Units: kg", 0, bold},
-        {" Description: output", 0, bold},
-        {"Distribution of simulation: Result", 0, bold},
-        {"Value = 10.2", 0, bold},
-        {"", 0, bold},
-        {">> a", 0, bold},
-        {" Units: ", 0, bold},
-        {" Description: ", 0, bold},
-        {"Distribution of simulation: Beta", 0, bold},
-        {"a = 2", 0, bold},
-        {"b = 3", 0, bold},
-        {"", 0, bold},
-        {">> c", 0, bold},
-        {" Units: \xB5g", 0, bold},
-        {" Description: drift", 0, bold},
-        {"Distribution of simulation: Experimental (Normal) - Indirect SX", 0, bold},
-        {"SX", 0, bold},
-        {"1", 0, bold},
-        {"2", 0, bold},
-        {"", 0, bold},
-        {"", 0, bold},
-        {"RESULTS", 0, bold},
-        {"", 0, bold},
-        {"Mean = 10.2", 0, 0},
-        {"Normality test (Jarque - Bera)  =  0.5   (fit)", 0, 0},
-        {"Result = 10.2", 0, 0},
-        {"Confidence interval (p = 95%): [ 9.9 , 10.5 ]", 0, 0},
-        {"", 0, 0},
-        {"GUM format: 10.2 \xB1 0.3 kg", 0, bold}};
-    std::vector<ReportLine> want;
-    for (const auto& [text, size, style] : expected)
-        want.push_back({text, size, (style & bold) != 0, (style & italic) != 0});
-    EXPECT_EQ(ComposeReport(t, q), want);
+    // Each line as its style marks ("*" bold, "/" italic, "[step]" size) before its text.
+    std::vector<std::string> lines;
+    for (const ReportLine& line : ComposeReport(t, q))
+        lines.push_back(std::string(line.Bold ? "*" : "") + (line.Italic ? "/" : "") +
+                        (line.SizeStep ? "[" + std::to_string(line.SizeStep) + "]" : "") +
+                        line.Text);
+    EXPECT_EQ(
+        lines,
+        Texts("[1]MASA DE PR\xE1"
+              "CTICA",
+              "/[-1]Monte Carlo Simulation Powered by Corvanta \"Torvo\"", "*",
+              "*TECHNICAL DESCRIPTION", "line one", "line two", "*", "*EQUATIONS GROUP",
+              "y = a + c", "*", "* PARAMETER", "*", "*>> y", "* Units: kg", "* Description: output",
+              "*Distribution of simulation: Result", "*Value = 10.2", "*", "*>> a",
+              "* Units: ", "* Description: ", "*Distribution of simulation: Beta", "*a = 2",
+              "*b = 3", "*", "*>> c", "* Units: \xB5g", "* Description: drift",
+              "*Distribution of simulation: Experimental (Normal) - Indirect SX", "*SX", "*1", "*2",
+              "*", "*", "*RESULTS", "*", "Mean = 10.2",
+              "Normality test (Jarque - Bera)  =  0.5   (fit)", "Result = 10.2",
+              "Confidence interval (p = 95%): [ 9.9 , 10.5 ]", "",
+              "*GUM format: 10.2 \xB1 0.3 kg"));
 
     // At the placeholders: "UNNAMED PROJECT" and no description section.
     std::vector<ReportLine> start = ComposeReport(EnglishTexts(), {});
@@ -142,7 +101,7 @@ TEST(ResultsReport, ComposesTheWholeReportWithItsStyles) {
 
     // Readings print only under a distribution name holding a real page title.
     t.TabSheet22 = "";
-    EXPECT_EQ(ComposeReport(t, q).size(), want.size() - 3);
+    EXPECT_EQ(ComposeReport(t, q).size(), lines.size() - 3);
 }
 
 }  // namespace

@@ -5,22 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "ModelFixtures.h"
+
 namespace corvanta {
 namespace {
 
-// Texts are written with CR LF; each case also runs with LF and CR alone.
-std::string WithEnds(const std::string& crlf, const std::string& end) {
-    std::string out;
-    for (std::size_t i = 0; i < crlf.size(); ++i) {
-        if (crlf.compare(i, 2, "\r\n") == 0) {
-            out += end;
-            ++i;
-        } else {
-            out += crlf[i];
-        }
-    }
-    return out;
-}
+using testing::ReplaceAll;
 
 struct SectionCase {
     const char* Label;
@@ -57,19 +47,17 @@ const std::vector<SectionCase>& SectionCases() {
         {"Windows-1252 bytes kept", "Desc", "%Desc%\r\n\xB5m \xB1 0.1\r\n%/Desc%\r\n",
          "\xB5m \xB1 0.1\r\n", "\xB5m \xB1 0.1"},
         {"NUL ends the text", "Desc", std::string("%Desc%\r\na\0b\r\n%/Desc%\r\n", 23), "a\r\n",
-         "a"},
-    };
+         "a"}};
     return cases;
 }
 
+// Texts are written with CR LF; each case also runs with LF and CR alone.
 TEST(SectionStore, ReadsEveryCaseAlikeWithEachLineEnd) {
     for (const SectionCase& c : SectionCases()) {
         for (const char* end : {"\r\n", "\n", "\r"}) {
-            std::string text = WithEnds(c.Text, end);
+            std::string text = ReplaceAll(c.Text, "\r\n", end);
             SCOPED_TRACE(std::string(c.Label) + " / " +
-                         (end[0] == '\n' ? "LF"
-                          : end[1]       ? "CRLF"
-                                         : "CR"));
+                         ReplaceAll(ReplaceAll(end, "\r", "CR"), "\n", "LF"));
             EXPECT_EQ(ExtractSection(c.Name, text), c.Section);
             EXPECT_EQ(ExtractSectionLine(c.Name, text), c.Line);
         }
@@ -81,17 +69,15 @@ TEST(SectionStore, SplitsLinesAtEveryKindOfLineEnd) {
         std::string Text;
         std::vector<std::string> Lines;
     };
-    const std::vector<Case> cases = {
-        {"", {}},
-        {"\r\n", {""}},
-        {"a", {"a"}},
-        {"a\r\n", {"a"}},
-        {"a\r\n\r\n", {"a", ""}},
-        {"a\rb\nc\r\nd", {"a", "b", "c", "d"}},
-        {"a\n\rb", {"a", "", "b"}},
-        {"a\r\r\nb", {"a", "", "b"}},
-        {std::string("a\nb\0c\nd", 7), {"a", "b"}},
-    };
+    const std::vector<Case> cases = {{"", {}},
+                                     {"\r\n", {""}},
+                                     {"a", {"a"}},
+                                     {"a\r\n", {"a"}},
+                                     {"a\r\n\r\n", {"a", ""}},
+                                     {"a\rb\nc\r\nd", {"a", "b", "c", "d"}},
+                                     {"a\n\rb", {"a", "", "b"}},
+                                     {"a\r\r\nb", {"a", "", "b"}},
+                                     {std::string("a\nb\0c\nd", 7), {"a", "b"}}};
     for (const Case& c : cases) {
         std::vector<std::string> got;
         for (std::string_view line : SplitTextLines(c.Text))
