@@ -14,18 +14,18 @@ namespace {
 using testing::ScriptedDialogs;
 using Shown = ScriptedDialogs::Shown;
 
-const MessageTexts& Messages() {
+ModelUpdate Update(const std::string& model, const ParameterList& previous,
+                   ScriptedDialogs& dialogs) {
     static const MessageTexts messages = FormMessageTexts(CaptionTable::BuiltIn());
-    return messages;
+    return UpdateParameters(model, previous, messages, dialogs);
 }
 
-// Names and role codes of a list, as "y:19 a:0 k:18".
+// Names and role codes of a list, as "y:19+ a:0 k:18+" ("+" marks Init).
 std::string Roles(const ParameterList& list) {
     std::string text;
-    for (const auto& p : list) {
-        if (!text.empty()) text += ' ';
-        text += p.Nombre + ":" + std::to_string(p.Distrib) + (p.Init ? "+" : "");
-    }
+    for (const auto& p : list)
+        text += (text.empty() ? "" : " ") + p.Nombre + ":" + std::to_string(p.Distrib) +
+                (p.Init ? "+" : "");
     return text;
 }
 
@@ -42,14 +42,11 @@ ModelParameter Assigned(const std::string& name) {
     return p;
 }
 
-struct RoleCase {
-    const char* Model;
-    const char* Roles;  // "+" marks Init
-    const char* Postfix;
-};
-
 TEST(UpdateParameters, BuildsFreshRecordsInNameOrder) {
-    const RoleCase cases[] = {
+    // clang-format off
+    const struct {
+        const char *Model, *Roles, *Postfix;
+    } cases[] = {
         {"y = a + b", "y:19+ a:0 b:0", "a\r\nb\r\n+\r\n"},
         {"y = a*k\r\nk = b/c", "y:19+ a:0 k:18+ b:0 c:0", "a\r\nb\r\nc\r\n/\r\n*\r\n"},
         {"k = b/c\r\ny = a*k", "k:18+ b:0 c:0 y:19+ a:0", "a\r\nb\r\nc\r\n/\r\n*\r\n"},
@@ -58,11 +55,11 @@ TEST(UpdateParameters, BuildsFreshRecordsInNameOrder) {
         {"y = a*a + a", "y:19+ a:0", "a\r\na\r\n*\r\na\r\n+\r\n"},
         {"y = 2*pi", "y:19+", "2\r\npi\r\n*\r\n"},
         // Defined but never reaching the output: still computed, not sampled.
-        {"y = a\na = b\na = c", "y:19+ a:18+ b:0 c:18+", "b\r\n"},
-    };
+        {"y = a\na = b\na = c", "y:19+ a:18+ b:0 c:18+", "b\r\n"}};
+    // clang-format on
     for (const auto& c : cases) {
         ScriptedDialogs dialogs;
-        ModelUpdate update = UpdateParameters(c.Model, {}, Messages(), dialogs);
+        ModelUpdate update = Update(c.Model, {}, dialogs);
         EXPECT_TRUE(update.Accepted) << c.Model;
         EXPECT_EQ(Roles(update.Parameters), c.Roles) << c.Model;
         EXPECT_EQ(update.PostfixExpression, c.Postfix) << c.Model;
@@ -75,101 +72,76 @@ TEST(UpdateParameters, BuildsFreshRecordsInNameOrder) {
                 << c.Model << " " << p.Nombre;
         }
     }
+    // Blank lines are removed from the model text.
+    for (const char* model :
+         {"\r\n  \r\ny = a*k\r\n\r\nk = b/c\r\n", "y = a*k\rk = b/c\n", "y = a*k\n\t\nk = b/c"}) {
+        ScriptedDialogs dialogs;
+        const ModelUpdate update = Update(model, {}, dialogs);
+        EXPECT_EQ(update.ModelText, "y = a*k\r\nk = b/c") << model;
+        EXPECT_EQ(Roles(update.Parameters), "y:19+ a:0 k:18+ b:0 c:0") << model;
+    }
 }
 
 TEST(UpdateParameters, SurvivingNamesKeepTheirWholeRecord) {
-    ModelParameter z = Assigned("z");
-    ParameterList previous = {ModelParameter{}, Assigned("a"), z};
+    ParameterList previous = {ModelParameter{}, Assigned("a"), Assigned("z")};
     previous[0].Nombre = "y";
     previous[0].Distrib = 19;
     previous[0].Init = true;
     previous[0].Unidad = "m";
-
     ScriptedDialogs dialogs;
-    ModelUpdate update = UpdateParameters("y = a + w", previous, Messages(), dialogs);
+    ModelUpdate update = Update("y = a + w", previous, dialogs);
     ASSERT_TRUE(update.Accepted);
     EXPECT_EQ(Roles(update.Parameters), "y:19+ a:1+ w:0");
     EXPECT_EQ(update.Parameters[0], previous[0]);
     EXPECT_EQ(update.Parameters[1], previous[1]);
     EXPECT_FALSE(update.ParametersReady);  // w still needs a distribution
-
-    update = UpdateParameters("y = a", update.Parameters, Messages(), dialogs);
+    update = Update("y = a", update.Parameters, dialogs);
     EXPECT_EQ(Roles(update.Parameters), "y:19+ a:1+");
     EXPECT_TRUE(update.ParametersReady);
+    // A list whose first row shows no name is not restored.
+    EXPECT_EQ(Roles(Update("y = a", {ModelParameter{}, Assigned("a")}, dialogs).Parameters),
+              "y:19+ a:0");
     EXPECT_TRUE(dialogs.Log.empty());
 }
 
 TEST(UpdateParameters, RolesFollowTheNewModel) {
     ScriptedDialogs dialogs;
-    ModelUpdate first = UpdateParameters("y = a*k\nk = b/c", {}, Messages(), dialogs);
-    ParameterList previous = first.Parameters;
+    ParameterList previous = Update("y = a*k\nk = b/c", {}, dialogs).Parameters;
     previous[1] = Assigned("a");
     previous[2].Unidad = "kg";
-
-    // k was intermediate and becomes an input: it must be assigned again, but
-    // its unit stays. a was an input and becomes intermediate. y becomes an
-    // input of the new output z.
-    ModelUpdate update =
-        UpdateParameters("z = y + k\ny = 2*a\na = c", previous, Messages(), dialogs);
+    // k turns from intermediate into an input: assigned again, but its unit stays. a becomes
+    // intermediate; y becomes an input of the new output z.
+    ModelUpdate update = Update("z = y + k\ny = 2*a\na = c", previous, dialogs);
     ASSERT_TRUE(update.Accepted);
     EXPECT_EQ(Roles(update.Parameters), "z:19+ y:18+ k:0 a:18+ c:0");
     EXPECT_EQ(update.Parameters[2].Unidad, "kg");
     EXPECT_EQ(update.Parameters[3].Valor, "1.5");
     EXPECT_FALSE(update.ParametersReady);
-
-    update = UpdateParameters("w = y", previous, Messages(), dialogs);
+    update = Update("w = y", previous, dialogs);
     EXPECT_EQ(Roles(update.Parameters), "w:19+ y:0");
     EXPECT_FALSE(update.ParametersReady);
     EXPECT_TRUE(dialogs.Log.empty());
 }
 
-TEST(UpdateParameters, AListWhoseFirstRowShowsNoNameIsNotRestored) {
-    ParameterList previous = {ModelParameter{}, Assigned("a")};
-    ScriptedDialogs dialogs;
-    ModelUpdate update = UpdateParameters("y = a", previous, Messages(), dialogs);
-    EXPECT_EQ(Roles(update.Parameters), "y:19+ a:0");
-}
-
-TEST(UpdateParameters, EmptyLinesAreRemoved) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"\r\n  \r\ny = a*k\r\n\r\nk = b/c\r\n", "y = a*k\r\nk = b/c"},
-        {"y = a*k\rk = b/c\n", "y = a*k\r\nk = b/c"},
-        {"y = a*k\n\t\nk = b/c", "y = a*k\r\nk = b/c"},
-    };
-    for (const auto& [model, text] : cases) {
-        ScriptedDialogs dialogs;
-        ModelUpdate update = UpdateParameters(model, {}, Messages(), dialogs);
-        EXPECT_TRUE(update.Accepted) << model;
-        EXPECT_EQ(update.ModelText, text) << model;
-        EXPECT_EQ(Roles(update.Parameters), "y:19+ a:0 k:18+ b:0 c:0") << model;
-    }
-}
-
-struct RejectCase {
-    const char* Model;
-    const char* Text;  // ModelText after the update
-    std::vector<Shown> Log;
-};
-
 TEST(UpdateParameters, ARejectionChangesNothing) {
-    const RejectCase cases[] = {
-        {"", "", {}},
-        {"\r\n\r\n", "", {{DialogKind::Error, "Error. Undefined output parameter."}}},
-        {"x = x + 1", "x = x + 1", {{DialogKind::Error, "Error. Undefined output parameter."}}},
-        {"y = a\r\n\r\nz = b",
-         "y = a\r\nz = b",
-         {{DialogKind::Error, "Error. Too many output parameter."}}},
+    const Shown undefined{DialogKind::Error, "Error. Undefined output parameter."};
+    // clang-format off
+    const struct {
+        const char *Model, *Text;  // the model text after the update
+        std::vector<Shown> Log;
+    } cases[] = {
+        {"", "", {}}, {"\r\n\r\n", "", {undefined}}, {"x = x + 1", "x = x + 1", {undefined}},
+        {"y = a\r\n\r\nz = b", "y = a\r\nz = b", {{DialogKind::Error,
+            "Error. Too many output parameter."}}},
         {"y = a)", "y = a)", {{DialogKind::Message, "List index out of bounds (-1)"}}},
-        {"y = 2a", "y = 2a", {}},
-        {"y = a\nb = a\xB5", "y = a\r\nb = a\xB5", {}},
-        {"y = a\na = a*2",
-         "y = a\r\na = a*2",
-         {{DialogKind::Error, "Error. The quantity a is defined in terms of itself."}}},
-    };
-    ParameterList previous = {Assigned("y"), Assigned("q")};
+        {"y = 2a", "y = 2a", {}}, {"y = a\nb = a\xB5", "y = a\r\nb = a\xB5", {}},
+        {"y = a\na = a*2", "y = a\r\na = a*2", {{DialogKind::Error,
+            "Error. The quantity a is defined in terms of itself."}}}};
+    // clang-format on
+    const ParameterList previous = {Assigned("y"), Assigned("q")};
     for (const auto& c : cases) {
         ScriptedDialogs dialogs;
-        ModelUpdate update = UpdateParameters(c.Model, previous, Messages(), dialogs);
+        ModelUpdate update = Update(c.Model, previous, dialogs);
         EXPECT_FALSE(update.Accepted) << c.Model;
         EXPECT_EQ(update.ModelText, c.Text) << c.Model;
         EXPECT_EQ(update.Parameters, previous) << c.Model;
