@@ -35,13 +35,6 @@ class ModelFileCommands : public ::testing::Test {
         std::ifstream in(Path(name), std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
-    std::vector<std::string> Names() const {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(folder_))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
     ModelFileDialogs FileDialogs() {
         auto next = [this](const char* which, std::vector<std::optional<std::string>>& answers) {
             calls_.push_back(which);
@@ -87,7 +80,7 @@ TEST_F(ModelFileCommands, WritesWholeFilesAndReportsTheRuntimeErrors) {
         EXPECT_EQ(shown.Log, (std::vector<Shown>{Shown{DialogKind::Message, c.Text}}));
     }
     // No temporary file is left behind, whether the write worked or not.
-    EXPECT_EQ(Names(), (std::vector<std::string>{"m.cvm", "sub.cvm"}));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 2);
 }
 
 TEST_F(ModelFileCommands, SaveAsksForANameOnceAndAsksBeforeReplacingAFile) {

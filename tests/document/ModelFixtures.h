@@ -81,9 +81,7 @@ inline ModelDocument AllKindsDocument() {
     q.push_back(Quantity("m", 0, "", "", false));
     q[2].Unidad = "\xB5m";
     q[2].Desc = "Length \xB1 tolerance";
-    q[3].Unidad =
-        "\xB0"
-        "C";
+    q[3].Unidad = std::string("\xB0") + "C";
     q[3].Desc = "Temperatura del ba\xF1o";
     q[2].Sensib = 0.5;
     q[3].Sensib = 0.333333333333333;
