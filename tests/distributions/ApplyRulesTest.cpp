@@ -17,6 +17,11 @@ const MessageTexts& English() {
     return texts;
 }
 
+std::vector<ScriptedDialogs::Shown> ErrorShown(const std::string& text) {
+    if (text.empty()) return {};
+    return {{DialogKind::Error, text}};
+}
+
 ModelParameter Unassigned() {
     ModelParameter p;
     p.Nombre = "x";
@@ -117,13 +122,7 @@ TEST(ApplyRules, EveryPageChecksInOrderAndStoresAsTyped) {
         ScriptedDialogs dialogs;
         const ModelParameter before = Unassigned();
         auto stored = ApplyDistributionPage(c.Page, {c.Edit1, c.Edit2}, before, English(), dialogs);
-        if (c.Error.empty()) {
-            EXPECT_TRUE(dialogs.Log.empty());
-        } else {
-            ASSERT_EQ(dialogs.Log.size(), 1u);
-            EXPECT_EQ(dialogs.Log[0].Kind, DialogKind::Error);
-            EXPECT_EQ(dialogs.Log[0].Text, c.Error);
-        }
+        EXPECT_EQ(dialogs.Log, ErrorShown(c.Error));
         ASSERT_EQ(stored.has_value(), c.Stored.has_value());
         if (!stored) continue;
         ModelParameter expected = before;
@@ -153,7 +152,7 @@ TEST(ApplyRules, MessagesFollowTheLoadedCaptionsExceptTheLogNormalTexts) {
         ScriptedDialogs dialogs;
         EXPECT_FALSE(
             ApplyDistributionPage(c.Page, {c.Edit1, c.Edit2}, Unassigned(), texts, dialogs));
-        EXPECT_EQ(dialogs.Log, (std::vector<ScriptedDialogs::Shown>{{DialogKind::Error, c.Error}}));
+        EXPECT_EQ(dialogs.Log, ErrorShown(c.Error));
     }
 }
 
