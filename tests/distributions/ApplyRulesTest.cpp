@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "distributions/ApplyRules.h"
@@ -179,6 +180,7 @@ TEST(ApplyRules, ApplyOnTheListStoresMovesOnAndRecomputesReadiness) {
         std::size_t Dialogs;
         bool Stored, Ready;
         int NextIndex;
+        bool EmptyList = false;
     };
     const ExperimentalEntry directa{ReadingMode::Directa, "Directa\r\n1\r\n3\r\n", true};
     const std::vector<Case> cases = {
@@ -192,17 +194,16 @@ TEST(ApplyRules, ApplyOnTheListStoresMovesOnAndRecomputesReadiness) {
         {"computed quantity", 0, {1, {"1", "1"}, {}}, 0, false, false, 1},
         {"no selection", -1, {1, {"1", "1"}, {}}, 0, false, false, 0},
         {"past the end", 3, {1, {"1", "1"}, {}}, 0, false, false, 0},
+        {"empty list", 0, {1, {"1", "1"}, {}}, 0, false, true, -1, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
-        ParameterList list = SampleList();
+        ParameterList list = c.EmptyList ? ParameterList{} : SampleList();
         ScriptedDialogs dialogs;
-        ApplyOutcome outcome = ApplyDistribution(list, c.Index, c.Request, English(), dialogs);
-        EXPECT_EQ(outcome.Stored, c.Stored);
-        EXPECT_EQ(outcome.ParametersReady, c.Ready);
-        EXPECT_EQ(outcome.NextIndex, c.NextIndex);
-        EXPECT_EQ(dialogs.Log.size(), c.Dialogs);
-        ParameterList expected = SampleList();
+        const ApplyOutcome out = ApplyDistribution(list, c.Index, c.Request, English(), dialogs);
+        EXPECT_EQ(std::tuple(out.Stored, out.ParametersReady, out.NextIndex, dialogs.Log.size()),
+                  std::tuple(c.Stored, c.Ready, c.NextIndex, c.Dialogs));
+        ParameterList expected = c.EmptyList ? ParameterList{} : SampleList();
         if (c.Stored && c.Request.Page == 4) {
             // Constante keeps the old deviation text of a Normal quantity.
             expected[c.Index].Distrib = 4;
@@ -217,13 +218,6 @@ TEST(ApplyRules, ApplyOnTheListStoresMovesOnAndRecomputesReadiness) {
         }
         EXPECT_EQ(list, expected);
     }
-    ScriptedDialogs dialogs;
-    ParameterList empty;
-    ApplyOutcome outcome = ApplyDistribution(empty, 0, {1, {"1", "1"}, {}}, English(), dialogs);
-    EXPECT_FALSE(outcome.Stored);
-    EXPECT_TRUE(outcome.ParametersReady);
-    EXPECT_EQ(outcome.NextIndex, -1);
-    EXPECT_TRUE(dialogs.Log.empty());
 }
 
 }  // namespace

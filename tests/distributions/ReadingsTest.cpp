@@ -169,55 +169,49 @@ TEST(Readings, ExperimentalApplyStoresWhatTheSamplerReads) {
 
 TEST(Readings, ExperimentalApplyRefusesWhatCannotBeDrawn) {
     struct Case {
-        const char* Name;
         ReadingMode Mode;
         std::string Table;
         DialogKind Kind;
         std::string Text;
     };
+    const DialogKind info = DialogKind::Information, error = DialogKind::Error;
     const std::string incomplete =
         " has an empty cell. The distribution has not been assigned; complete the table and "
         "apply it again.";
     const std::vector<Case> cases = {
-        {"empty", M::Directa, "", DialogKind::Information, English().ValuesNotEntered},
-        {"keyword only", M::Directa, "Directa\r\n", DialogKind::Information,
-         English().ValuesNotEntered},
-        {"sx under directa", M::Directa, "SX\r\n10.0\r10.2\r\n10.0\r10.3\r\n", DialogKind::Error,
+        {M::Directa, "", info, English().ValuesNotEntered},
+        {M::Directa, "Directa\r\n", info, English().ValuesNotEntered},
+        {M::Directa, "SX\r\n10.0\r10.2\r\n10.0\r10.3\r\n", error,
          "The readings were entered in the mode Indirect SX, not in the mode selected (Direct). "
          "Select that mode, or enter the readings again."},
-        {"sx under x/s", M::IndirectaXS, "SX\r\n1\r2\r\n1\r3\r\n", DialogKind::Error,
+        {M::IndirectaXS, "SX\r\n1\r2\r\n1\r3\r\n", error,
          "The readings were entered in the mode Indirect SX, not in the mode selected (Indirect "
          "X/S). Select that mode, or enter the readings again."},
-        {"unknown keyword", M::Directa, "Direct\r\n1\r\n2\r\n", DialogKind::Error,
+        {M::Directa, "Direct\r\n1\r\n2\r\n", error,
          "The readings table is not valid: its first line names no mode of entry. Enter the "
          "readings again."},
-        {"incomplete", M::IndirectaSX, "SX\r\n1\r2\r\n&\r3\r\n", DialogKind::Information,
+        {M::IndirectaSX, "SX\r\n1\r2\r\n&\r3\r\n", info,
          "The readings table is incomplete: row 2" + incomplete},
-        {"incomplete directa", M::Directa, "Directa\r\n&\r\n2\r\n", DialogKind::Information,
+        {M::Directa, "Directa\r\n&\r\n2\r\n", info,
          "The readings table is incomplete: row 1" + incomplete},
-        {"too many cells", M::IndirectaSX, "SX\r\n1\r2\r\n1\r2\r3\r\n", DialogKind::Error,
+        {M::IndirectaSX, "SX\r\n1\r2\r\n1\r2\r3\r\n", error,
          "Row 2 of the readings table holds 3 values where the mode Indirect SX needs 2. Enter "
          "the readings again."},
-        {"blank inside a cell", M::Directa, "Directa\r\n1 2\r\n3\r\n", DialogKind::Error,
+        {M::Directa, "Directa\r\n1 2\r\n3\r\n", error,
          "Row 1 of the readings table holds 2 values where the mode Direct needs 1. Enter the "
          "readings again."},
-        {"not a number", M::IndirectaSXS, "SXS\r\n1\r2\r3\r\n1\rabc\r3\r\n", DialogKind::Error,
-         "abc is not a Real number"},
-        {"comma", M::Directa, "Directa\r\n1,5\r\n2\r\n", DialogKind::Error,
-         "1,5 is not a Real number"},
-        {"single reading", M::Directa, "Directa\r\n10.1\r\n", DialogKind::Error,
+        {M::IndirectaSXS, "SXS\r\n1\r2\r3\r\n1\rabc\r3\r\n", error, "abc is not a Real number"},
+        {M::Directa, "Directa\r\n1,5\r\n2\r\n", error, "1,5 is not a Real number"},
+        {M::Directa, "Directa\r\n10.1\r\n", error,
          "A single reading gives no estimate of the spread: enter at least two readings. The "
          "distribution has not been assigned."},
-        {"zero standard", M::IndirectaXS, "X/S\r\n2\r4\r\n0\r4\r\n", DialogKind::Error,
-         "Floating point division by zero"},
-        {"beyond double", M::Directa, "Directa\r\n1E400\r\n1\r\n", DialogKind::Error,
-         "Floating point overflow"},
-        {"spread beyond double", M::Directa, "Directa\r\n-1.7E308\r\n1.7E308\r\n",
-         DialogKind::Error, "Floating point overflow"},
+        {M::IndirectaXS, "X/S\r\n2\r4\r\n0\r4\r\n", error, "Floating point division by zero"},
+        {M::Directa, "Directa\r\n1E400\r\n1\r\n", error, "Floating point overflow"},
+        {M::Directa, "Directa\r\n-1.7E308\r\n1.7E308\r\n", error, "Floating point overflow"},
     };
     for (const bool student : {false, true}) {
         for (const auto& c : cases) {
-            SCOPED_TRACE(c.Name);
+            SCOPED_TRACE(c.Table);
             ScriptedDialogs dialogs;
             EXPECT_FALSE(ApplyExperimental({c.Mode, c.Table, student}, ModelParameter{}, English(),
                                            dialogs));

@@ -8,11 +8,9 @@
 
 #include "distributions/Sampling.h"
 
-// Exact first draws of every sampler on every branch, from values computed
-// independently by tests/distributions/SamplingGolden.py (the algorithms
-// written again in 64-bit-mantissa arithmetic). A change in the order or the
-// number of uniforms a sampler consumes changes the seeds after the draws; a
-// change in any formula changes the values.
+// Exact first draws of every sampler on every branch, computed independently by
+// SamplingGolden.py (the algorithms written again in 64-bit-mantissa arithmetic): a changed
+// order or number of uniforms changes the seeds after the draws, a changed formula the values.
 namespace corvanta {
 namespace {
 
@@ -73,9 +71,7 @@ TEST(SamplerGolden, FirstDrawsAndUniformsConsumed) {
         UniformSeed = kGoldenSeed;
         for (std::size_t i = 0; i < c.first.size(); ++i) {
             const long double got = c.draw();
-            // A few units in the last place of the 64-bit mantissa: the
-            // reference's exp and log are correctly rounded, the library's
-            // nearly so.
+            // A few units in the last place: the reference's exp and log are correctly rounded.
             const long double tolerance = 1e-17L * std::fmax(1.0L, std::fabs(c.first[i]));
             EXPECT_LE(std::fabs(got - c.first[i]), tolerance)
                 << "draw " << i << ": " << static_cast<double>(got) << " instead of "
@@ -96,9 +92,8 @@ TEST(SamplerGolden, FirstDrawsAndUniformsConsumed) {
     }
 }
 
-// The six-point Gauss-Legendre rule, against the same rule in the reference
-// script, and against the integral itself on intervals as narrow as the
-// sampler's (the rule is exact for a constant integrand).
+// The six-point Gauss-Legendre rule, against the same rule in the reference script and against
+// the integral itself (exact for a constant integrand).
 TEST(VonMisesIntervalMass, IsTheSixPointGaussLegendreRule) {
     const long double pi = 3.14159265358979323846264338327950288L;
     struct Case {
@@ -131,14 +126,6 @@ TEST(RandomUniform, FollowsTheCongruentialSequence) {
     }
     UniformSeed = 0;
     EXPECT_EQ(RandomUniform(), 0x1p-32L);
-
-    UniformSeed = 12345;
-    for (int i = 0; i < 1000; ++i) {
-        const long double u = RandomUniform();
-        ASSERT_GE(u, 0.0L);
-        ASSERT_LT(u, 1.0L);
-    }
-    EXPECT_EQ(UniformSeed, 917411121u);
 }
 
 TEST(ReseedUniform, TakesTheClock) {
