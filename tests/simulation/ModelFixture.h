@@ -54,4 +54,10 @@ inline Model MakeModel(const std::string& equations, const std::vector<Input>& i
     return model;
 }
 
+inline std::size_t IndexOf(const Model& model, const std::string& name) {
+    for (std::size_t j = 0; j < model.Parameters.size(); ++j)
+        if (model.Parameters[j].Nombre == name) return j;
+    throw std::logic_error("no quantity " + name);
+}
+
 }  // namespace corvanta::testing

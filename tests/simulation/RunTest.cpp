@@ -17,7 +17,6 @@
 namespace corvanta {
 namespace {
 
-using testing::Input;
 using testing::MakeModel;
 using testing::Model;
 using testing::Texts;
@@ -42,85 +41,64 @@ class RecordingObserver : public RunObserver {
     void IterationReached(std::int64_t iteration) override { Iterations.push_back(iteration); }
 };
 
-RunSettings Settings(std::int64_t iterations, bool progressView, std::uint32_t seed,
-                     int coverage = kDefaultCoverageChoice) {
-    RunSettings s;
-    s.Iterations = iterations;
-    s.ProgressView = progressView;
-    s.Seed = seed;
-    s.CoverageIndex = coverage;
-    return s;
-}
+// One run with its session, observer and dialogs kept for inspection.
+struct Ran {
+    SimulationSession Session;
+    RecordingObserver Observer;
+    testing::ScriptedDialogs Dialogs;
+    RunOutcome Out;
+    Ran(Model& m, std::int64_t n, bool view, std::uint32_t seed, int stopAt = -1) {
+        Observer.Session = &Session;
+        Observer.StopAtUpdate = stopAt;
+        RunSettings s;
+        s.Iterations = n;
+        s.ProgressView = view;
+        s.Seed = seed;
+        Out = RunSimulation(m.PostfixExpression, m.Parameters, s, Texts(), Dialogs, Session,
+                            Observer);
+    }
+};
 
 Model SumOfNormals() {
     return MakeModel("y = a + b", {{"a", K::Normal, "0", "1"}, {"b", K::Normal, "0", "1"}});
 }
 
-TEST(RunSimulation, ProgressViewUpdatesOnTheSchedule) {
+TEST(RunSimulation, ProgressViewOnAndOff) {
     Model m = SumOfNormals();
-    SimulationSession session;
-    RecordingObserver observer;
-    observer.Session = &session;
-    testing::ScriptedDialogs dialogs;
-    const RunOutcome out =
-        RunSimulation(m.PostfixExpression, m.Parameters, Settings(100000, true, 1), Texts(),
-                      dialogs, session, observer);
-    ASSERT_EQ(out.Status, RunStatus::Completed);
-    std::vector<std::int64_t> expected = {101, 151};
-    for (std::int64_t i = 200; i <= 29900; i += 100)
-        expected.push_back(i + 1);
-    for (std::int64_t i = 35000; i <= 95000; i += 5000)
-        expected.push_back(i + 1);
-    expected.push_back(100000);
-    EXPECT_EQ(observer.Updates, expected);
-    EXPECT_FALSE(observer.Marks.front());  // no marks at the first update
-    EXPECT_TRUE(observer.Marks.back());
-    EXPECT_EQ(observer.Iterations.size(), 901u);  // i = 0, 111, …, 99900
-    EXPECT_EQ(observer.Iterations[1], 112);
-    EXPECT_TRUE(observer.BarWidths.empty());
-    EXPECT_TRUE(session.StopRequested);
-    EXPECT_FALSE(session.SimulationRunning);
-    EXPECT_TRUE(dialogs.Log.empty());
-}
-
-TEST(RunSimulation, ProgressViewOffSteps25TimesAndUpdatesOnceAtTheEnd) {
-    Model m = SumOfNormals();
-    SimulationSession session;
-    RecordingObserver observer;
-    testing::ScriptedDialogs dialogs;
-    const RunOutcome out =
-        RunSimulation(m.PostfixExpression, m.Parameters, Settings(100000, false, 1), Texts(),
-                      dialogs, session, observer);
-    ASSERT_EQ(out.Status, RunStatus::Completed);
-    EXPECT_EQ(observer.Updates, std::vector<std::int64_t>{100000});
+    const Ran on(m, 100000, true, 1), off(m, 100000, false, 1);
+    ASSERT_EQ(on.Out.Status, RunStatus::Completed);
+    ASSERT_EQ(off.Out.Status, RunStatus::Completed);
+    std::vector<std::int64_t> expected;  // the schedule itself is checked in StatisticsTest
+    for (std::int64_t i = 0; i < 100000; ++i)
+        if (IsProgressIndex(i, 100000)) expected.push_back(i + 1);
+    EXPECT_EQ(on.Observer.Updates, expected);
+    EXPECT_FALSE(on.Observer.Marks.front());  // no marks at the first update
+    EXPECT_TRUE(on.Observer.Marks.back());
+    EXPECT_EQ(on.Observer.Iterations.size(), 901u);  // i = 0, 111, …, 99900
+    EXPECT_EQ(on.Observer.Iterations[1], 112);
+    EXPECT_TRUE(on.Observer.BarWidths.empty());
+    // Off: 25 bar steps and one update at the end, over every value.
+    EXPECT_EQ(off.Observer.Updates, std::vector<std::int64_t>{100000});
     std::vector<int> widths;
     for (int step = 1; step <= 25; ++step)
         widths.push_back(step * 16);
-    EXPECT_EQ(observer.BarWidths, widths);
-    EXPECT_TRUE(observer.Iterations.empty());
-    // The single update covers every value: the results equal those with the view on.
-    SimulationSession other;
-    RecordingObserver quiet;
-    quiet.Session = &other;
-    const RunOutcome viewed =
-        RunSimulation(m.PostfixExpression, m.Parameters, Settings(100000, true, 1), Texts(),
-                      dialogs, other, quiet);
-    EXPECT_EQ(viewed.Grid, out.Grid);
-    EXPECT_EQ(viewed.IntervalText, out.IntervalText);
-    EXPECT_EQ(viewed.ClassicText, out.ClassicText);
-    EXPECT_EQ(viewed.NormalityText, out.NormalityText);
+    EXPECT_EQ(off.Observer.BarWidths, widths);
+    EXPECT_TRUE(off.Observer.Iterations.empty());
+    for (const Ran* r : {&on, &off}) {
+        EXPECT_TRUE(r->Session.StopRequested);
+        EXPECT_FALSE(r->Session.SimulationRunning);
+        EXPECT_TRUE(r->Dialogs.Log.empty());
+    }
+    EXPECT_EQ(on.Out.Grid, off.Out.Grid);
+    EXPECT_EQ(on.Out.IntervalText, off.Out.IntervalText);
+    EXPECT_EQ(on.Out.ClassicText, off.Out.ClassicText);
+    EXPECT_EQ(on.Out.NormalityText, off.Out.NormalityText);
 }
 
 TEST(RunSimulation, StopAtAnUpdateInterruptsTheRun) {
     Model m = SumOfNormals();
-    SimulationSession session;
-    RecordingObserver observer;
-    observer.Session = &session;
-    observer.StopAtUpdate = 3;  // at index 200
-    testing::ScriptedDialogs dialogs;
-    const RunOutcome out =
-        RunSimulation(m.PostfixExpression, m.Parameters, Settings(100000, true, 9), Texts(),
-                      dialogs, session, observer);
+    const Ran r(m, 100000, true, 9, 3);  // stops at index 200
+    const RunOutcome& out = r.Out;
     ASSERT_EQ(out.Status, RunStatus::Interrupted);
     EXPECT_EQ(out.Computed, 201);
     EXPECT_EQ(out.Last.Statistics.n, 201);
@@ -128,129 +106,105 @@ TEST(RunSimulation, StopAtAnUpdateInterruptsTheRun) {
               "Confidence interval (p = 95%): Indeterminado (simul. interrumpida)");
     EXPECT_EQ(out.ClassicText, "GUM format = Indetermined");
     EXPECT_EQ(out.Grid[0], "100000");
-    EXPECT_EQ(out.Grid[4], "Indetermined");
-    EXPECT_EQ(out.Grid[5], "Indetermined");
-    EXPECT_EQ(out.Grid[8], "Indetermined");
+    for (int row : {4, 5, 8})
+        EXPECT_EQ(out.Grid[row], "Indetermined") << row;
     EXPECT_NE(out.Grid[1], "Indetermined");
     // Jarque-Bera counts the 201 values computed, not the 100000 asked for.
     const SimulationResult& s = out.Last.Statistics;
     ASSERT_TRUE(out.JarqueBera.has_value());
     EXPECT_EQ(*out.JarqueBera, JarqueBera(201, s.Skewness, s.Kurtosis));
-    EXPECT_TRUE(session.StopRequested);
+    EXPECT_TRUE(r.Session.StopRequested);
     EXPECT_GT(m.Parameters[1].Sensib, 0);  // contributions after an interrupted run too
-    EXPECT_EQ(session.Contributions.size(), 3u);
+    EXPECT_EQ(r.Session.Contributions.size(), 3u);
 }
 
-TEST(RunSimulation, RefusedWhileRunningOrNotReady) {
+TEST(RunSimulation, RefusedWhileRunningOrNotReadyOrWhenTheObserverThrows) {
     Model m = SumOfNormals();
     RecordingObserver observer;
     testing::ScriptedDialogs dialogs;
     SimulationSession running;
     running.SimulationRunning = true;
-    EXPECT_EQ(RunSimulation(m.PostfixExpression, m.Parameters, Settings(100000, false, 1), Texts(),
-                            dialogs, running, observer)
-                  .Status,
-              RunStatus::Ignored);
+    EXPECT_EQ(
+        RunSimulation(m.PostfixExpression, m.Parameters, {}, Texts(), dialogs, running, observer)
+            .Status,
+        RunStatus::Ignored);
     EXPECT_TRUE(dialogs.Log.empty());
+
+    class Throwing : public RunObserver {
+        void ProgressUpdated(const RunProgress&) override { throw std::runtime_error("paint"); }
+    } throwing;
+    SimulationSession painted;
+    EXPECT_THROW(
+        RunSimulation(m.PostfixExpression, m.Parameters, {}, Texts(), dialogs, painted, throwing),
+        std::runtime_error);
+    EXPECT_FALSE(painted.SimulationRunning);
 
     m.Parameters[2].Init = false;
     m.Parameters[2].Distrib = 0;
-    SimulationSession session;
-    const RunOutcome out =
-        RunSimulation(m.PostfixExpression, m.Parameters, Settings(100000, false, 1), Texts(),
-                      dialogs, session, observer);
-    EXPECT_EQ(out.Status, RunStatus::NotReady);
-    EXPECT_EQ(out.FirstUninitialised, 2u);
-    EXPECT_EQ(dialogs.Texts(),
+    const Ran r(m, 100000, false, 1);
+    EXPECT_EQ(r.Out.Status, RunStatus::NotReady);
+    EXPECT_EQ(r.Out.FirstUninitialised, 2u);
+    EXPECT_EQ(r.Dialogs.Texts(),
               std::vector<std::string>{"Cannot run the simulation. Incomplete initialization of "
                                        "parameters"});
-    EXPECT_FALSE(session.SimulationRunning);
-}
-
-TEST(RunSimulation, AnObserverThatThrowsLeavesTheRunReusable) {
-    class Throwing : public RunObserver {
-        void ProgressUpdated(const RunProgress&) override { throw std::runtime_error("paint"); }
-    } observer;
-    Model m = SumOfNormals();
-    SimulationSession session;
-    testing::ScriptedDialogs dialogs;
-    EXPECT_THROW(RunSimulation(m.PostfixExpression, m.Parameters, Settings(100000, true, 1),
-                               Texts(), dialogs, session, observer),
-                 std::runtime_error);
-    EXPECT_FALSE(session.SimulationRunning);
+    EXPECT_FALSE(r.Session.SimulationRunning);
 }
 
 TEST(RunSimulation, AllOutputsEqual) {
     Model m = MakeModel("y = a*b", {{"a", K::Constante, "2.5"}, {"b", K::Constante, "4"}});
     m.Parameters[0].Unidad = "g";
-    SimulationSession session;
-    RecordingObserver observer;
-    testing::ScriptedDialogs dialogs;
-    const RunOutcome out =
-        RunSimulation(m.PostfixExpression, m.Parameters, Settings(100000, true, 1), Texts(),
-                      dialogs, session, observer);
-    ASSERT_EQ(out.Status, RunStatus::Completed);
-    EXPECT_TRUE(dialogs.Log.empty());
+    const Ran r(m, 100000, true, 1);
+    ASSERT_EQ(r.Out.Status, RunStatus::Completed);
+    EXPECT_TRUE(r.Dialogs.Log.empty());
     const std::array<std::string, kResultRows> expected = {
         "100000",       "10", "0.000000e0", "0.00000e0",    "Indetermined",
         "Indetermined", "10", "10",         "Indetermined", "0.00000e0"};
-    EXPECT_EQ(out.Grid, expected);
-    EXPECT_EQ(out.ResultText, "10");
-    EXPECT_EQ(out.NormalityText, "Normality test (Jarque - Bera)  =  Indetermined");
-    EXPECT_EQ(out.IntervalText, "Confidence interval (p = 95%)  =  Indetermined");
-    EXPECT_EQ(out.ClassicText, "GUM format = Indetermined");
-    EXPECT_FALSE(session.SimulationRunning);
-    EXPECT_EQ(session.Contributions.size(), 3u);
-    for (const ContributionRow& row : session.Contributions)
+    EXPECT_EQ(r.Out.Grid, expected);
+    EXPECT_EQ(r.Out.ResultText, "10");
+    EXPECT_EQ(r.Out.NormalityText, "Normality test (Jarque - Bera)  =  Indetermined");
+    EXPECT_EQ(r.Out.IntervalText, "Confidence interval (p = 95%)  =  Indetermined");
+    EXPECT_EQ(r.Out.ClassicText, "GUM format = Indetermined");
+    EXPECT_FALSE(r.Session.SimulationRunning);
+    EXPECT_EQ(r.Session.Contributions.size(), 3u);
+    for (const ContributionRow& row : r.Session.Contributions)
         EXPECT_EQ(row.Relative, "0");
 }
 
 TEST(RunSimulation, ModelThatAlwaysFailsStopsWithTheFaultsText) {
     Model m = MakeModel("y = 1/(a - a)", {{"a", K::Normal, "1", "1"}});
-    SimulationSession session;
-    RecordingObserver observer;
-    testing::ScriptedDialogs dialogs;
-    const RunOutcome out =
-        RunSimulation(m.PostfixExpression, m.Parameters, Settings(100000, false, 1), Texts(),
-                      dialogs, session, observer);
-    EXPECT_EQ(out.Status, RunStatus::Aborted);
-    EXPECT_EQ(out.FailedDraws, kConsecutiveFailureLimit);
-    EXPECT_EQ(out.Computed, 0);
+    const Ran r(m, 100000, false, 1);
+    EXPECT_EQ(r.Out.Status, RunStatus::Aborted);
+    EXPECT_EQ(r.Out.FailedDraws, kConsecutiveFailureLimit);
+    EXPECT_EQ(r.Out.Computed, 0);
     const testing::ScriptedDialogs::Shown expected{
         DialogKind::Error,
         "The simulation was stopped: the model failed on 100000 draws in a row (Floating point "
         "division by zero)."};
-    EXPECT_EQ(dialogs.Log, std::vector{expected});
-    EXPECT_EQ(out.Grid[1], "Indetermined");
-    EXPECT_EQ(out.IntervalText, "Confidence interval (p = 95%)  =  Indetermined");
-    EXPECT_FALSE(session.SimulationRunning);
-    EXPECT_TRUE(session.StopRequested);
+    EXPECT_EQ(r.Dialogs.Log, std::vector{expected});
+    EXPECT_EQ(r.Out.Grid[1], "Indetermined");
+    EXPECT_EQ(r.Out.IntervalText, "Confidence interval (p = 95%)  =  Indetermined");
+    EXPECT_FALSE(r.Session.SimulationRunning);
+    EXPECT_TRUE(r.Session.StopRequested);
 }
 
 TEST(RunSimulation, FailedDrawsAreReplaced) {
     // ln of a quantity that is negative in about 16 % of the draws.
     Model m = MakeModel("y = ln(x)", {{"x", K::Normal, "1", "1"}});
-    SimulationSession session;
-    RecordingObserver observer;
-    testing::ScriptedDialogs dialogs;
-    const RunOutcome out =
-        RunSimulation(m.PostfixExpression, m.Parameters, Settings(100000, false, 4), Texts(),
-                      dialogs, session, observer);
-    ASSERT_EQ(out.Status, RunStatus::Completed);
-    EXPECT_EQ(out.Computed, 100000);
-    EXPECT_EQ(out.Last.Statistics.n, 100000);
+    const Ran r(m, 100000, false, 4);
+    ASSERT_EQ(r.Out.Status, RunStatus::Completed);
+    EXPECT_EQ(r.Out.Computed, 100000);
+    EXPECT_EQ(r.Out.Last.Statistics.n, 100000);
     // Binomial count of negative draws: 100000 / 6.3 draws, +- 5 standard deviations.
     const double p = 0.158655, expectedFailures = 100000 * p / (1 - p);
-    EXPECT_NEAR(out.FailedDraws, expectedFailures, 5 * std::sqrt(expectedFailures));
+    EXPECT_NEAR(r.Out.FailedDraws, expectedFailures, 5 * std::sqrt(expectedFailures));
     // The contributions do not redraw: their fault is reported and they stop.
     const testing::ScriptedDialogs::Shown expected{DialogKind::Error, kInvalidOperationText};
-    EXPECT_EQ(dialogs.Log, std::vector{expected});
+    EXPECT_EQ(r.Dialogs.Log, std::vector{expected});
 }
 
 TEST(RunSimulation, ValuesAndLaterDrawsAreThoseOfTheTextualIteration) {
-    // The run evaluates ahead in batches; the values, the redrawn failures and
-    // the state left for the contributions must be those of one
-    // GetIteration after the other.
+    // The run evaluates ahead in batches; values, redrawn failures and the
+    // state left for the contributions must be those of one GetIteration after the other.
     Model m = MakeModel(
         "y = a*b/k",
         {{"a", K::Normal, "3", "1"}, {"b", K::Rectangular, "2", "1"}, {"k", K::Poisson, "2"}});
@@ -267,22 +221,18 @@ TEST(RunSimulation, ValuesAndLaterDrawsAreThoseOfTheTextualIteration) {
         }
     }
     const std::uint32_t stateAfter = UniformSeed;
-    const double lo = *std::min_element(values.begin(), values.end());
-    const double hi = *std::max_element(values.begin(), values.end());
-    const ProgressUpdate expected = UpdateRunStatistics(values.data(), n, lo, hi, 0);
+    const auto [lo, hi] = std::minmax_element(values.begin(), values.end());
+    const ProgressUpdate expected = UpdateRunStatistics(values.data(), n, *lo, *hi, 0);
 
-    SimulationSession session;
-    RecordingObserver observer;
-    const RunOutcome out = RunSimulation(m.PostfixExpression, m.Parameters, Settings(n, false, 17),
-                                         Texts(), dialogs, session, observer);
-    ASSERT_EQ(out.Status, RunStatus::Completed);
-    EXPECT_EQ(out.FailedDraws, failed);
+    const Ran r(m, n, false, 17);
+    ASSERT_EQ(r.Out.Status, RunStatus::Completed);
+    EXPECT_EQ(r.Out.FailedDraws, failed);
     EXPECT_GT(failed, 0);
-    EXPECT_EQ(out.Last.Statistics.M1, expected.Statistics.M1);
-    EXPECT_EQ(out.Last.Statistics.M2, expected.Statistics.M2);
-    EXPECT_EQ(out.Last.Statistics.M4, expected.Statistics.M4);
-    EXPECT_EQ(out.Last.Histogram.Counts, expected.Histogram.Counts);
-    EXPECT_EQ(session.OutputMax, hi);
+    EXPECT_EQ(r.Out.Last.Statistics.M1, expected.Statistics.M1);
+    EXPECT_EQ(r.Out.Last.Statistics.M2, expected.Statistics.M2);
+    EXPECT_EQ(r.Out.Last.Statistics.M4, expected.Statistics.M4);
+    EXPECT_EQ(r.Out.Last.Histogram.Counts, expected.Histogram.Counts);
+    EXPECT_EQ(r.Session.OutputMax, *hi);
 
     // The contributions went on from the state the last used iteration left.
     ParameterList reference = m.Parameters;
@@ -301,23 +251,18 @@ TEST(RunSimulation, ValuesAndLaterDrawsAreThoseOfTheTextualIteration) {
     }
     for (std::size_t j = 0; j < reference.size(); ++j)
         EXPECT_EQ(m.Parameters[j].Sensib, reference[j].Sensib) << j;
-    EXPECT_EQ(out.ContributionsComputed, !fault.has_value());
+    EXPECT_EQ(r.Out.ContributionsComputed, !fault.has_value());
 }
 
 TEST(RunSimulation, TokenThatNamesNoQuantityAbortsWithoutLosingAnything) {
     Model m = SumOfNormals();
     m.Parameters[1].Nombre = "A";  // the model text names a
-    SimulationSession session;
-    RecordingObserver observer;
-    testing::ScriptedDialogs dialogs;
     const ParameterList before = m.Parameters;
-    const RunOutcome out =
-        RunSimulation(m.PostfixExpression, m.Parameters, Settings(100000, false, 1), Texts(),
-                      dialogs, session, observer);
-    EXPECT_EQ(out.Status, RunStatus::Aborted);
-    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Incompatible parameter: a"});
+    const Ran r(m, 100000, false, 1);
+    EXPECT_EQ(r.Out.Status, RunStatus::Aborted);
+    EXPECT_EQ(r.Dialogs.Texts(), std::vector<std::string>{"Incompatible parameter: a"});
     EXPECT_EQ(m.Parameters, before);
-    EXPECT_FALSE(session.SimulationRunning);
+    EXPECT_FALSE(r.Session.SimulationRunning);
 }
 
 // The additive models of JCGM 101 (9.2): four inputs of standard deviation 1.
@@ -326,29 +271,21 @@ TEST(RunSimulation, AdditiveModels) {
         K Kind;
         const char* Half;
         double Bound;  // 97.5 % quantile of the output
-    } cases[] = {
-                 {K::Normal, "1", 3.92},
-                 {K::Rectangular, "1.73205080756888", 3.88}};
+    } cases[] = {{K::Normal, "1", 3.92}, {K::Rectangular, "1.73205080756888", 3.88}};
     for (const auto& c : cases) {
         Model m = MakeModel("Y = X1 + X2 + X3 + X4", {{"X1", c.Kind, "0", c.Half},
                                                       {"X2", c.Kind, "0", c.Half},
                                                       {"X3", c.Kind, "0", c.Half},
                                                       {"X4", c.Kind, "0", c.Half}});
-        SimulationSession session;
-        RecordingObserver observer;
-        testing::ScriptedDialogs dialogs;
         const std::int64_t n = 200000;
-        const RunOutcome out =
-            RunSimulation(m.PostfixExpression, m.Parameters, Settings(n, false, 2026), Texts(),
-                          dialogs, session, observer);
-        ASSERT_EQ(out.Status, RunStatus::Completed);
-        const SimulationResult& s = out.Last.Statistics;
-        // Standard errors of mean, deviation and 2.5 % quantile for 200000 values,
-        // with 5 of them allowed.
+        const Ran r(m, n, false, 2026);
+        ASSERT_EQ(r.Out.Status, RunStatus::Completed);
+        const SimulationResult& s = r.Out.Last.Statistics;
+        // Five standard errors of mean, deviation and 2.5 % quantile for 200000 values.
         EXPECT_NEAR(static_cast<double>(s.M1), 0, 5 * 2 / std::sqrt(n));
         EXPECT_NEAR(std::sqrt(static_cast<double>(s.M2)), 2, 5 * 2 / std::sqrt(2.0 * n));
-        EXPECT_NEAR(out.Interval.Low, -c.Bound, 0.06);
-        EXPECT_NEAR(out.Interval.High, c.Bound, 0.06);
+        EXPECT_NEAR(r.Out.Interval.Low, -c.Bound, 0.06);
+        EXPECT_NEAR(r.Out.Interval.High, c.Bound, 0.06);
         EXPECT_NEAR(static_cast<double>(s.Kurtosis) - 3, c.Kind == K::Normal ? 0 : -0.3,
                     5 * std::sqrt(24.0 / n));
     }

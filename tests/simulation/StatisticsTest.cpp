@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <numeric>
 #include <random>
 #include <vector>
 
@@ -20,7 +21,7 @@ bool SameBits(long double a, long double b) {
     return std::memcmp(&a, &b, 10) == 0;
 }
 
-TEST(ProgressSchedule, IndexesOfAHundredThousandIterations) {
+TEST(ProgressSchedule, IndexesOfARunOfAHundredThousandAndBoundaries) {
     std::vector<std::int64_t> expected = {100, 150};
     for (std::int64_t i = 200; i <= 29900; i += 100)
         expected.push_back(i);
@@ -31,9 +32,7 @@ TEST(ProgressSchedule, IndexesOfAHundredThousandIterations) {
     for (std::int64_t i = 0; i < 100000; ++i)
         if (IsProgressIndex(i, 100000)) found.push_back(i);
     EXPECT_EQ(found, expected);
-}
-
-TEST(ProgressSchedule, BoundariesOfEachStretch) {
+    // The boundaries of each stretch in a run of 2000000.
     const struct {
         std::int64_t I;
         bool Update;
@@ -164,20 +163,25 @@ TEST(BinLocator, AgreesWithTheDivisionOnEveryValue) {
     }
 }
 
+// The interval of the values in any order, with the bins of the run's progress update.
+CoverageInterval IntervalOf(std::vector<double> v, double lo, double hi, int index,
+                            std::int64_t counted) {
+    std::shuffle(v.begin(), v.end(), std::mt19937(3));
+    const ProgressUpdate u = UpdateRunStatistics(v.data(), v.size(), lo, hi, 0);
+    EXPECT_EQ(u.Histogram.Total(), counted);
+    return ComputeCoverageInterval(v.data(), v.size(), u.Histogram, index);
+}
+
 TEST(CoverageInterval, RankInsideTheBinOfEachTail) {
     std::vector<double> v(1000);
-    for (int i = 0; i < 1000; ++i)
-        v[i] = i;
-    std::shuffle(v.begin(), v.end(), std::mt19937(3));
-    const ProgressUpdate u = UpdateRunStatistics(v.data(), v.size(), 0, 999, 0);
-    ASSERT_EQ(u.Histogram.Total(), 999);  // 999 is the upper edge and not counted, yet ranked
+    std::iota(v.begin(), v.end(), 0.0);
     const struct {
         int Index;
         double Low, High;
     } cases[] = {{2, 25, 975}, {1, 50, 950}, {4, 5, 995}, {0, 159, 841}, {5, 1, 998}};
     for (const auto& c : cases) {
-        const CoverageInterval interval =
-            ComputeCoverageInterval(v.data(), v.size(), u.Histogram, c.Index);
+        // 999 is the upper edge and not counted, yet ranked.
+        const CoverageInterval interval = IntervalOf(v, 0, 999, c.Index, 999);
         ASSERT_TRUE(interval.Determined);
         EXPECT_EQ(interval.Low, c.Low) << c.Index;
         EXPECT_EQ(interval.High, c.High) << c.Index;
@@ -191,51 +195,47 @@ TEST(CoverageInterval, ValuesBeyondTheBinsKeepTheirRanks) {
         v.push_back(i / 990.0);
     for (int i = 0; i < 10; ++i)
         v.push_back(100 + i);
-    std::shuffle(v.begin(), v.end(), std::mt19937(5));
-    const ProgressUpdate u = UpdateRunStatistics(v.data(), v.size(), 0, 109, 0);
-    ASSERT_EQ(u.Histogram.Total(), 990);
     const struct {
         int Index;
         double Low, High;
     } cases[] = {{2, 25 / 990.0, 975 / 990.0}, {5, 1 / 990.0, 109}};
     for (const auto& c : cases) {
-        const CoverageInterval interval =
-            ComputeCoverageInterval(v.data(), v.size(), u.Histogram, c.Index);
+        const CoverageInterval interval = IntervalOf(v, 0, 109, c.Index, 990);
         ASSERT_TRUE(interval.Determined);
         EXPECT_EQ(interval.Low, c.Low) << c.Index;
         EXPECT_EQ(interval.High, c.High) << c.Index;
     }
 }
 
-TEST(CoverageInterval, OffsetAtTheBinCountTakesTheLastValue) {
-    // 24 counted values: the lower target 0.6 rounds to offset 1 in a bin of one.
-    OutputHistogram h;
-    h.Low = 0;
-    h.High = 150;
-    h.Width = 1;
-    std::vector<double> v = {0.5};
-    for (int i = 0; i < 23; ++i)
-        v.push_back(10 + i * 0.25);
-    for (double x : v)
-        ++h.Counts[static_cast<int>(x)];
-    const CoverageInterval interval = ComputeCoverageInterval(v.data(), v.size(), h, 2);
-    ASSERT_TRUE(interval.Determined);
-    EXPECT_EQ(interval.Low, 0.5);
-    EXPECT_EQ(interval.High, 15.5);  // target 23.4: the 24th value, offset 0 of bin 15
-}
-
-TEST(CoverageInterval, ValuesBelowTheRangeDoNotFillTheFirstBin) {
-    OutputHistogram h;
-    h.Low = 0;
-    h.High = 150;
-    h.Width = 1;
-    // -0.5 truncates to bin 0 without the range test; it must not take the place of 0.9.
-    std::vector<double> v = {-0.5, 0.9};
-    for (int i = 0; i < 38; ++i)
-        v.push_back(20 + i);
-    for (double x : v)
-        if (x >= 0) ++h.Counts[static_cast<int>(x)];
-    EXPECT_EQ(ComputeCoverageInterval(v.data(), v.size(), h, 2).Low, 0.9);
+TEST(CoverageInterval, EdgesOfTheBinSelection) {
+    const struct {
+        const char* Label;
+        std::vector<double> Head;
+        double From, Step;
+        int Count;
+        double Low, High;  // High NAN: not checked
+    } cases[] = {
+        // 24 counted values: the lower target 0.6 rounds to offset 1 in a bin of one, which
+        // takes the bin's last value; the upper target 23.4 is offset 0 of bin 15.
+        {"offset at the bin count", {0.5}, 10, 0.25, 23, 0.5, 15.5},
+        // -0.5 truncates to bin 0 without the range test; it must not take the place of 0.9.
+        {"value below the range", {-0.5, 0.9}, 20, 1, 38, 0.9, NAN},
+    };
+    for (const auto& c : cases) {
+        std::vector<double> v = c.Head;
+        for (int i = 0; i < c.Count; ++i)
+            v.push_back(c.From + i * c.Step);
+        OutputHistogram h;
+        h.Low = 0;
+        h.High = 150;
+        h.Width = 1;
+        for (double x : v)
+            if (x >= 0) ++h.Counts[static_cast<int>(x)];
+        const CoverageInterval interval = ComputeCoverageInterval(v.data(), v.size(), h, 2);
+        ASSERT_TRUE(interval.Determined) << c.Label;
+        EXPECT_EQ(interval.Low, c.Low) << c.Label;
+        if (!std::isnan(c.High)) EXPECT_EQ(interval.High, c.High) << c.Label;
+    }
 }
 
 TEST(CoverageInterval, MostProbableValueIsTheCentreOfTheFirstFullestBin) {
