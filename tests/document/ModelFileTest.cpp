@@ -174,15 +174,13 @@ TEST(ModelFile, ConvertsTheFieldsItReads) {
                                      {"ParSensib", "1.79769313486232E308", true, 1, DBL_MAX},
                                      {"ParSensib", "-1.79769313486232E308", true, 1, -DBL_MAX},
                                      {"ParSensib", "4.94065645841247E-324", true, 1, 4.9E-324}};
-    const std::string record1 = kSmallText.substr(kSmallText.find("%Par1%"));
     for (const Case& c : cases) {
-        std::string tag = "%" + c.Field + "%\r\n";
-        std::size_t at = record1.find(tag) + tag.size();
-        std::string changed =
-            record1.substr(0, at) + c.Line + record1.substr(record1.find("\r\n", at));
+        const std::string tag = "%" + c.Field + "%\r\n";  // in record Par1
+        std::string text = kSmallText;
+        const std::size_t at = text.find(tag, text.find("%Par1%")) + tag.size();
+        text.replace(at, text.find("\r\n", at) - at, c.Line);
         ScriptedDialogs dialogs;
-        std::optional<OpenedModel> opened =
-            Open(kSmallText.substr(0, kSmallText.find("%Par1%")) + changed, dialogs);
+        std::optional<OpenedModel> opened = Open(text, dialogs);
         ASSERT_TRUE(opened) << c.Line;
         const ModelParameter& p = opened->Document.Parameters[1];
         EXPECT_EQ(p.Init, c.Init) << c.Line;

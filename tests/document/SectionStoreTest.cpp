@@ -65,24 +65,22 @@ TEST(SectionStore, ReadsEveryCaseAlikeWithEachLineEnd) {
 }
 
 TEST(SectionStore, SplitsLinesAtEveryKindOfLineEnd) {
-    struct Case {
-        std::string Text;
-        std::vector<std::string> Lines;
-    };
-    const std::vector<Case> cases = {{"", {}},
-                                     {"\r\n", {""}},
-                                     {"a", {"a"}},
-                                     {"a\r\n", {"a"}},
-                                     {"a\r\n\r\n", {"a", ""}},
-                                     {"a\rb\nc\r\nd", {"a", "b", "c", "d"}},
-                                     {"a\n\rb", {"a", "", "b"}},
-                                     {"a\r\r\nb", {"a", "", "b"}},
-                                     {std::string("a\nb\0c\nd", 7), {"a", "b"}}};
-    for (const Case& c : cases) {
-        std::vector<std::string> got;
-        for (std::string_view line : SplitTextLines(c.Text))
-            got.emplace_back(line);
-        EXPECT_EQ(got, c.Lines) << "text of " << c.Text.size() << " bytes";
+    // Text, then its lines each closed by "|".
+    const std::pair<std::string, const char*> cases[] = {
+        {"", ""},
+        {"\r\n", "|"},
+        {"a", "a|"},
+        {"a\r\n", "a|"},
+        {"a\r\n\r\n", "a||"},
+        {"a\rb\nc\r\nd", "a|b|c|d|"},
+        {"a\n\rb", "a||b|"},
+        {"a\r\r\nb", "a||b|"},
+        {std::string("a\nb\0c\nd", 7), "a|b|"}};  // NUL ends the text
+    for (const auto& [text, expected] : cases) {
+        std::string got;
+        for (std::string_view line : SplitTextLines(text))
+            got += std::string(line) + "|";
+        EXPECT_EQ(got, expected) << "text of " << text.size() << " bytes";
     }
     EXPECT_EQ(NormalizeLineEnds("a\rb\nc\r\n\n"), "a\r\nb\r\nc\r\n\r\n");
 }
