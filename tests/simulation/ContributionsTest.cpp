@@ -2,10 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
-#include <numeric>
-#include <random>
 
 #include "../support/ScriptedDialogs.h"
 #include "ModelFixture.h"
@@ -34,15 +31,6 @@ TEST(ContributionWidthText, FormatsByMagnitude) {
         EXPECT_EQ(ContributionWidthText(c.Width), c.Text) << c.Width;
 }
 
-TEST(CentralRange, RanksTwentyFiveAndNineHundredSeventyFive) {
-    std::vector<double> draws(1000);
-    std::iota(draws.begin(), draws.end(), 0.0);
-    std::shuffle(draws.begin(), draws.end(), std::mt19937(1));
-    const CentralRange range = CentralRangeOf(draws);
-    EXPECT_EQ(range.Low, 25);
-    EXPECT_EQ(range.High, 975);
-}
-
 ParameterList ThreeQuantities() {
     ParameterList list(4);
     const char* names[] = {"y", "a", "m", "b"};
@@ -60,7 +48,7 @@ TEST(ComputeContributions, WidthsAndSharesOfTheInputsOnly) {
     ParameterList list = ThreeQuantities();
     std::vector<ContributionRow> rows;
     int calls = 0;
-    // Input a spreads its draws over 0 … 999, input b over 0 … 2997.
+    // Input a spreads its draws over 0 … 999, input b over 0 … 2997: ranks 25 and 975.
     std::vector<int> counter(4, 0);
     ComputeContributions(
         list,
@@ -106,19 +94,19 @@ TEST(ComputeContributions, AFaultStopsAtItsQuantityAndKeepsTheRows) {
     EXPECT_EQ(rows, std::vector<ContributionRow>(4, ContributionRow{"old", "old"}));
 }
 
-TEST(ComputeContributions, RectangularAndNormalInputs) {
-    // y = a + b, a rectangular of half-width 1, b normal of deviation 1: the
-    // central 95 % widths are 1.9 and 3.92, a third and two thirds of their sum.
-    Model m = MakeModel("y = a + b", {{"a", K::Rectangular, "0", "1"}, {"b", K::Normal, "0", "1"}});
+TEST(ComputeContributions, RectangularNormalAndConstantInputs) {
+    // y = a + b + c, a rectangular of half-width 1, b normal of deviation 1, c constant: the
+    // central 95 % widths are 1.9, 3.92 and 0, a third, two thirds and nothing of their sum.
+    Model m = MakeModel(
+        "y = a + b + c",
+        {{"a", K::Rectangular, "0", "1"}, {"b", K::Normal, "0", "1"}, {"c", K::Constante, "4"}});
     testing::ScriptedDialogs dialogs;
     std::vector<ContributionRow> rows;
     UniformSeed = 2026;
     ComputeContributions(m.PostfixExpression, m.Parameters, Texts(), dialogs, rows);
-    std::size_t a = 0, b = 0;
-    for (std::size_t j = 0; j < m.Parameters.size(); ++j) {
-        if (m.Parameters[j].Nombre == "a") a = j;
-        if (m.Parameters[j].Nombre == "b") b = j;
-    }
+    const std::size_t a = testing::IndexOf(m, "a"), b = testing::IndexOf(m, "b");
+    EXPECT_EQ(m.Parameters[testing::IndexOf(m, "c")].Sensib, 0);
+    EXPECT_EQ(rows[testing::IndexOf(m, "c")], (ContributionRow{"0.000", "0"}));
     // Five standard errors of a width from 1000 draws (the quantile's error
     // over the density, for both ends).
     const double rectangularError = std::sqrt(2 * 0.025 * 0.975 / 1000) / 0.5;
@@ -144,19 +132,6 @@ TEST(ComputeContributions, RectangularAndNormalInputs) {
         textualRows);
     EXPECT_EQ(textual, m.Parameters);
     EXPECT_EQ(textualRows, rows);
-}
-
-TEST(ComputeContributions, ConstantInputHasNoWidth) {
-    Model m = MakeModel("y = c*n", {{"c", K::Constante, "4"}, {"n", K::Normal, "2", "1"}});
-    testing::ScriptedDialogs dialogs;
-    std::vector<ContributionRow> rows;
-    UniformSeed = 1;
-    ComputeContributions(m.PostfixExpression, m.Parameters, Texts(), dialogs, rows);
-    for (std::size_t j = 0; j < m.Parameters.size(); ++j) {
-        if (m.Parameters[j].Nombre != "c") continue;
-        EXPECT_EQ(m.Parameters[j].Sensib, 0);
-        EXPECT_EQ(rows[j], (ContributionRow{"0.000", "0"}));
-    }
 }
 
 }  // namespace

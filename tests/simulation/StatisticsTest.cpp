@@ -61,29 +61,23 @@ TEST(UpdateRunStatistics, MomentsFromPowerSums) {
     EXPECT_NEAR(static_cast<double>(u.UpperBound), 4 + 1.96 * std::sqrt(10.0), 1e-14);
 }
 
-TEST(UpdateRunStatistics, LargestValueAtTheUpperEdgeIsNotCounted) {
-    std::vector<double> v;
-    for (int k = 0; k <= 150; ++k)
-        v.push_back(k);
-    const ProgressUpdate u = UpdateRunStatistics(v.data(), v.size(), 0, 150, 0);
+TEST(UpdateRunStatistics, BinsSpanTheValuesWithinThreeDeviations) {
+    // 0 … 150: 150 bins of one value each; 150 is the upper edge and is not counted.
+    std::vector<double> v(151);
+    std::iota(v.begin(), v.end(), 0.0);
+    ProgressUpdate u = UpdateRunStatistics(v.data(), v.size(), 0, 150, 0);
     EXPECT_EQ(u.Histogram.Low, 0);
     EXPECT_EQ(u.Histogram.High, 150);
     EXPECT_EQ(u.Histogram.Width, 1);
-    for (int k = 0; k < kHistogramBins; ++k)
-        EXPECT_EQ(u.Histogram.Counts[k], 1) << k;
-    EXPECT_EQ(u.Histogram.Total(), 150);
-}
-
-TEST(UpdateRunStatistics, RangeIsCutToThreeDeviations) {
-    // One far outlier: the bins span m +- 3s, and the outlier is not counted.
-    std::vector<double> v(999, 0.0);
-    for (int i = 0; i < 999; ++i)
-        v[i] = i % 2 ? 1 : -1;
+    EXPECT_EQ(std::count(u.Histogram.Counts.begin(), u.Histogram.Counts.end(), 1), 150);
+    // One far outlier: the bins end at m + 3s, and the outlier is not counted.
+    v.assign(999, -1);
+    for (int i = 1; i < 999; i += 2)
+        v[i] = 1;
     v.push_back(1000);
-    const ProgressUpdate u = UpdateRunStatistics(v.data(), v.size(), -1, 1000, 0);
-    const long double m = u.Statistics.Mean, s = u.Statistics.StandardDeviation;
+    u = UpdateRunStatistics(v.data(), v.size(), -1, 1000, 0);
     EXPECT_EQ(u.Histogram.Low, -1);  // m - 3s lies below the smallest value
-    EXPECT_TRUE(SameBits(u.Histogram.High, m + 3 * s));
+    EXPECT_TRUE(SameBits(u.Histogram.High, u.Statistics.Mean + 3 * u.Statistics.StandardDeviation));
     EXPECT_EQ(u.Histogram.Total(), 999);
 }
 
@@ -163,79 +157,67 @@ TEST(BinLocator, AgreesWithTheDivisionOnEveryValue) {
     }
 }
 
-// The interval of the values in any order, with the bins of the run's progress update.
-CoverageInterval IntervalOf(std::vector<double> v, double lo, double hi, int index,
-                            std::int64_t counted) {
-    std::shuffle(v.begin(), v.end(), std::mt19937(3));
-    const ProgressUpdate u = UpdateRunStatistics(v.data(), v.size(), lo, hi, 0);
-    EXPECT_EQ(u.Histogram.Total(), counted);
-    return ComputeCoverageInterval(v.data(), v.size(), u.Histogram, index);
-}
-
-TEST(CoverageInterval, RankInsideTheBinOfEachTail) {
-    std::vector<double> v(1000);
-    std::iota(v.begin(), v.end(), 0.0);
-    const struct {
-        int Index;
-        double Low, High;
-    } cases[] = {{2, 25, 975}, {1, 50, 950}, {4, 5, 995}, {0, 159, 841}, {5, 1, 998}};
-    for (const auto& c : cases) {
-        // 999 is the upper edge and not counted, yet ranked.
-        const CoverageInterval interval = IntervalOf(v, 0, 999, c.Index, 999);
-        ASSERT_TRUE(interval.Determined);
-        EXPECT_EQ(interval.Low, c.Low) << c.Index;
-        EXPECT_EQ(interval.High, c.High) << c.Index;
-    }
-}
-
-// The tails are taken of all the values, those beyond m +- 3s included.
+// The tails are ranked among all the values: those at the upper edge and
+// those beyond m +- 3s, which the bins do not count, included.
 TEST(CoverageInterval, ValuesBeyondTheBinsKeepTheirRanks) {
-    std::vector<double> v;
+    // 0 … 999; 990 values in [0, 1) and 10 far above; 980 in [0, 1) and 10 far on each side.
+    std::vector<double> evenly(1000), above, both;
+    std::iota(evenly.begin(), evenly.end(), 0.0);
     for (int i = 0; i < 990; ++i)
-        v.push_back(i / 990.0);
+        above.push_back(i / 990.0), both.push_back(i / 980.0);
+    both.resize(980);
     for (int i = 0; i < 10; ++i)
-        v.push_back(100 + i);
+        above.push_back(100 + i), both.push_back(100 + i), both.push_back(-100 - i);
     const struct {
+        std::vector<double>* Values;
+        double Min, Max;
+        std::int64_t Counted;
         int Index;
         double Low, High;
-    } cases[] = {{2, 25 / 990.0, 975 / 990.0}, {5, 1 / 990.0, 109}};
+    } cases[] = {{&evenly, 0, 999, 999, 2, 25, 975},
+                 {&evenly, 0, 999, 999, 1, 50, 950},
+                 {&evenly, 0, 999, 999, 4, 5, 995},
+                 {&evenly, 0, 999, 999, 0, 159, 841},
+                 {&evenly, 0, 999, 999, 5, 1, 998},
+                 {&above, 0, 109, 990, 2, 25 / 990.0, 975 / 990.0},
+                 {&above, 0, 109, 990, 5, 1 / 990.0, 109},
+                 {&both, -109, 109, 980, 2, 15 / 980.0, 965 / 980.0},
+                 {&both, -109, 109, 980, 5, -108, 109}};
     for (const auto& c : cases) {
-        const CoverageInterval interval = IntervalOf(v, 0, 109, c.Index, 990);
+        std::vector<double> v = *c.Values;
+        std::shuffle(v.begin(), v.end(), std::mt19937(3));
+        const ProgressUpdate u = UpdateRunStatistics(v.data(), v.size(), c.Min, c.Max, 0);
+        EXPECT_EQ(u.Histogram.Total(), c.Counted);
+        const CoverageInterval interval =
+            ComputeCoverageInterval(v.data(), v.size(), u.Histogram, c.Index);
         ASSERT_TRUE(interval.Determined);
-        EXPECT_EQ(interval.Low, c.Low) << c.Index;
-        EXPECT_EQ(interval.High, c.High) << c.Index;
+        EXPECT_EQ(interval.Low, c.Low) << c.Min << " " << c.Index;
+        EXPECT_EQ(interval.High, c.High) << c.Min << " " << c.Index;
     }
+}
+
+// The 2 (95 %) interval with bins of width 1 over 0 … 150, counting the values from 0 up.
+CoverageInterval UnitBinInterval(std::vector<double> v, double from, double step, int count) {
+    for (int i = 0; i < count; ++i)
+        v.push_back(from + i * step);
+    OutputHistogram h;
+    h.Low = 0;
+    h.High = 150;
+    h.Width = 1;
+    for (double x : v)
+        if (x >= 0) ++h.Counts[static_cast<int>(x)];
+    return ComputeCoverageInterval(v.data(), v.size(), h, 2);
 }
 
 TEST(CoverageInterval, EdgesOfTheBinSelection) {
-    const struct {
-        const char* Label;
-        std::vector<double> Head;
-        double From, Step;
-        int Count;
-        double Low, High;  // High NAN: not checked
-    } cases[] = {
-        // 24 counted values: the lower target 0.6 rounds to offset 1 in a bin of one, which
-        // takes the bin's last value; the upper target 23.4 is offset 0 of bin 15.
-        {"offset at the bin count", {0.5}, 10, 0.25, 23, 0.5, 15.5},
-        // -0.5 truncates to bin 0 without the range test; it must not take the place of 0.9.
-        {"value below the range", {-0.5, 0.9}, 20, 1, 38, 0.9, NAN},
-    };
-    for (const auto& c : cases) {
-        std::vector<double> v = c.Head;
-        for (int i = 0; i < c.Count; ++i)
-            v.push_back(c.From + i * c.Step);
-        OutputHistogram h;
-        h.Low = 0;
-        h.High = 150;
-        h.Width = 1;
-        for (double x : v)
-            if (x >= 0) ++h.Counts[static_cast<int>(x)];
-        const CoverageInterval interval = ComputeCoverageInterval(v.data(), v.size(), h, 2);
-        ASSERT_TRUE(interval.Determined) << c.Label;
-        EXPECT_EQ(interval.Low, c.Low) << c.Label;
-        if (!std::isnan(c.High)) EXPECT_EQ(interval.High, c.High) << c.Label;
-    }
+    // 24 counted values: the lower target 0.6 rounds to offset 1 in a bin of one, which takes
+    // the bin's last value; the upper target 23.4 is offset 0 of bin 15.
+    const CoverageInterval atCount = UnitBinInterval({0.5}, 10, 0.25, 23);
+    ASSERT_TRUE(atCount.Determined);
+    EXPECT_EQ(atCount.Low, 0.5);
+    EXPECT_EQ(atCount.High, 15.5);
+    // -0.5 truncates to bin 0 without the range test; it must not take the place of 0.9.
+    EXPECT_EQ(UnitBinInterval({-0.5, 0.9}, 20, 1, 38).Low, 0.9);
 }
 
 TEST(CoverageInterval, MostProbableValueIsTheCentreOfTheFirstFullestBin) {
@@ -249,51 +231,45 @@ TEST(CoverageInterval, MostProbableValueIsTheCentreOfTheFirstFullestBin) {
     EXPECT_NEAR(static_cast<double>(MostProbableValue(h)), 10.35, 1e-15);
 }
 
-TEST(ResultTexts, NormalityVerdict) {
-    EXPECT_EQ(NormalityText(Texts(), 5.9915L), "Normality test (Jarque - Bera)  =  5.9915   (fit)");
-    EXPECT_EQ(NormalityText(Texts(), 5.99151L),
-              "Normality test (Jarque - Bera)  =  5.99151   (doesn't fit)");
-    EXPECT_EQ(NormalityText(Texts(), 0.123456789L),
-              "Normality test (Jarque - Bera)  =  0.12346   (fit)");
-    EXPECT_EQ(NormalityUndeterminedText(Texts()),
-              "Normality test (Jarque - Bera)  =  Indetermined");
-    EXPECT_NEAR(static_cast<double>(JarqueBera(100, 0.5L, 4)), 100 * (0.25 / 6 + 1.0 / 24), 1e-13);
-}
-
-TEST(ResultTexts, IntervalAndClassicForm) {
+TEST(ResultTexts, VerdictIntervalClassicFormAndCoverageChoice) {
     const MessageTexts& t = Texts();
-    EXPECT_EQ(IntervalText(t, 2, 9.9802, 10.0199),
-              "Confidence interval (p = 95%): [ 9.9802 , 10.0199 ]");
-    EXPECT_EQ(IntervalText(t, 5, -0.005, 12345678.9),
-              "Confidence interval (p = 99,73%): [ -5.00000e-3 , 1.23457e7 ]");
-    EXPECT_EQ(InterruptedIntervalText(t, 3),
-              "Confidence interval (p = 95,45%): Indeterminado (simul. interrumpida)");
-    EXPECT_EQ(UndeterminedIntervalText(t, 0), "Confidence interval (p = 68,27%)  =  Indetermined");
-    EXPECT_EQ(ClassicText(t, 9.98, 10.02, " g"), "GUM format: 10.000 \xB1 0.020  g");
-    EXPECT_EQ(ClassicUndeterminedText(t), "GUM format = Indetermined");
-    EXPECT_EQ(MostProbableText(1234.5L), "1.23450e3");
-    EXPECT_EQ(MostProbableText(12.3456789L), "12.3457");
-    EXPECT_EQ(MostProbableText(-0.05L), "-5.00000e-2");
-}
-
-TEST(ResultTexts, CoverageChoiceItemsAndForms) {
-    const MessageTexts& t = Texts();
-    const char* const items[] = {
-        "p = 68,27% (Normal: \xB5 = s)",  "p = 90%", "p = 95%",
-        "p = 95,45% (Normal: \xB5 = 2s)", "p = 99%", "p = 99,73% (Normal: \xB5 = 3s)"};
-    for (int i = 0; i < kCoverageChoiceCount; ++i)
-        EXPECT_EQ(CoverageItemText(i, t), items[i]);
-    EXPECT_EQ(UndeterminedForm(1), " (p = 90%)  =  ");
-    EXPECT_EQ(ResultForm(3), " (p = 95,45%): [ ");
-    EXPECT_EQ(InterruptedForm(4), " (p = 99%): ");
-}
-
-TEST(ResultTexts, ChangeOfTheCoverageChoice) {
-    EXPECT_FALSE(ChangeCoverage(false, 4, Texts()).Changed);
-    const CoverageChangeTexts change = ChangeCoverage(true, 4, Texts());
+    const CoverageChangeTexts change = ChangeCoverage(true, 4, t);
     EXPECT_TRUE(change.Changed);
-    EXPECT_EQ(change.Interval, "Confidence interval (p = 99%)  =  Indetermined");
-    EXPECT_EQ(change.Classic, "GUM format = Indetermined");
+    EXPECT_FALSE(ChangeCoverage(false, 4, t).Changed);
+    const struct {
+        std::string Got;
+        const char* Want;
+    } cases[] = {
+        {NormalityText(t, 5.9915L), "Normality test (Jarque - Bera)  =  5.9915   (fit)"},
+        {NormalityText(t, 5.99151L), "Normality test (Jarque - Bera)  =  5.99151   (doesn't fit)"},
+        {NormalityText(t, 0.123456789L), "Normality test (Jarque - Bera)  =  0.12346   (fit)"},
+        {NormalityUndeterminedText(t), "Normality test (Jarque - Bera)  =  Indetermined"},
+        {IntervalText(t, 2, 9.9802, 10.0199),
+         "Confidence interval (p = 95%): [ 9.9802 , 10.0199 ]"},
+        {IntervalText(t, 5, -0.005, 12345678.9),
+         "Confidence interval (p = 99,73%): [ -5.00000e-3 , 1.23457e7 ]"},
+        {InterruptedIntervalText(t, 3),
+         "Confidence interval (p = 95,45%): Indeterminado (simul. interrumpida)"},
+        {UndeterminedIntervalText(t, 0), "Confidence interval (p = 68,27%)  =  Indetermined"},
+        {ClassicText(t, 9.98, 10.02, " g"), "GUM format: 10.000 \xB1 0.020  g"},
+        {ClassicUndeterminedText(t), "GUM format = Indetermined"},
+        {MostProbableText(1234.5L), "1.23450e3"},
+        {MostProbableText(12.3456789L), "12.3457"},
+        {MostProbableText(-0.05L), "-5.00000e-2"},
+        {CoverageItemText(0, t), "p = 68,27% (Normal: \xB5 = s)"},
+        {CoverageItemText(1, t), "p = 90%"},
+        {CoverageItemText(2, t), "p = 95%"},
+        {CoverageItemText(3, t), "p = 95,45% (Normal: \xB5 = 2s)"},
+        {CoverageItemText(4, t), "p = 99%"},
+        {CoverageItemText(5, t), "p = 99,73% (Normal: \xB5 = 3s)"},
+        {UndeterminedForm(1), " (p = 90%)  =  "},
+        {ResultForm(3), " (p = 95,45%): [ "},
+        {InterruptedForm(4), " (p = 99%): "},
+        {change.Interval, "Confidence interval (p = 99%)  =  Indetermined"},
+        {change.Classic, "GUM format = Indetermined"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(c.Got, c.Want);
+    EXPECT_NEAR(static_cast<double>(JarqueBera(100, 0.5L, 4)), 100 * (0.25 / 6 + 1.0 / 24), 1e-13);
 }
 
 TEST(ResultTexts, ResultsGridFormats) {
@@ -312,12 +288,11 @@ TEST(ResultTexts, ResultsGridFormats) {
     s.M2 = 0;
     s.OutputMax = s.OutputMin = 3;
     const auto flat = ResultsGridTexts(100000, s, "-0.5", "1000.5", "x");
-    EXPECT_EQ(flat[1], "-1234.5");
-    EXPECT_EQ(flat[2], "0.000000e0");
-    EXPECT_EQ(flat[3], "0.00000e0");
-    EXPECT_EQ(flat[4], "-0.5");
-    EXPECT_EQ(flat[5], "1.00050e3");
-    EXPECT_EQ(flat[9], "0.00000e0");
+    const char* const flatExpected[] = {"100000", "-1234.5",   "0.000000e0", "0.00000e0",
+                                        "-0.5",   "1.00050e3", "3",          "3",
+                                        "x",      "0.00000e0"};
+    for (int r = 0; r < kResultRows; ++r)
+        EXPECT_EQ(flat[r], flatExpected[r]) << r;
 }
 
 }  // namespace
