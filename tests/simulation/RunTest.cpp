@@ -50,10 +50,7 @@ struct Ran {
     Ran(Model& m, std::int64_t n, bool view, std::uint32_t seed, int stopAt = -1) {
         Observer.Session = &Session;
         Observer.StopAtUpdate = stopAt;
-        RunSettings s;
-        s.Iterations = n;
-        s.ProgressView = view;
-        s.Seed = seed;
+        const RunSettings s{.Iterations = n, .ProgressView = view, .Seed = seed};
         Out = RunSimulation(m.PostfixExpression, m.Parameters, s, Texts(), Dialogs, Session,
                             Observer);
     }
