@@ -20,7 +20,7 @@ const std::vector<CaptionEntry>& DefaultCaptions();
 // The interface texts in force: parallel keys and texts, looked up by key,
 // first match wins.
 class CaptionTable {
-public:
+  public:
     std::vector<CaptionEntry> Entries;
 
     // The table holding DefaultCaptions in key order.

@@ -18,7 +18,7 @@ enum class DialogKind {
 enum class DialogAnswer { Ok, Cancel, Yes, No };
 
 class UserDialogs {
-public:
+  public:
     virtual ~UserDialogs() = default;
 
     virtual void ShowMessage(const std::string& text) = 0;
@@ -33,7 +33,7 @@ public:
 // Shows nothing and answers every question with Cancel: for callers that
 // must not be interrupted and have nobody to ask.
 class SilentDialogs : public UserDialogs {
-public:
+  public:
     void ShowMessage(const std::string&) override {}
     void ShowError(const std::string&) override {}
     void ShowInformation(const std::string&) override {}

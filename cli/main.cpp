@@ -5,4 +5,6 @@
 
 #include "cli/Commands.h"
 
-int main(int argc, char** argv) { return corvanta::cli::Main(argc, argv, std::cout, std::cerr); }
+int main(int argc, char** argv) {
+    return corvanta::cli::Main(argc, argv, std::cout, std::cerr);
+}

@@ -10,10 +10,10 @@ bool CheckReady(const ParameterList& list) {
 
 const char* DistributionPageName(std::int32_t distrib) {
     static const char* const names[kDistributionKindCount] = {
-        "Noname",     "Normal",   "Rectangular", "Triangular", "Constante",
-        "Gamma",      "Exponencial", "Beta",     "Student",    "Poisson",
-        "Binomial",   "NegBinomial", "VonMises", "Cauchy",     "Weibull",
-        "XiCuadrado", "LogNormal", "Experimental", "Intermedio", "Resultado"};
+        "Noname",     "Normal",      "Rectangular",  "Triangular", "Constante",
+        "Gamma",      "Exponencial", "Beta",         "Student",    "Poisson",
+        "Binomial",   "NegBinomial", "VonMises",     "Cauchy",     "Weibull",
+        "XiCuadrado", "LogNormal",   "Experimental", "Intermedio", "Resultado"};
     return distrib >= 0 && distrib < kDistributionKindCount ? names[distrib] : "";
 }
 

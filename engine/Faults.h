@@ -18,12 +18,12 @@ enum class FaultKind {
 };
 
 class CalcError : public std::runtime_error {
-public:
+  public:
     CalcError(FaultKind kind, const std::string& message)
         : std::runtime_error(message), kind_(kind) {}
     FaultKind Kind() const { return kind_; }
 
-private:
+  private:
     FaultKind kind_;
 };
 
@@ -37,7 +37,9 @@ inline constexpr const char* kOverflowText = "Floating point overflow";
 [[noreturn]] inline void ThrowDivisionByZero() {
     throw CalcError(FaultKind::DivisionByZero, kDivisionByZeroText);
 }
-[[noreturn]] inline void ThrowOverflow() { throw CalcError(FaultKind::Overflow, kOverflowText); }
+[[noreturn]] inline void ThrowOverflow() {
+    throw CalcError(FaultKind::Overflow, kOverflowText);
+}
 
 // "'%s' is not a valid floating point value" with the text in place of %s.
 std::string InvalidFloatText(std::string_view text);

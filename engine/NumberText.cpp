@@ -71,10 +71,12 @@ Decimal RoundDigits(const Decimal& in, int count) {
     }
     out.exponent = in.exponent;
     out.digits = in.digits.substr(0, count);
-    while (static_cast<int>(out.digits.size()) < count) out.digits.push_back('0');
+    while (static_cast<int>(out.digits.size()) < count)
+        out.digits.push_back('0');
     if (count < static_cast<int>(in.digits.size()) && in.digits[count] >= '5') {
         int i = count - 1;
-        while (i >= 0 && out.digits[i] == '9') out.digits[i--] = '0';
+        while (i >= 0 && out.digits[i] == '9')
+            out.digits[i--] = '0';
         if (i >= 0) {
             ++out.digits[i];
         } else {
@@ -87,7 +89,8 @@ Decimal RoundDigits(const Decimal& in, int count) {
 }
 
 void TrimTrailingZeros(std::string& digits, std::size_t keep = 0) {
-    while (digits.size() > keep && digits.back() == '0') digits.pop_back();
+    while (digits.size() > keep && digits.back() == '0')
+        digits.pop_back();
 }
 
 std::string NonFiniteText(long double value) {
@@ -116,7 +119,8 @@ std::string FormatGeneral(long double value, int significantDigits) {
         text += IntegerText(x);
     } else if (x >= 0) {
         std::string digits = d.digits;
-        while (static_cast<int>(digits.size()) < x + 1) digits.push_back('0');
+        while (static_cast<int>(digits.size()) < x + 1)
+            digits.push_back('0');
         text.append(digits, 0, x + 1);
         if (static_cast<int>(digits.size()) > x + 1) {
             text += '.';
@@ -130,7 +134,9 @@ std::string FormatGeneral(long double value, int significantDigits) {
     return text;
 }
 
-std::string FormatGeneral(long double value) { return FormatGeneral(value, 15); }
+std::string FormatGeneral(long double value) {
+    return FormatGeneral(value, 15);
+}
 
 long double RoundToGeneral(long double value) {
     long double rounded = value;
@@ -141,10 +147,10 @@ long double RoundToGeneral(long double value) {
 namespace {
 
 struct Pattern {
-    int intPlaces = 0;   // placeholders before the point
-    int intZeros = 0;    // least number of integer digits
-    int maxDecimals = 0; // placeholders after the point
-    int minDecimals = 0; // up to and including the last '0' after the point
+    int intPlaces = 0;    // placeholders before the point
+    int intZeros = 0;     // least number of integer digits
+    int maxDecimals = 0;  // placeholders after the point
+    int minDecimals = 0;  // up to and including the last '0' after the point
     bool exponent = false;
     char exponentLetter = 'E';
     bool exponentAlwaysSigned = false;
@@ -188,7 +194,8 @@ std::string FormatFixed(const Pattern& p, long double value) {
         // Lay the digits out on positions exponent … -maxDecimals.
         for (int pos = std::max(d.exponent, 0); pos >= -p.maxDecimals; --pos) {
             int index = d.exponent - pos;
-            char c = index >= 0 && index < static_cast<int>(d.digits.size()) ? d.digits[index] : '0';
+            char c =
+                index >= 0 && index < static_cast<int>(d.digits.size()) ? d.digits[index] : '0';
             (pos >= 0 ? intDigits : fracDigits).push_back(c);
         }
         std::size_t firstNonZero = intDigits.find_first_not_of('0');
@@ -196,7 +203,8 @@ std::string FormatFixed(const Pattern& p, long double value) {
     } else {
         fracDigits.assign(p.maxDecimals, '0');
     }
-    while (static_cast<int>(intDigits.size()) < p.intZeros) intDigits.insert(intDigits.begin(), '0');
+    while (static_cast<int>(intDigits.size()) < p.intZeros)
+        intDigits.insert(intDigits.begin(), '0');
     TrimTrailingZeros(fracDigits, p.minDecimals);
     std::string text = value < 0 && !d.digits.empty() ? "-" : "";
     text += intDigits;
@@ -227,7 +235,8 @@ std::string FormatScientific(const Pattern& p, long double value) {
         text += '+';
     }
     std::string expDigits = IntegerText(std::abs(exponent));
-    while (static_cast<int>(expDigits.size()) < p.exponentDigits) expDigits.insert(expDigits.begin(), '0');
+    while (static_cast<int>(expDigits.size()) < p.exponentDigits)
+        expDigits.insert(expDigits.begin(), '0');
     return text + expDigits;
 }
 
@@ -242,8 +251,10 @@ std::string FormatPattern(std::string_view pattern, long double value) {
 
 bool TryParseFloat(std::string_view text, long double& value) {
     std::size_t i = 0, n = text.size();
-    while (i < n && text[i] == ' ') ++i;
-    while (n > i && text[n - 1] == ' ') --n;
+    while (i < n && text[i] == ' ')
+        ++i;
+    while (n > i && text[n - 1] == ' ')
+        --n;
     bool negative = false;
     if (i < n && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
     const std::size_t start = i;
@@ -305,7 +316,8 @@ long double ParseFloat(std::string_view text) {
 
 bool TryParseInteger(std::string_view text, std::int32_t& value) {
     std::size_t i = 0;
-    while (i < text.size() && text[i] == ' ') ++i;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
     if (i == text.size()) return false;
@@ -324,7 +336,8 @@ bool TryParseInteger(std::string_view text, std::int32_t& value) {
 
 std::int32_t ParseInteger(std::string_view text) {
     std::int32_t value = 0;
-    if (!TryParseInteger(text, value)) throw CalcError(FaultKind::Conversion, InvalidIntegerText(text));
+    if (!TryParseInteger(text, value))
+        throw CalcError(FaultKind::Conversion, InvalidIntegerText(text));
     return value;
 }
 

@@ -15,7 +15,7 @@ namespace corvanta::testing {
 // fails the test through an exception, so unexpected questions never pass
 // silently.
 class ScriptedDialogs : public UserDialogs {
-public:
+  public:
     struct Shown {
         DialogKind Kind;
         std::string Text;
@@ -25,7 +25,9 @@ public:
     std::vector<Shown> Log;
     std::deque<DialogAnswer> Answers;
 
-    void ShowMessage(const std::string& text) override { Log.push_back({DialogKind::Message, text}); }
+    void ShowMessage(const std::string& text) override {
+        Log.push_back({DialogKind::Message, text});
+    }
     void ShowError(const std::string& text) override { Log.push_back({DialogKind::Error, text}); }
     void ShowInformation(const std::string& text) override {
         Log.push_back({DialogKind::Information, text});
@@ -42,11 +44,12 @@ public:
     // The texts shown, in order, whatever their kind.
     std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
-        for (const auto& shown : Log) texts.push_back(shown.Text);
+        for (const auto& shown : Log)
+            texts.push_back(shown.Text);
         return texts;
     }
 
-private:
+  private:
     DialogAnswer NextAnswer() {
         if (Answers.empty()) throw std::logic_error("unscripted question: " + Log.back().Text);
         DialogAnswer answer = Answers.front();
