@@ -91,7 +91,8 @@ ProgressUpdate UpdateRunStatistics(const double* values, std::int64_t count, dou
 
     const long double n = count;
     const bool spread = outputMin < outputMax;
-    r.Mean = sums.S1 / n;
+    // Central quantities do not move with the origin of the sums.
+    r.Mean = sums.Origin + sums.S1 / n;
     const long double spreadSquare = (sums.S2 - sums.S1 * sums.S1 / n) / n;
     r.StandardDeviation = spread && spreadSquare > 0 ? std::sqrt(spreadSquare) : 0;
 
@@ -119,12 +120,13 @@ ProgressUpdate UpdateRunStatistics(const double* values, std::int64_t count, dou
     update.Marks = previousKurtosis - 3 > -1.5L;
 
     const long double a = 1 / n;
-    r.M1 = a * sums.S1;
+    const long double d = a * sums.S1;  // the mean's distance from the origin
     const long double aS2 = a * sums.S2;
     const long double aS3 = a * sums.S3;
-    r.M2 = aS2 - r.M1 * r.M1;
-    r.M3 = aS3 - 3 * r.M1 * aS2 + 2 * r.M1 * r.M1 * r.M1;
-    r.M4 = a * sums.S4 - 4 * r.M1 * aS3 + 6 * r.M1 * r.M1 * aS2 - 3 * r.M1 * r.M1 * r.M1 * r.M1;
+    r.M1 = sums.Origin + d;
+    r.M2 = aS2 - d * d;
+    r.M3 = aS3 - 3 * d * aS2 + 2 * d * d * d;
+    r.M4 = a * sums.S4 - 4 * d * aS3 + 6 * d * d * aS2 - 3 * d * d * d * d;
     if (!spread) r.M2 = r.M3 = r.M4 = 0;
     r.ShapeDetermined = spread && r.M2 > 0;
     if (r.ShapeDetermined) {

@@ -55,16 +55,21 @@ class BinLocator {
 };
 
 // The power sums of the values so far, kept between the progress updates of
-// a run: adding in index order gives the same sums as a rescan.
+// a run: adding in index order gives the same sums as a rescan. The sums are
+// of the distances from the first value, not of the values themselves: an
+// output such as 100 +- 1E-5 would otherwise lose every digit of its
+// variance, skewness and kurtosis to cancellation between huge raw sums.
 struct PowerSums {
     std::int64_t Count = 0;
+    long double Origin = 0;  // the first value added
     long double S1 = 0;
     long double S2 = 0;
     long double S3 = 0;
     long double S4 = 0;
 
     void Add(double value) {
-        const long double v = value;
+        if (Count == 0) Origin = value;
+        const long double v = value - Origin;
         const long double square = v * v;
         S1 += v;
         S2 += square;

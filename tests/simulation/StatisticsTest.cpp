@@ -61,6 +61,32 @@ TEST(UpdateRunStatistics, MomentsFromPowerSums) {
     EXPECT_NEAR(static_cast<double>(u.UpperBound), 4 + 1.96 * std::sqrt(10.0), 1e-14);
 }
 
+// A large value with a small spread, as calibration results are: the moments
+// keep their digits (raw power sums would give a negative variance here).
+TEST(UpdateRunStatistics, LargeValuesWithASmallSpread) {
+    for (const double centre : {100.0, 1e7, -1e9}) {
+        std::vector<double> v;
+        for (int i = 0; i < 1000; ++i)
+            v.push_back(centre + ((i % 2 == 0) ? 1e-5 : -1e-5) * (1 + (i % 10) / 10.0));
+        const auto [lo, hi] = std::minmax_element(v.begin(), v.end());
+        long double mean = 0, m2 = 0, m3 = 0, m4 = 0;  // two passes, as a reference
+        for (double x : v)
+            mean += x;
+        mean /= v.size();
+        for (double x : v) {
+            const long double e = x - mean;
+            m2 += e * e / v.size(), m3 += e * e * e / v.size(), m4 += e * e * e * e / v.size();
+        }
+        const SimulationResult s = UpdateRunStatistics(v.data(), v.size(), *lo, *hi, 0).Statistics;
+        EXPECT_NEAR(static_cast<double>(s.M1), static_cast<double>(mean),
+                    1e-12 * std::fabs(centre));
+        EXPECT_NEAR(static_cast<double>(s.M2 / m2), 1, 1e-6) << centre;
+        EXPECT_NEAR(static_cast<double>(s.Skewness), static_cast<double>(m3 / std::pow(m2, 1.5L)),
+                    1e-4);
+        EXPECT_NEAR(static_cast<double>(s.Kurtosis), static_cast<double>(m4 / (m2 * m2)), 1e-4);
+    }
+}
+
 TEST(UpdateRunStatistics, BinsSpanTheValuesWithinThreeDeviations) {
     // 0 … 150: 150 bins of one value each; 150 is the upper edge and is not counted.
     std::vector<double> v(151);
