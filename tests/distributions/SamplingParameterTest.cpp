@@ -9,24 +9,14 @@
 #include "distributions/ModelParameter.h"
 #include "distributions/Sampling.h"
 #include "engine/Faults.h"
+#include "support/Records.h"
 
 namespace corvanta {
 namespace {
 
 using K = DistributionKind;
 
-ModelParameter Record(K kind, std::string valor, std::string a = "", std::string b = "",
-                      std::string grados = "") {
-    ModelParameter p;
-    p.Nombre = "X";
-    p.Distrib = static_cast<std::int32_t>(kind);
-    p.Valor = std::move(valor);
-    p.a = std::move(a);
-    p.b = std::move(b);
-    p.Grados = std::move(grados);
-    p.Init = true;
-    return p;
-}
+using testing::Record;
 
 // A degenerate draw: its value, after the one uniform it still consumes.
 long double Fixed(long double value) {

@@ -10,6 +10,7 @@
 #include "distributions/ModelParameter.h"
 #include "distributions/Sampling.h"
 #include "engine/NumberText.h"
+#include "support/Records.h"
 
 #ifdef CORVANTA_HAVE_BOOST
 #include <boost/math/distributions/beta.hpp>
@@ -30,18 +31,7 @@ using Cdf = std::function<double(double)>;
 using Pmf = std::function<long double(std::int64_t)>;
 constexpr double kPi = 3.14159265358979323846;
 
-ModelParameter Record(K kind, std::string valor, std::string a = "", std::string b = "",
-                      std::string grados = "") {
-    ModelParameter p;
-    p.Nombre = "X";
-    p.Distrib = static_cast<std::int32_t>(kind);
-    p.Valor = std::move(valor);
-    p.a = std::move(a);
-    p.b = std::move(b);
-    p.Grados = std::move(grados);
-    p.Init = true;
-    return p;
-}
+using testing::Record;
 
 std::vector<long double> Draws(const ModelParameter& p, int count = 200000) {
     PreparedSampler sampler(p);

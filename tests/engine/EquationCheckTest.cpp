@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/Equations.h"
+#include "support/Lines.h"
 #include "support/ScriptedDialogs.h"
 
 namespace corvanta {
@@ -11,13 +12,7 @@ namespace {
 
 using testing::ScriptedDialogs;
 
-// Space-separated items as CR LF line text.
-std::string Lines(const std::string& spaced) {
-    std::string text;
-    for (char c : spaced)
-        text += c == ' ' ? std::string("\r\n") : std::string(1, c);
-    return spaced.empty() ? text : text + "\r\n";
-}
+using testing::Lines;
 
 TEST(ParseEquation, AcceptedEquationsFillEveryField) {
     // clang-format off

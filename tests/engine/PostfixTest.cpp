@@ -5,6 +5,7 @@
 
 #include "engine/Equations.h"
 #include "engine/Faults.h"
+#include "support/Lines.h"
 #include "support/ScriptedDialogs.h"
 
 namespace corvanta {
@@ -12,13 +13,7 @@ namespace {
 
 using testing::ScriptedDialogs;
 
-// Space-separated items as CR LF line text; two spaces make an empty line.
-std::string Lines(const std::string& spaced) {
-    std::string text;
-    for (char c : spaced)
-        text += c == ' ' ? std::string("\r\n") : std::string(1, c);
-    return spaced.empty() ? text : text + "\r\n";
-}
+using testing::Lines;
 
 TEST(SplitTokens, CutsNumbersNamesParenthesesAndOperators) {
     // clang-format off
