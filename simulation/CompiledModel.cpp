@@ -170,14 +170,7 @@ CompiledModel::CompiledModel(std::string_view modelText, const ParameterList& pa
             }
             continue;
         }
-        std::size_t found = 0;
-        while (found < parameters.size() && parameters[found].Nombre != token)
-            ++found;
-        if (found == parameters.size()) {
-            const std::string message = IncompatibleParameterText(texts, token);
-            dialogs.ShowMessage(message);
-            throw IncompatibleParameterError(message);
-        }
+        const std::size_t found = FindQuantity(parameters, token, texts, dialogs);
         if (!operandOfParameter[found]) {
             const ModelParameter& p = parameters[found];
             const bool drawn = !varied || *varied == found;

@@ -11,8 +11,13 @@
 
 namespace corvanta {
 
-std::string IncompatibleParameterText(const MessageTexts& texts, std::string_view token) {
-    return texts.IncompatibleParameter + ": " + std::string(token);
+std::size_t FindQuantity(const ParameterList& parameters, std::string_view token,
+                         const MessageTexts& texts, UserDialogs& dialogs) {
+    for (std::size_t i = 0; i < parameters.size(); ++i)
+        if (parameters[i].Nombre == token) return i;
+    const std::string message = texts.IncompatibleParameter + ": " + std::string(token);
+    dialogs.ShowMessage(message);
+    throw IncompatibleParameterError(message);
 }
 
 bool IsFixedToken(std::string_view token) {
@@ -66,14 +71,7 @@ double IterateThroughText(std::size_t varied, std::string_view modelText,
         if (substituted[t]) continue;
         const std::string token = tokens[t];
         if (IsFixedToken(token)) continue;
-        std::size_t found = 0;
-        while (found < parameters.size() && parameters[found].Nombre != token)
-            ++found;
-        if (found == parameters.size()) {
-            const std::string message = IncompatibleParameterText(texts, token);
-            dialogs.ShowMessage(message);
-            throw IncompatibleParameterError(message);
-        }
+        const std::size_t found = FindQuantity(parameters, token, texts, dialogs);
         const bool drawn = varied == std::string::npos || varied == found;
         const long double x =
             drawn ? SampleParameter(parameters[found]) : FixedValue(parameters[found]);

@@ -18,8 +18,10 @@ class IncompatibleParameterError : public std::runtime_error {
     explicit IncompatibleParameterError(const std::string& message) : std::runtime_error(message) {}
 };
 
-// "Incompatible parameter: tok".
-std::string IncompatibleParameterText(const MessageTexts& texts, std::string_view token);
+// The index of the quantity a model token names. A token that names none
+// shows "Incompatible parameter: tok" and throws IncompatibleParameterError.
+std::size_t FindQuantity(const ParameterList& parameters, std::string_view token,
+                         const MessageTexts& texts, UserDialogs& dialogs);
 
 // True for the tokens the iteration leaves alone: an operator, a number or a
 // function name (pi included).
