@@ -1,0 +1,221 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPixmap>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "captions/Captions.h"
+#include "captions/ComposedCaptions.h"
+#include "captions/UserDialogs.h"
+#include "distributions/ModelParameter.h"
+#include "distributions/Readings.h"
+#include "ui/controls/Pictures.h"
+
+class QAction;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QSpinBox;
+class QStackedWidget;
+class QTableWidget;
+
+namespace corvanta {
+
+class TAsHyperBtn;
+class TAsPagePanel;
+class TAsPanel;
+class TFormValores;
+class TFormInfo;
+class TTransEdit;
+class TTransMemo;
+class WindowDialogs;
+
+// Where the window keeps and finds its files.
+struct GrafEnvironment {
+    // default.lng and language.dat are read and written here.
+    std::filesystem::path LanguageFolder;
+    // The units list; an empty path or a missing file leaves the list empty.
+    std::filesystem::path UnitsFile;
+};
+
+// The main window: the General, Model and Simulation pages, the menu, and
+// the state of the document and of the session. Its handlers read the
+// controls, call the core and write the controls back.
+class TGraf : public QMainWindow {
+    Q_OBJECT
+  public:
+    // dialogs: where every message goes; nullptr shows message boxes.
+    explicit TGraf(const GrafEnvironment& environment, UserDialogs* dialogs = nullptr);
+    ~TGraf() override;
+
+    // Opens a model file at start-up exactly as the Open command does.
+    void OpenFileAtStart(const std::string& path);
+
+    // Session state, readable by tests and by the next pages.
+    const ParameterList& Parameters() const { return ParameterListState; }
+    const std::string& Postfix() const { return PostfixExpression; }
+    bool IsModelChanged() const { return ModelChanged; }
+    bool IsParametersReady() const { return ParametersReady; }
+    const MessageTexts& Messages() const { return MessageState; }
+    TFormValores* ObservationsDialog() const { return FormValores; }
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    // Construction, page by page (each in the file of its page).
+    void BuildTopBar(QWidget* client);
+    void BuildGeneralPage(QWidget* page);
+    void BuildModelPage(QWidget* page);
+    void BuildFunctionPalette(QWidget* page);
+    void BuildParameterTable(QWidget* page);
+    void BuildDistributionPanel(QWidget* page);
+    void BuildExperimentalPage(QWidget* page);
+    void BuildSimulationPage(QWidget* page);
+    void BuildResultPanels(QWidget* page);
+    void BuildMenu();
+    TAsHyperBtn* NewButton(QWidget* parent, const char* name, ButtonLook look,
+                           const QString& caption);
+    QLabel* NewLabel(QWidget* parent, const char* name, const QString& text = QString());
+    QLineEdit* NewEdit(QWidget* parent, const char* name);
+
+    // Start-up.
+    void FormCreate();
+    void FormShow();
+    void LoadUnits();
+
+    // Files.
+    void TakeOpenedModel(const struct OpenedModel& opened);
+
+    // Captions.
+    void ApplyCaptions(const CaptionTable& table, const MessageTexts& messages);
+    void SetControlText(const ControlCaption& caption);
+
+    // Pages and the top bar.
+    void AsHyperBtn2Click(TAsHyperBtn* sender);
+    void AsHyperBtn2ButtonOn(TAsHyperBtn* sender);
+    void ShowPage(int index);
+
+    // Model page.
+    void Memo1Enter();
+    void Memo1Exit();
+    void Memo1Change();
+    void AsHyperBtn5Click();
+    void Label94Click();
+    void AsHyperBtn6Click(const QString& function);
+    void Button2Click();
+    void Button3Click();
+
+    // Parameter table.
+    void FillParameterTable();
+    void SelectParameterRow(int index);
+    int SelectedParameterIndex() const;
+    void AsStringGrid2Click();
+    void AsStringGrid2SelectCell(int row, int column);
+    void AsStringGrid2SetEditText(int row, int column);
+    void cbInplaceComboBoxCloseUp(int item);
+    void cbInplaceComboBoxChange(const QString& text);
+    void HideUnitsBox();
+    void ShowRecordFields(const ModelParameter& record);
+
+    // Distribution panel.
+    void ComboBox2Change(int index);
+    void ClearEdits();
+    void Button4Click();
+    void Button20Click();
+    void AsPagePanel1Enter();
+    void AsPagePanel1Exit();
+    ReadingMode SelectedReadingMode() const;
+
+    // Simulation page.
+    void ClearResults();
+    void LabelTab1Click();
+    void LabelTab2Click();
+    void LabelTab3Click();
+    void ColourTabs(QLabel* hovered);
+    void Label29Click();
+    void FillCoverageChoices();
+
+    // Menu.
+    void Cerrar1Click();
+    void Info1Click();
+
+    // Where messages go.
+    std::unique_ptr<WindowDialogs> OwnDialogs;
+    UserDialogs* Dialogs = nullptr;
+    GrafEnvironment Environment;
+
+    // Document and session state.
+    ParameterList ParameterListState;
+    std::string PostfixExpression;
+    bool ModelChanged = false;
+    bool ParametersReady = false;
+    bool DistributionApplied = false;
+    bool SimulationRunning = false;
+    bool StopRequested = false;
+    double OutputMax = 0;
+    std::string OutputUnitSuffix;
+    std::string CurrentFileName;
+    std::string ScratchMemo;
+    CaptionTable CaptionState;
+    MessageTexts MessageState;
+    std::string TitlePlaceholder;
+    std::string DescriptionPlaceholder;
+    bool Shown = false;
+    bool FillingTable = false;
+    bool AskingToUpdate = false;
+    bool PressInGrid = false;       // a mouse press on the table is being handled
+    bool PressChangedCell = false;  // ... and it moved the current cell
+    int UnitsBoxRow = -1;           // the row the units box edits
+    qreal PixelRatio = 1;
+
+    // Controls the handlers reach directly; the rest are found by name.
+    QWidget* Client = nullptr;
+    QStackedWidget* PageControl1 = nullptr;
+    TAsHyperBtn* PageButtons[3] = {};
+    TTransEdit* Edit1 = nullptr;
+    TTransMemo* TransMemo1 = nullptr;
+    TTransMemo* Memo1 = nullptr;
+    TAsHyperBtn* AsHyperBtn5 = nullptr;
+    TAsHyperBtn* Button2 = nullptr;
+    TAsHyperBtn* Button3 = nullptr;
+    TAsPanel* AsPanel2 = nullptr;
+    QFrame* Panel3 = nullptr;
+    QTableWidget* AsStringGrid2 = nullptr;
+    QComboBox* cbInplaceComboBox = nullptr;
+    QLabel* Label17 = nullptr;
+    QComboBox* ComboBox2 = nullptr;
+    TAsPagePanel* AsPagePanel1 = nullptr;
+    std::vector<QLineEdit*> FieldEdits;  // the 22 fields of pages 1 to 16
+    QLineEdit* PageFields[17][2] = {};   // by page: first and second field
+    QButtonGroup* ModeButtons = nullptr;
+    QButtonGroup* SimulationDistribution = nullptr;
+    QSpinBox* SpinEdit2 = nullptr;
+    std::string MemoValues;  // the hidden observation text of the Experimental page
+    QLabel* Label5 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Label14 = nullptr;
+    QLabel* LabelTabs[3] = {};
+    QFrame* PanelResultados = nullptr;
+    QFrame* PanelParametros = nullptr;
+    QTableWidget* StringGrid1 = nullptr;
+    QTableWidget* StringGrid2 = nullptr;
+    QSpinBox* SpinEdit1 = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+    QCheckBox* CheckBoxHistogram = nullptr;
+    QLabel* Image1 = nullptr;
+    QFrame* ProgressBar = nullptr;
+    TFormValores* FormValores = nullptr;
+    TFormInfo* FormInfo = nullptr;
+};
+
+}  // namespace corvanta

@@ -1,0 +1,101 @@
+// The main menu: File, Language and Info, with items drawn by the window.
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QProxyStyle>
+#include <QStyleOptionMenuItem>
+
+#include "ui/Graf.h"
+
+namespace corvanta {
+
+namespace {
+
+const QColor kHighlightFill(218, 227, 243);
+const QColor kHighlightBorder(117, 124, 221);
+const QColor kHighlightText(0, 0, 128);
+
+// Draws the items of the File and Language menus: a quiet highlight with a
+// blue border, captions three spaces in; the File menu's items taller.
+class MenuItemStyle : public QProxyStyle {
+  public:
+    explicit MenuItemStyle(int extraHeight) : ExtraHeight(extraHeight) {}
+
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
+        if (element != CE_MenuItem || !item) {
+            QProxyStyle::drawControl(element, option, painter, widget);
+            return;
+        }
+        const bool highlighted = item->state & State_Selected;
+        QRect rect = item->rect.adjusted(0, 0, -1, 0);
+        painter->save();
+        painter->fillRect(rect, highlighted ? kHighlightFill : QColor(Qt::white));
+        painter->setPen(highlighted ? kHighlightBorder : QColor(Qt::white));
+        painter->drawRect(rect.adjusted(0, 0, -1, -1));
+        painter->setPen(highlighted ? kHighlightText : QColor(Qt::black));
+        painter->setFont(item->font);
+        const int indent = item->fontMetrics.horizontalAdvance(QStringLiteral("   "));
+        QString text = item->text;
+        text.remove(QLatin1Char('\t'));
+        text.replace(QLatin1String("&&"), QLatin1String("\x01"));
+        text.remove(QLatin1Char('&'));
+        text.replace(QLatin1Char('\x01'), QLatin1Char('&'));
+        painter->drawText(rect.adjusted(indent, 0, 0, 0),
+                          Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
+        painter->restore();
+    }
+
+    QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
+                           const QWidget* widget) const override {
+        QSize result = QProxyStyle::sizeFromContents(type, option, size, widget);
+        if (type == CT_MenuItem) result.rheight() += ExtraHeight;
+        return result;
+    }
+
+  private:
+    int ExtraHeight;
+};
+
+QAction* NewItem(QMenu* menu, const char* name, const QString& text) {
+    QAction* action = menu->addAction(text);
+    action->setObjectName(name);
+    return action;
+}
+
+}  // namespace
+
+void TGraf::BuildMenu() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName("MainMenu1");
+
+    QMenu* file = bar->addMenu(QStringLiteral("File"));
+    file->setObjectName("Archivo1");
+    auto* fileStyle = new MenuItemStyle(20);
+    fileStyle->setParent(this);
+    file->setStyle(fileStyle);
+    NewItem(file, "Abrir1", "Open");
+    NewItem(file, "Guardarmodelo1", "Save model");
+    NewItem(file, "Guardar1", "Save model as");
+    NewItem(file, "Imprimir1", "Print results...");
+    // The separator is an item of its own, drawn as a line of dashes.
+    NewItem(file, "N1", "--------------------")->setEnabled(false);
+    QAction* close = NewItem(file, "Cerrar1", "Close");
+    connect(close, &QAction::triggered, this, [this] { Cerrar1Click(); });
+
+    QMenu* language = bar->addMenu(QStringLiteral("Language"));
+    language->setObjectName("Lenguaje1");
+    auto* languageStyle = new MenuItemStyle(0);
+    languageStyle->setParent(this);
+    language->setStyle(languageStyle);
+    NewItem(language, "Cargararchivodeidioma1", "Install language plugin");
+    NewItem(language, "Informacindeidiomapredeterminado1", "Default language info");
+
+    QAction* info = bar->addAction(QStringLiteral("Info"));
+    info->setObjectName("Info1");
+    connect(info, &QAction::triggered, this, [this] { Info1Click(); });
+}
+
+}  // namespace corvanta
