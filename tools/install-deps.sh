@@ -2,7 +2,8 @@
 # Installs the Debian 12 packages the build needs, when any is missing.
 # Usage: tools/install-deps.sh [extra packages...]
 set -euo pipefail
-packages=(build-essential cmake ninja-build python3 libgtest-dev libbenchmark-dev libboost-dev "$@")
+packages=(build-essential cmake ninja-build python3 libgtest-dev libbenchmark-dev libboost-dev
+  qt6-base-dev libgl-dev libglx-dev libopengl-dev fonts-dejavu-core "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

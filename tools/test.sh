@@ -12,13 +12,13 @@ cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
 
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCORVANTA_SANITIZE=ON \
-  -DCORVANTA_BENCH=OFF >/dev/null
+  -DCORVANTA_BENCH=OFF -DCORVANTA_UI=OFF >/dev/null
 cmake --build build-sanitize -j "$jobs"
 ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
 
 if [ -n "$(ls fuzz/*.cpp 2>/dev/null)" ]; then
   CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCORVANTA_FUZZ=ON -DCORVANTA_TESTS=OFF -DCORVANTA_BENCH=OFF >/dev/null
+    -DCORVANTA_FUZZ=ON -DCORVANTA_TESTS=OFF -DCORVANTA_BENCH=OFF -DCORVANTA_UI=OFF >/dev/null
   cmake --build build-fuzz -j "$jobs"
   for target in build-fuzz/fuzz/fuzz_*; do
     corpus="fuzz/corpus/$(basename "$target" | sed 's/^fuzz_//')"

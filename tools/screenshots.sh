@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Builds the window, opens the sample mass-calibration model under a virtual
+# display and photographs what a user sees: the pages, the table, the
+# function palette, a distribution page and the observations dialog.
+# Writes PNGs into docs/screenshots/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/install-deps.sh xvfb xauth xdotool imagemagick
+cmake -S . -B build -G Ninja >/dev/null
+cmake --build build --target corvanta
+out=docs/screenshots
+mkdir -p "$out"
+
+if [ -z "${SCREENSHOTS_INNER:-}" ]; then
+  SCREENSHOTS_INNER=1 exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
+fi
+
+work=$(mktemp -d)
+trap 'kill "$app" 2>/dev/null || true; rm -rf "$work"' EXIT
+# A language folder of its own, so that the photographs show the built-in texts.
+cp build/ui/corvanta "$work/"
+(cd "$work" && ./corvanta "$OLDPWD/samples/mass-calibration.cvm") &
+app=$!
+
+window=""
+for _ in $(seq 50); do
+  window=$(xdotool search --onlyvisible --name "Corvanta" 2>/dev/null | head -n 1) && [ -n "$window" ] && break
+  sleep 0.2
+done
+[ -n "$window" ] || { echo "the window did not appear" >&2; exit 1; }
+sleep 1
+eval "$(xdotool getwindowgeometry --shell "$window")"
+menu=$(( HEIGHT - 495 ))  # the menu bar stands above the 425 x 495 client area
+
+click() {  # x y in the client area
+  xdotool mousemove $((X + $1)) $((Y + menu + $2)) click 1
+  sleep 0.4
+}
+key() { xdotool key "$@"; sleep 0.4; }
+shoot() {  # name [extra width] [extra height]
+  import -window root -crop "$((WIDTH + ${2:-0}))x$((HEIGHT + ${3:-0}))+$X+$Y" "$out/$1.png"
+}
+row() { echo $((38 + 105 + 18 + 18 * $1 + 9)); }  # client y of a data row of the table
+
+click 73 19;   shoot general
+click 216 19;  click 250 "$(row 1)"; shoot model-table
+click 100 100; click 271 60; sleep 0.5; shoot palette
+click 324 208                                   # close the palette
+click 250 "$(row 1)"; shoot normal-page
+click 250 "$(row 5)"                            # rW
+click 302 319; key End Return                   # pick Experimental in the list
+click 231 390                                   # Values...
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$window")"
+import -window root -crop "520x560+$((X - 40))+$Y" "$out/experimental-dialog.png"
+key Escape
+click 358 19;  shoot simulation
+echo "screenshots written to $out"
