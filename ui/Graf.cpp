@@ -1,5 +1,7 @@
 #include "ui/Graf.h"
 
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -187,6 +189,12 @@ void TGraf::FormShow() {
     auto headers = ParameterTableHeaders(MessageState);
     for (int column = 0; column < 3; ++column)
         AsStringGrid2->horizontalHeaderItem(column)->setText(ToQt(headers[column]));
+    // The names column widens, at the description's expense, when its header
+    // would not fit.
+    const int nameWidth = std::max(
+        59, AsStringGrid2->fontMetrics().horizontalAdvance(ToQt(headers[0])) + 8);
+    AsStringGrid2->setColumnWidth(0, nameWidth);
+    AsStringGrid2->setColumnWidth(2, 240 - (nameWidth - 59));
     Label5->move(Label4->geometry().right() + 1 + 4, Label4->y());
 }
 

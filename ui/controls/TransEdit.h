@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QBrush>
+#include <QLineEdit>
+#include <QMargins>
+
+namespace corvanta {
+
+// A one-line edit that can let its parent's picture show through: while
+// Transparent, no background is filled and only the text, the caret, the
+// selection and a quiet one-pixel outline are drawn. The text stays where it
+// is when Transparent is switched, and so does the text colour the window
+// puts in the palette.
+class TTransEdit : public QLineEdit {
+    Q_OBJECT
+
+  public:
+    explicit TTransEdit(QWidget* parent = nullptr);
+
+    void SetTransparent(bool transparent);
+    bool Transparent() const { return m_transparent; }
+    void SetAlignText(Qt::Alignment alignment) { setAlignment(alignment); }
+    Qt::Alignment AlignText() const { return alignment(); }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+  private:
+    void MakeBaseClear();
+
+    bool m_transparent = false;
+    bool m_settingPalette = false;
+    // What the opaque box had, brought back when Transparent is cleared.
+    QBrush m_opaqueBase[QPalette::NColorGroups];
+    bool m_opaqueFrame = true;
+    QMargins m_opaqueMargins;
+};
+
+}  // namespace corvanta
