@@ -45,11 +45,11 @@ row() { echo $((38 + 105 + 18 + 18 * $1 + 9)); }  # client y of a data row of th
 click 73 19;   shoot general
 click 216 19;  click 250 "$(row 1)"; shoot model-table
 click 100 100; click 271 60; sleep 0.5; shoot palette
-click 324 208                                   # close the palette
+click 324 241                                   # close the palette
 click 250 "$(row 1)"; shoot normal-page
 click 250 "$(row 5)"                            # rW
-click 302 319; key End Return                   # pick Experimental in the list
-click 231 390                                   # Values...
+click 302 319; xdotool type --delay 80 "Exper"; key Return   # pick Experimental in the list
+click 195 390                                   # Values...
 sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$window")"
 import -window root -crop "520x560+$((X - 40))+$Y" "$out/experimental-dialog.png"

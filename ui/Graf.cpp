@@ -51,8 +51,7 @@ const QColor kNavy(0, 0, 128);
 
 }  // namespace
 
-TGraf::TGraf(const GrafEnvironment& environment, UserDialogs* dialogs)
-    : Environment(environment) {
+TGraf::TGraf(const GrafEnvironment& environment, UserDialogs* dialogs) : Environment(environment) {
     setObjectName(kMainWindowName);
     if (!dialogs) {
         OwnDialogs = std::make_unique<WindowDialogs>(this);
@@ -140,7 +139,8 @@ void TGraf::BuildTopBar(QWidget* client) {
         TAsHyperBtn* button = NewButton(bar, names[i], ButtonLook::Page, captions[i]);
         button->SetAutochange(true);
         PageButtons[i] = button;
-        connect(button, &TAsHyperBtn::OnButtonOn, this, [this, button] { AsHyperBtn2ButtonOn(button); });
+        connect(button, &TAsHyperBtn::OnButtonOn, this,
+                [this, button] { AsHyperBtn2ButtonOn(button); });
         connect(button, &TAsHyperBtn::OnClick, this, [this, button] { AsHyperBtn2Click(button); });
     }
 }
@@ -191,8 +191,8 @@ void TGraf::FormShow() {
         AsStringGrid2->horizontalHeaderItem(column)->setText(ToQt(headers[column]));
     // The names column widens, at the description's expense, when its header
     // would not fit.
-    const int nameWidth = std::max(
-        59, AsStringGrid2->fontMetrics().horizontalAdvance(ToQt(headers[0])) + 8);
+    const int nameWidth =
+        std::max(59, AsStringGrid2->fontMetrics().horizontalAdvance(ToQt(headers[0])) + 8);
     AsStringGrid2->setColumnWidth(0, nameWidth);
     AsStringGrid2->setColumnWidth(2, 240 - (nameWidth - 59));
     Label5->move(Label4->geometry().right() + 1 + 4, Label4->y());
@@ -222,8 +222,14 @@ bool TGraf::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     if (watched == cbInplaceComboBox && event->type() == QEvent::FocusOut &&
-        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
-        HideUnitsBox();
+        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+        // Opening its own list moves the focus into the box's popup: the box
+        // stays until the focus goes elsewhere.
+        QWidget* inside = QApplication::focusWidget();
+        while (inside && inside != cbInplaceComboBox)
+            inside = inside->parentWidget();
+        if (!inside) HideUnitsBox();
+    }
     if (watched->objectName() == QLatin1String("Label29") &&
         event->type() == QEvent::MouseButtonRelease)
         Label29Click();
@@ -287,9 +293,8 @@ void TGraf::ApplyCaptions(const CaptionTable& table, const MessageTexts& message
 }
 
 void TGraf::SetControlText(const ControlCaption& caption) {
-    QWidget* window = caption.Window == kObservationsWindowName
-                          ? static_cast<QWidget*>(FormValores)
-                          : static_cast<QWidget*>(this);
+    QWidget* window = caption.Window == kObservationsWindowName ? static_cast<QWidget*>(FormValores)
+                                                                : static_cast<QWidget*>(this);
     const QString name = ToQt(caption.Control);
     const QString text = ToQt(caption.Text);
     if (caption.Target == CaptionTarget::GridRow) {
@@ -328,8 +333,12 @@ void TGraf::SetControlText(const ControlCaption& caption) {
     }
 }
 
-void TGraf::Cerrar1Click() { close(); }
+void TGraf::Cerrar1Click() {
+    close();
+}
 
-void TGraf::Info1Click() { FormInfo->exec(); }
+void TGraf::Info1Click() {
+    FormInfo->exec();
+}
 
 }  // namespace corvanta

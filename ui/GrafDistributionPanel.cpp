@@ -61,27 +61,39 @@ constexpr DistributionPage kPages[kDistributionKindCount] = {
     {"TabSheet7", "Exponencial", {{"Label40", "Parameters are not required"}}, {}, "Button9"},
     {"TabSheet8",
      "Beta",
-     {{"LabelBetaA", "a"}, {"LabelBetaB", "b"}, {"Label67", "Restrictions"}, {"Label68", ""},
+     {{"LabelBetaA", "a"},
+      {"LabelBetaB", "b"},
+      {"Label67", "Restrictions"},
+      {"Label68", ""},
       {"Label69", ""}},
      {"Edit1_Beta", "Edit2_Beta"},
      "Button10"},
     {"TabSheet9",
      "Student",
-     {{"Label44", "Degrees of freedom"}, {"Label_student", ""}, {"Label70", "Restrictions"},
-      {"Label71", "Deg. of freedom"}, {"Label72", ""}},
+     {{"Label44", "Degrees of freedom"},
+      {"Label_student", ""},
+      {"Label70", "Restrictions"},
+      {"Label71", "Deg. of freedom"},
+      {"Label72", ""}},
      {"Edit1_Student", "Edit2_student"},
      "Button11"},
     {"TabSheet10", "Poisson", {{"Label46", ""}}, {"Edit1_Poisson"}, "Button12"},
     {"TabSheet11",
      "Binomial",
-     {{"LabelBinomialN", "n"}, {"LabelBinomialP", "p"}, {"Label73", "Restrictions"},
-      {"Label74", ""}, {"Label75", ""}},
+     {{"LabelBinomialN", "n"},
+      {"LabelBinomialP", "p"},
+      {"Label73", "Restrictions"},
+      {"Label74", ""},
+      {"Label75", ""}},
      {"Edit1_Binomial", "Edit2_Binomial"},
      "Button13"},
     {"TabSheet12",
      "NegBinomial",
-     {{"LabelNegBinomialN", "n"}, {"LabelNegBinomialP", "p"}, {"Label76", "Restrictions"},
-      {"Label77", ""}, {"Label78", ""}},
+     {{"LabelNegBinomialN", "n"},
+      {"LabelNegBinomialP", "p"},
+      {"Label76", "Restrictions"},
+      {"Label77", ""},
+      {"Label78", ""}},
      {"Edit1_NegBinomial", "Edit2_NegBinomial"},
      "Button14"},
     {"TabSheet13",
@@ -97,14 +109,19 @@ constexpr DistributionPage kPages[kDistributionKindCount] = {
      "Button17"},
     {"TabSheet16",
      "XiCuadrado",
-     {{"Label62", "Degrees of freedom"}, {"Label83", "Restrictions"},
-      {"Label84", "Deg. of freedom"}, {"Label85", ""}},
+     {{"Label62", "Degrees of freedom"},
+      {"Label83", "Restrictions"},
+      {"Label84", "Deg. of freedom"},
+      {"Label85", ""}},
      {"Edit1_XiCuadrado"},
      "Button18"},
     {"TabSheet17",
      "LogNormal",
-     {{"Label63", "Mean"}, {"Label64", "Standard Deviation"}, {"Label86", "Restrictions"},
-      {"Label87", ""}, {"Label88", ""}},
+     {{"Label63", "Mean"},
+      {"Label64", "Standard Deviation"},
+      {"Label86", "Restrictions"},
+      {"Label87", ""},
+      {"Label88", ""}},
      {"Edit1_LogNormal", "Edit2_LogNormal"},
      "Button19"},
     {"TabSheet22", "Experimental", {}, {}, "Button4"},
@@ -191,6 +208,8 @@ void TGraf::BuildDistributionPanel(QWidget* page) {
             connect(apply, &TAsHyperBtn::OnClick, this, [this] { Button4Click(); });
         }
     }
+    // The list overlaps the panel's top edge and must stay clickable there.
+    ComboBox2->raise();
 }
 
 void TGraf::BuildExperimentalPage(QWidget* page) {
@@ -255,9 +274,11 @@ void TGraf::Button4Click() {
     ApplyOutcome outcome =
         ApplyDistribution(ParameterListState, index, request, MessageState, *Dialogs);
     ParametersReady = outcome.ParametersReady;
+    // The table takes the focus before the next row's page replaces the
+    // fields, so that the panel is left as applied.
+    AsStringGrid2->setFocus();
     if (outcome.NextIndex >= 0) SelectParameterRow(outcome.NextIndex);
     AsStringGrid2->viewport()->update();
-    AsStringGrid2->setFocus();
 }
 
 void TGraf::Button20Click() {
@@ -266,7 +287,9 @@ void TGraf::Button20Click() {
     if (table) MemoValues = *table;
 }
 
-void TGraf::AsPagePanel1Enter() { DistributionApplied = false; }
+void TGraf::AsPagePanel1Enter() {
+    DistributionApplied = false;
+}
 
 // Leaving the panel with values typed but not applied offers to apply them.
 void TGraf::AsPagePanel1Exit() {

@@ -181,7 +181,9 @@ void TGraf::AsHyperBtn5Click() {
     AsPanel2->show();
 }
 
-void TGraf::Label94Click() { AsPanel2->hide(); }
+void TGraf::Label94Click() {
+    AsPanel2->hide();
+}
 
 // The function goes around what is selected in the model box; pi stands
 // alone.

@@ -8,8 +8,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRegularExpression>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
@@ -122,20 +122,22 @@ void TGraf::BuildParameterTable(QWidget* page) {
     connect(AsStringGrid2, &QTableWidget::currentCellChanged, this,
             [this](int row, int column, int previousRow, int) {
                 if (FillingTable || row < 0) return;
-                if (PressInGrid) PressChangedCell = true;
                 AsStringGrid2SelectCell(row, column);
-                if (row != previousRow) AsStringGrid2Click();
+                if (row == previousRow) return;
+                if (PressInGrid) PressChangedCell = true;
+                AsStringGrid2Click();
             });
     connect(AsStringGrid2, &QTableWidget::cellPressed, this, [this](int row, int column) {
         if (FillingTable) return;
         if (!PressChangedCell) {
-            AsStringGrid2SelectCell(row, column);
+            if (!cbInplaceComboBox->isVisible()) AsStringGrid2SelectCell(row, column);
             AsStringGrid2Click();
         }
         PressChangedCell = false;
     });
-    connect(AsStringGrid2, &QTableWidget::itemChanged, this,
-            [this](QTableWidgetItem* item) { AsStringGrid2SetEditText(item->row(), item->column()); });
+    connect(AsStringGrid2, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+        AsStringGrid2SetEditText(item->row(), item->column());
+    });
 
     cbInplaceComboBox = new QComboBox(AsStringGrid2);
     cbInplaceComboBox->setObjectName("cbInplaceComboBox");
@@ -189,7 +191,9 @@ void TGraf::FillParameterTable() {
     FillingTable = false;
 }
 
-int TGraf::SelectedParameterIndex() const { return AsStringGrid2->currentRow(); }
+int TGraf::SelectedParameterIndex() const {
+    return AsStringGrid2->currentRow();
+}
 
 void TGraf::SelectParameterRow(int index) {
     FillingTable = true;
@@ -203,8 +207,7 @@ void TGraf::AsStringGrid2Click() {
     if (ParameterListState.empty() || ModelChanged) {
         if (AskingToUpdate || Memo1->toPlainText().isEmpty()) return;
         AskingToUpdate = true;
-        if (Dialogs->ConfirmOkCancel(MessageState.ModelUpdated) == DialogAnswer::Ok)
-            Button2Click();
+        if (Dialogs->ConfirmOkCancel(MessageState.ModelUpdated) == DialogAnswer::Ok) Button2Click();
         AskingToUpdate = false;
         return;
     }

@@ -123,9 +123,9 @@ void TGraf::BuildSimulationPage(QWidget* page) {
     NewButton(page, "AsHyperBtn1", ButtonLook::Action, "Start Simulation");
 
     // Texts the run carries into the results grid; never shown.
-    for (const char* name : {"Iteraciones_res", "Media_res", "Varianza_res", "Prob_res",
-                             "desv_res", "LabelSkew", "LabelKurtosis", "Maximo_res",
-                             "Minimo_res", "Rango_res", "Label11", "Label9"})
+    for (const char* name :
+         {"Iteraciones_res", "Media_res", "Varianza_res", "Prob_res", "desv_res", "LabelSkew",
+          "LabelKurtosis", "Maximo_res", "Minimo_res", "Rango_res", "Label11", "Label9"})
         NewLabel(page, name)->hide();
 }
 
@@ -166,9 +166,9 @@ void TGraf::BuildResultPanels(QWidget* page) {
 
 void TGraf::ClearResults() {
     const QString undetermined = ToQt(MessageState.Indetermined);
-    for (const char* name : {"Iteraciones_res", "Media_res", "Varianza_res", "Prob_res",
-                             "desv_res", "LabelSkew", "LabelKurtosis", "Maximo_res",
-                             "Minimo_res", "Rango_res", "Resultado_res"})
+    for (const char* name :
+         {"Iteraciones_res", "Media_res", "Varianza_res", "Prob_res", "desv_res", "LabelSkew",
+          "LabelKurtosis", "Maximo_res", "Minimo_res", "Rango_res", "Resultado_res"})
         findChild<QLabel*>(name)->setText(undetermined);
     for (int row = 0; row < StringGrid2->rowCount(); ++row)
         StringGrid2->item(row, 1)->setText(undetermined);
