@@ -182,12 +182,12 @@ void TGraf::BuildDistributionPanel(QWidget* page) {
 
     const QColor ruleColour(190, 203, 228);
     for (int index = 0; index < kDistributionKindCount; ++index) {
-        const DistributionPage& spec = kPages[index];
+        const DistributionPage& contents = kPages[index];
         auto* sheet = new QWidget;
-        sheet->setObjectName(spec.Sheet);
-        sheet->setProperty("pageName", QString::fromLatin1(spec.Name));
+        sheet->setObjectName(contents.Sheet);
+        sheet->setProperty("pageName", QString::fromLatin1(contents.Name));
         AsPagePanel1->addWidget(sheet);
-        for (const PageLabel& label : spec.Labels) {
+        for (const PageLabel& label : contents.Labels) {
             if (!label.Name) break;
             QLabel* widget = NewLabel(sheet, label.Name, QString::fromLatin1(label.Text));
             if (IsRestrictionLine(label.Name)) {
@@ -197,14 +197,14 @@ void TGraf::BuildDistributionPanel(QWidget* page) {
             }
         }
         for (int field = 0; field < 2; ++field) {
-            if (!spec.Edits[field]) break;
-            QLineEdit* edit = NewEdit(sheet, spec.Edits[field]);
+            if (!contents.Edits[field]) break;
+            QLineEdit* edit = NewEdit(sheet, contents.Edits[field]);
             PageFields[index][field] = edit;
             FieldEdits.push_back(edit);
         }
         if (index == int(DistributionKind::Experimental)) BuildExperimentalPage(sheet);
-        if (spec.Apply) {
-            TAsHyperBtn* apply = NewButton(sheet, spec.Apply, ButtonLook::Action, "Apply");
+        if (contents.Apply) {
+            TAsHyperBtn* apply = NewButton(sheet, contents.Apply, ButtonLook::Action, "Apply");
             connect(apply, &TAsHyperBtn::OnClick, this, [this] { Button4Click(); });
         }
     }
