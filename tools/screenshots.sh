@@ -55,4 +55,9 @@ eval "$(xdotool getwindowgeometry --shell "$window")"
 import -window root -crop "520x560+$((X - 40))+$Y" "$out/experimental-dialog.png"
 key Escape
 click 358 19;  shoot simulation
+click 65 450; key ctrl+a; xdotool type "2000000"; key Tab   # 2,000,000 iterations
+click 340 460; sleep 0.15; shoot run-progress               # Start, and a look during the run
+sleep 6;       shoot run-histogram
+click 135 383; shoot results
+click 233 383; shoot contributions
 echo "screenshots written to $out"

@@ -58,6 +58,7 @@ TGraf::TGraf(const GrafEnvironment& environment, UserDialogs* dialogs) : Environ
         dialogs = OwnDialogs.get();
     }
     Dialogs = dialogs;
+    FileDialogs = DefaultFileDialogs();
     CaptionState = CaptionTable::BuiltIn();
     MessageState = FormMessageTexts(CaptionState);
     PixelRatio = screen() ? screen()->devicePixelRatio() : qApp->devicePixelRatio();
@@ -166,7 +167,7 @@ void TGraf::FormCreate() {
     ModelChanged = false;
     FillCoverageChoices();
     LabelTab1Click();
-    SimulationRunning = false;
+    Session.SimulationRunning = false;
     ShowPage(0);
     ScratchMemo.clear();
     CurrentFileName.clear();
@@ -195,13 +196,19 @@ void TGraf::FormShow() {
         std::max(59, AsStringGrid2->fontMetrics().horizontalAdvance(ToQt(headers[0])) + 8);
     AsStringGrid2->setColumnWidth(0, nameWidth);
     AsStringGrid2->setColumnWidth(2, 240 - (nameWidth - 59));
-    Label5->move(Label4->geometry().right() + 1 + 4, Label4->y());
+    PlaceIterationCount();
+}
+
+// The count stands 4 pixels right of its label, wide enough for the largest.
+void TGraf::PlaceIterationCount() {
+    const int width = Label5->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 2;
+    Label5->setGeometry(Label4->geometry().right() + 1 + 4, Label4->y(), width, Label4->height());
 }
 
 void TGraf::closeEvent(QCloseEvent* event) {
     // A running simulation stops at its next progress update before the
     // window goes.
-    StopRequested = true;
+    Label14Click();
     QMainWindow::closeEvent(event);
 }
 
@@ -233,6 +240,7 @@ bool TGraf::eventFilter(QObject* watched, QEvent* event) {
     if (watched->objectName() == QLatin1String("Label29") &&
         event->type() == QEvent::MouseButtonRelease)
         Label29Click();
+    if (watched == Label14 && event->type() == QEvent::MouseButtonRelease) Label14Click();
     if (watched->objectName() == QLatin1String("Label94") &&
         event->type() == QEvent::MouseButtonRelease)
         Label94Click();
@@ -289,7 +297,7 @@ void TGraf::ApplyCaptions(const CaptionTable& table, const MessageTexts& message
     TitlePlaceholder = FromQt(Edit1->text());
     DescriptionPlaceholder = FromQt(TransMemo1->toPlainText());
     PlaceControls(this);
-    if (Shown) Label5->move(Label4->geometry().right() + 1 + 4, Label4->y());
+    if (Shown) PlaceIterationCount();
 }
 
 void TGraf::SetControlText(const ControlCaption& caption) {

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <QImage>
 #include <QMainWindow>
 #include <QPixmap>
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +16,8 @@
 #include "captions/UserDialogs.h"
 #include "distributions/ModelParameter.h"
 #include "distributions/Readings.h"
+#include "document/ModelFile.h"
+#include "simulation/Run.h"
 #include "ui/controls/Pictures.h"
 
 class QAction;
@@ -22,6 +28,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QPrinter;
 class QSpinBox;
 class QStackedWidget;
 class QTableWidget;
@@ -45,6 +52,17 @@ struct GrafEnvironment {
     std::filesystem::path UnitsFile;
 };
 
+// The window's file and print dialogs. Each file dialog returns the chosen
+// path (in the file system's encoding), or nothing when cancelled;
+// ChoosePrinter sets up the printer and returns false when cancelled. Tests
+// put scripted ones in place of the real dialogs.
+struct GrafFileDialogs {
+    std::function<std::optional<std::string>()> ChooseOpenPath;
+    std::function<std::optional<std::string>()> ChooseSavePath;
+    std::function<std::optional<std::string>()> ChooseLanguagePath;
+    std::function<bool(QPrinter&)> ChoosePrinter;
+};
+
 // The main window: the General, Model and Simulation pages, the menu, and
 // the state of the document and of the session. Its handlers read the
 // controls, call the core and write the controls back.
@@ -65,6 +83,13 @@ class TGraf : public QMainWindow {
     bool IsParametersReady() const { return ParametersReady; }
     const MessageTexts& Messages() const { return MessageState; }
     TFormValores* ObservationsDialog() const { return FormValores; }
+    const SimulationSession& Simulation() const { return Session; }
+    const std::string& FileName() const { return CurrentFileName; }
+
+    // Replaces the file and print dialogs (tests script them).
+    void SetFileDialogs(const GrafFileDialogs& dialogs) { FileDialogs = dialogs; }
+    // Runs start from this seed instead of the clock (tests compare runs).
+    void SetRunSeed(std::optional<std::uint32_t> seed) { RunSeed = seed; }
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -91,6 +116,7 @@ class TGraf : public QMainWindow {
     // Start-up.
     void FormCreate();
     void FormShow();
+    void PlaceIterationCount();
     void LoadUnits();
 
     // Files.
@@ -145,9 +171,36 @@ class TGraf : public QMainWindow {
     void Label29Click();
     void FillCoverageChoices();
 
+    // The run (GrafRun.cpp).
+    void ButtonInicioClick();
+    void Label14Click();
+    void ComboBox1Change(int index);
+    void SetRunning(bool running);
+    void ShowProgress(const RunProgress& progress);
+    void ShowBarStep(int width);
+    void ShowIteration(std::int64_t iteration);
+    void ShowRunOutcome(const RunOutcome& outcome);
+    void FillContributions();
+    void SetLabelText(const char* name, const std::string& text);
+
     // Menu.
     void Cerrar1Click();
     void Info1Click();
+
+    // Files (GrafFiles.cpp).
+    GrafFileDialogs DefaultFileDialogs();
+    ModelDocument CurrentDocument() const;
+    ModelFileDialogs FileCommandsDialogs();
+    void TakeSaveOutcome(const SaveOutcome& outcome);
+    void Abrir1Click();
+    void Guardarmodelo1Click();
+    void Guardar1Click();
+    void Cargararchivodeidioma1Click();
+    void Informacindeidiomapredeterminado1Click();
+
+    // Printing (GrafPrinting.cpp).
+    void Imprimir1Click();
+    struct ReportTexts GatherReportTexts() const;
 
     // Where messages go.
     std::unique_ptr<WindowDialogs> OwnDialogs;
@@ -160,10 +213,11 @@ class TGraf : public QMainWindow {
     bool ModelChanged = false;
     bool ParametersReady = false;
     bool DistributionApplied = false;
-    bool SimulationRunning = false;
-    bool StopRequested = false;
-    double OutputMax = 0;
-    std::string OutputUnitSuffix;
+    // SimulationRunning, StopRequested, OutputMax, OutputUnitSuffix and the
+    // contribution rows of the last run.
+    SimulationSession Session;
+    std::optional<std::uint32_t> RunSeed;
+    GrafFileDialogs FileDialogs;
     std::string CurrentFileName;
     std::string ScratchMemo;
     CaptionTable CaptionState;
@@ -212,7 +266,8 @@ class TGraf : public QMainWindow {
     QSpinBox* SpinEdit1 = nullptr;
     QComboBox* ComboBox1 = nullptr;
     QCheckBox* CheckBoxHistogram = nullptr;
-    QLabel* Image1 = nullptr;
+    QLabel* Image1 = nullptr;  // shows Chart
+    QImage Chart;
     QFrame* ProgressBar = nullptr;
     TFormValores* FormValores = nullptr;
     TFormInfo* FormInfo = nullptr;

@@ -1,9 +1,14 @@
-// Model files in the window: a document read from a file takes the place of
-// the one on screen.
+// Model files and language files in the window: Open, Save model, Save model
+// as, the command-line open, and the Language menu.
+#include <QFile>
+#include <QFileDialog>
 #include <QLabel>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QTableWidget>
+#include <filesystem>
 
-#include "document/ModelFile.h"
+#include "captions/LanguageFiles.h"
 #include "ui/Graf.h"
 #include "ui/TextBridge.h"
 #include "ui/controls/TransEdit.h"
@@ -11,15 +16,114 @@
 
 namespace corvanta {
 
+namespace {
+
+std::string LocalPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+// The window caption of a document saved to or opened from path.
+QString FileCaption(const std::string& path) {
+    return QStringLiteral(" Corvanta - ") + QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+const QString kModelFilter = QStringLiteral(u"Corvanta\u00AE Files (*.cvm)");
+const QString kLanguageFilter = QStringLiteral(u"Corvanta\u00AE language Files (*.*)");
+
+std::optional<std::string> AskForPath(QWidget* parent, QFileDialog::AcceptMode mode,
+                                      const QString& filter, const QString& suffix) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
+                                                       : QFileDialog::ExistingFile);
+    dialog.setNameFilter(filter);
+    dialog.setDefaultSuffix(suffix);
+    // The command asks about an existing file itself, in its own words.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return LocalPath(dialog.selectedFiles().constFirst());
+}
+
+}  // namespace
+
+GrafFileDialogs TGraf::DefaultFileDialogs() {
+    GrafFileDialogs dialogs;
+    dialogs.ChooseOpenPath = [this] {
+        return AskForPath(this, QFileDialog::AcceptOpen, kModelFilter, QStringLiteral("cvm"));
+    };
+    dialogs.ChooseSavePath = [this] {
+        return AskForPath(this, QFileDialog::AcceptSave, kModelFilter, QStringLiteral("cvm"));
+    };
+    dialogs.ChooseLanguagePath = [this] {
+        return AskForPath(this, QFileDialog::AcceptOpen, kLanguageFilter, QString());
+    };
+    dialogs.ChoosePrinter = [this](QPrinter& printer) {
+        QPrintDialog dialog(&printer, this);
+        return dialog.exec() == QDialog::Accepted;
+    };
+    return dialogs;
+}
+
+ModelDocument TGraf::CurrentDocument() const {
+    ModelDocument document;
+    document.Title = FromQt(Edit1->text());
+    document.Description = FromQt(TransMemo1->toPlainText());
+    document.ModelText = FromQt(Memo1->toPlainText());
+    document.Parameters = ParameterListState;
+    // The file holds what the table shows.
+    for (int i = 0; i < int(document.Parameters.size()) && i < AsStringGrid2->rowCount(); ++i) {
+        document.Parameters[i].Unidad = FromQt(AsStringGrid2->item(i, 1)->text());
+        document.Parameters[i].Desc = FromQt(AsStringGrid2->item(i, 2)->text());
+    }
+    return document;
+}
+
+ModelFileDialogs TGraf::FileCommandsDialogs() {
+    return ModelFileDialogs{FileDialogs.ChooseSavePath, FileDialogs.ChooseOpenPath};
+}
+
+void TGraf::TakeSaveOutcome(const SaveOutcome& outcome) {
+    if (!outcome.Written) return;
+    CurrentFileName = outcome.FileName;
+    if (outcome.WindowCaption) setWindowTitle(FileCaption(outcome.FileName));
+}
+
+void TGraf::Guardarmodelo1Click() {
+    TakeSaveOutcome(SaveModel(CurrentDocument(), CurrentFileName, MessageState, *Dialogs,
+                              FileCommandsDialogs()));
+}
+
+void TGraf::Guardar1Click() {
+    TakeSaveOutcome(SaveModelAs(CurrentDocument(), MessageState, *Dialogs, FileCommandsDialogs()));
+}
+
+void TGraf::Abrir1Click() {
+    ModelFileDialogs dialogs = FileCommandsDialogs();
+    std::string chosen;
+    dialogs.ChooseOpenPath = [&] {
+        auto path = FileDialogs.ChooseOpenPath();
+        if (path) chosen = *path;
+        return path;
+    };
+    const OpenOutcome outcome =
+        OpenModel(CurrentDocument(), CurrentFileName, MessageState, *Dialogs, dialogs);
+    TakeSaveOutcome(outcome.Save);
+    if (!outcome.Opened) return;
+    TakeOpenedModel(*outcome.Opened);
+    // Save model writes back to the file the user opened, never over the
+    // file of another model saved earlier.
+    CurrentFileName = chosen;
+    setWindowTitle(FileCaption(chosen));
+}
+
 void TGraf::OpenFileAtStart(const std::string& path) {
     auto text = ReadModelFile(path, *Dialogs);
     if (!text) return;
     auto opened = ApplyModelText(*text, path, MessageState, *Dialogs);
     if (!opened) return;
     TakeOpenedModel(*opened);
-    // Saving writes back to the file the user opened.
     CurrentFileName = path;
-    setWindowTitle(ToQt(SavedWindowCaption(path)));
+    setWindowTitle(FileCaption(path));
 }
 
 void TGraf::TakeOpenedModel(const OpenedModel& opened) {
@@ -37,6 +141,28 @@ void TGraf::TakeOpenedModel(const OpenedModel& opened) {
         AsStringGrid2Click();
     }
     ShowPage(1);
+}
+
+void TGraf::Cargararchivodeidioma1Click() {
+    auto chosen = FileDialogs.ChooseLanguagePath();
+    if (!chosen) return;
+    // A name typed without an extension means the .cvl file.
+    std::string path = *chosen;
+    if (!std::filesystem::exists(path)) path = WithLanguageFileExtension(path);
+    try {
+        auto loaded = LoadCaptions(path, Environment.LanguageFolder, *Dialogs);
+        if (loaded) ApplyCaptions(loaded->Table, loaded->Messages);
+    } catch (const FileAccessError& error) {
+        Dialogs->ShowError(error.what());
+    }
+}
+
+void TGraf::Informacindeidiomapredeterminado1Click() {
+    try {
+        ShowDefaultLanguageInfo(Environment.LanguageFolder, *Dialogs);
+    } catch (const FileAccessError& error) {
+        Dialogs->ShowError(error.what());
+    }
 }
 
 }  // namespace corvanta

@@ -76,22 +76,28 @@ void TGraf::BuildMenu() {
     auto* fileStyle = new MenuItemStyle(20);
     fileStyle->setParent(this);
     file->setStyle(fileStyle);
-    NewItem(file, "Abrir1", "Open");
-    NewItem(file, "Guardarmodelo1", "Save model");
-    NewItem(file, "Guardar1", "Save model as");
-    NewItem(file, "Imprimir1", "Print results...");
+    const auto item = [this](QMenu* menu, const char* name, const QString& text,
+                             void (TGraf::*handler)()) {
+        connect(NewItem(menu, name, text), &QAction::triggered, this,
+                [this, handler] { (this->*handler)(); });
+    };
+    item(file, "Abrir1", "Open", &TGraf::Abrir1Click);
+    item(file, "Guardarmodelo1", "Save model", &TGraf::Guardarmodelo1Click);
+    item(file, "Guardar1", "Save model as", &TGraf::Guardar1Click);
+    item(file, "Imprimir1", "Print results...", &TGraf::Imprimir1Click);
     // The separator is an item of its own, drawn as a line of dashes.
     NewItem(file, "N1", "--------------------")->setEnabled(false);
-    QAction* close = NewItem(file, "Cerrar1", "Close");
-    connect(close, &QAction::triggered, this, [this] { Cerrar1Click(); });
+    item(file, "Cerrar1", "Close", &TGraf::Cerrar1Click);
 
     QMenu* language = bar->addMenu(QStringLiteral("Language"));
     language->setObjectName("Lenguaje1");
     auto* languageStyle = new MenuItemStyle(0);
     languageStyle->setParent(this);
     language->setStyle(languageStyle);
-    NewItem(language, "Cargararchivodeidioma1", "Install language plugin");
-    NewItem(language, "Informacindeidiomapredeterminado1", "Default language info");
+    item(language, "Cargararchivodeidioma1", "Install language plugin",
+         &TGraf::Cargararchivodeidioma1Click);
+    item(language, "Informacindeidiomapredeterminado1", "Default language info",
+         &TGraf::Informacindeidiomapredeterminado1Click);
 
     QAction* info = bar->addAction(QStringLiteral("Info"));
     info->setObjectName("Info1");

@@ -5,11 +5,14 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTableWidget>
 
 #include "simulation/Statistics.h"
+#include "ui/Chart.h"
 #include "ui/Graf.h"
+#include "ui/ResultGrids.h"
 #include "ui/TextBridge.h"
 #include "ui/controls/AsHyperBtn.h"
 
@@ -67,6 +70,7 @@ void TGraf::BuildSimulationPage(QWidget* page) {
     Label5 = NewLabel(page, "Label5", "0");
     Label14 = NewLabel(page, "Label14", "(Stop)");
     Label14->setCursor(Qt::PointingHandCursor);
+    Label14->installEventFilter(this);
     Label14->hide();
 
     QFrame* chartFrame = NewPanel(page, "Panel8", QColor(52, 68, 110), QFrame::Panel);
@@ -74,9 +78,8 @@ void TGraf::BuildSimulationPage(QWidget* page) {
     QFrame* chart = NewPanel(chartFrame, "Panel1", kNavy);
     Image1 = new QLabel(chart);
     Image1->setObjectName("Image1");
-    QImage blank(300, 186, QImage::Format_RGB32);
-    blank.fill(kNavy);
-    Image1->setPixmap(QPixmap::fromImage(blank));
+    Chart = BlankChart();
+    Image1->setPixmap(QPixmap::fromImage(Chart));
     for (const char* name : {"Label6", "Label7"}) {
         QLabel* mark = NewLabel(chart, name);
         SetForeground(mark, kWhite);
@@ -115,12 +118,15 @@ void TGraf::BuildSimulationPage(QWidget* page) {
     NewLabel(page, "Label13", "Probability");
     ComboBox1 = new QComboBox(page);
     ComboBox1->setObjectName("ComboBox1");
+    connect(ComboBox1, &QComboBox::currentIndexChanged, this,
+            [this](int index) { ComboBox1Change(index); });
     CheckBoxHistogram = new QCheckBox(page);
     CheckBoxHistogram->setObjectName("CheckBoxHistogram");
     CheckBoxHistogram->setChecked(true);
     QLabel* viewProgress = NewLabel(page, "Label29", "View progress");
     viewProgress->installEventFilter(this);
-    NewButton(page, "AsHyperBtn1", ButtonLook::Action, "Start Simulation");
+    TAsHyperBtn* start = NewButton(page, "AsHyperBtn1", ButtonLook::Action, "Start Simulation");
+    connect(start, &TAsHyperBtn::OnClick, this, [this] { ButtonInicioClick(); });
 
     // Texts the run carries into the results grid; never shown.
     for (const char* name :
@@ -137,6 +143,7 @@ void TGraf::BuildResultPanels(QWidget* page) {
     bold.setBold(true);
     title->setFont(bold);
     StringGrid2 = NewResultGrid(PanelResultados, "StringGrid2", kResultRows, {227, 89});
+    StringGrid2->setItemDelegate(new ResultsGridDelegate(StringGrid2));
     NewLabel(PanelResultados, "Label56", "Result =");
     NewLabel(PanelResultados, "Resultado_res")->setFont(bold);
     NewLabel(PanelResultados, "Label60");
@@ -161,6 +168,7 @@ void TGraf::BuildResultPanels(QWidget* page) {
         header->setPalette(palette);
     }
     StringGrid1 = NewResultGrid(PanelParametros, "StringGrid1", 0, {64, 95, 166});
+    StringGrid1->setItemDelegate(new ContributionsGridDelegate(StringGrid1));
     PanelParametros->hide();
 }
 
@@ -174,9 +182,12 @@ void TGraf::ClearResults() {
         StringGrid2->item(row, 1)->setText(undetermined);
 }
 
+// The interval line under the chart belongs to the histogram page; the
+// result panels, which repeat it, would leave its lower edge peeking out.
 void TGraf::LabelTab1Click() {
     PanelResultados->hide();
     PanelParametros->hide();
+    findChild<QLabel*>("Label15")->show();
     ColourTabs(nullptr);
 }
 
@@ -184,6 +195,7 @@ void TGraf::LabelTab2Click() {
     PanelResultados->show();
     PanelResultados->raise();
     PanelParametros->hide();
+    findChild<QLabel*>("Label15")->hide();
     ColourTabs(nullptr);
 }
 
@@ -191,6 +203,7 @@ void TGraf::LabelTab3Click() {
     PanelParametros->show();
     PanelParametros->raise();
     PanelResultados->hide();
+    findChild<QLabel*>("Label15")->hide();
     ColourTabs(nullptr);
 }
 
@@ -211,10 +224,12 @@ void TGraf::ColourTabs(QLabel* hovered) {
 }
 
 void TGraf::Label29Click() {
-    if (!SimulationRunning) CheckBoxHistogram->toggle();
+    if (!Session.SimulationRunning) CheckBoxHistogram->toggle();
 }
 
 void TGraf::FillCoverageChoices() {
+    // Refilling is not a choice of the user's.
+    const QSignalBlocker quiet(ComboBox1);
     const int chosen = ComboBox1->currentIndex();
     ComboBox1->clear();
     for (int index = 0; index < kCoverageChoiceCount; ++index)

@@ -1,0 +1,89 @@
+#include "ui/Chart.h"
+
+#include <algorithm>
+
+#include "engine/NumberText.h"
+
+namespace corvanta {
+
+QImage BlankChart() {
+    QImage image(kChartWidth, kChartHeight, QImage::Format_RGB32);
+    image.fill(kChartBackground);
+    return image;
+}
+
+namespace {
+
+// Paints rows [top, bottom) of column x.
+void PaintColumn(QImage& image, int x, int top, int bottom, QRgb colour) {
+    top = std::max(top, 0);
+    bottom = std::min(bottom, image.height());
+    for (int y = top; y < bottom; ++y)
+        reinterpret_cast<QRgb*>(image.scanLine(y))[x] = colour;
+}
+
+}  // namespace
+
+ChartMarks DrawChart(QImage& image, const std::array<std::int64_t, kHistogramBins>& counts,
+                     bool marks) {
+    const std::int64_t maxCount =
+        std::max<std::int64_t>(0, *std::max_element(counts.begin(), counts.end()));
+    long double total = 0;
+    for (std::int64_t count : counts)
+        total += count;
+    // Nothing counted: no tails to mark.
+    if (total == 0) marks = false;
+
+    ChartMarks where;
+    long double cumulative = 0;
+    bool firstCentral = true, upperSeen = false, markPending = false;
+    for (int k = 0; k < kHistogramBins; ++k) {
+        QRgb bar = kChartBar.rgb();
+        if (marks) {
+            cumulative += counts[k];
+            if (0.025L * total > cumulative) {
+                bar = kChartTail.rgb();
+            } else if (0.975L * total > cumulative) {
+                if (firstCentral) {
+                    markPending = true;
+                    where.LowX = 2 * k + 24;
+                    firstCentral = false;
+                }
+            } else {
+                bar = kChartTail.rgb();
+                if (!upperSeen) {
+                    markPending = true;
+                    where.HighX = 2 * k + 24;
+                    upperSeen = true;
+                }
+            }
+        }
+        // Half to even, as the bar heights have always been rounded. With no
+        // counted value at all (maxCount 0) every bar is empty.
+        std::int64_t height = 0;
+        if (maxCount > 0) {
+            const std::int64_t scaled = counts[k] * kChartBarMax;
+            height = scaled / maxCount;
+            const std::int64_t rest = scaled % maxCount;
+            if (2 * rest > maxCount || (2 * rest == maxCount && height % 2 != 0)) ++height;
+        }
+        const int top = kChartBarMax - static_cast<int>(height);
+        const int x = 2 * k;
+        PaintColumn(image, x, top + 10, kChartBaseline, bar);
+        QRgb above = kChartBackground.rgb();
+        if (markPending && marks) {
+            above = kChartMark.rgb();
+            markPending = false;
+        }
+        // The row just above the bar belongs to the column above, so that a
+        // lower bar leaves no stale top row of a taller one.
+        PaintColumn(image, x, 0, top + 10, above);
+    }
+    return where;
+}
+
+std::string MarkText(long double bound) {
+    return "1.96 s = " + FormatPattern("####0.#####", bound);
+}
+
+}  // namespace corvanta

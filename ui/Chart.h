@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "simulation/Statistics.h"
+
+namespace corvanta {
+
+inline constexpr int kChartWidth = 300;
+inline constexpr int kChartHeight = 186;
+inline constexpr int kChartBaseline = 160;
+inline constexpr int kChartBarMax = 150;
+
+inline const QColor kChartBackground(0, 0, 128);
+inline const QColor kChartBar(114, 170, 216);
+inline const QColor kChartTail(255, 255, 0);
+inline const QColor kChartMark(128, 128, 128);
+
+// A chart surface cleared to the background, as a run starts it.
+QImage BlankChart();
+
+// Where the two mark lines stand, as x of the picture plus 24 (0 when a mark
+// was not met); the window places the mark labels 36 pixels left of them.
+struct ChartMarks {
+    int LowX = 0;
+    int HighX = 0;
+};
+
+// Paints the 150 counts as one-pixel bars at x = 2k over the picture of the
+// previous update, without clearing it: every column above a bar is painted
+// again (background, or the grey of a mark line), so lower bars leave no
+// trace of taller ones. With marks, the bars of the lowest and highest
+// 2.5 % of the counted values are yellow, and a grey line stands above the
+// first central bin and above the first bin of the upper tail.
+ChartMarks DrawChart(QImage& image, const std::array<std::int64_t, kHistogramBins>& counts,
+                     bool marks);
+
+// "1.96 s = 9.9802": the text beside a mark line.
+std::string MarkText(long double bound);
+
+}  // namespace corvanta
