@@ -3,7 +3,7 @@
 # Usage: tools/install-deps.sh [extra packages...]
 set -euo pipefail
 packages=(build-essential cmake ninja-build python3 libgtest-dev libbenchmark-dev libboost-dev
-  qt6-base-dev libgl-dev libglx-dev libopengl-dev fonts-dejavu-core "$@")
+  qt6-base-dev libgl-dev libglx-dev libopengl-dev fonts-dejavu-core poppler-utils "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -5,7 +5,7 @@
 # Writes PNGs into docs/screenshots/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/install-deps.sh xvfb xauth xdotool imagemagick
+bash tools/install-deps.sh xvfb xauth xdotool imagemagick poppler-utils
 cmake -S . -B build -G Ninja >/dev/null
 cmake --build build --target corvanta
 out=docs/screenshots
@@ -19,7 +19,8 @@ work=$(mktemp -d)
 trap 'kill "$app" 2>/dev/null || true; rm -rf "$work"' EXIT
 # A language folder of its own, so that the photographs show the built-in texts.
 cp build/ui/corvanta "$work/"
-(cd "$work" && ./corvanta "$OLDPWD/samples/mass-calibration.cvm") &
+# Its own home too: the print dialog offers a PDF file there.
+(cd "$work" && HOME="$work" ./corvanta "$OLDPWD/samples/mass-calibration.cvm") &
 app=$!
 
 window=""
@@ -60,4 +61,12 @@ click 340 460; sleep 0.15; shoot run-progress               # Start, and a look 
 sleep 6;       shoot run-histogram
 click 135 383; shoot results
 click 233 383; shoot contributions
+# File > Print results..., printed to a PDF file from the print dialog.
+xdotool mousemove $((X + 18)) $((Y + menu / 2)) click 1; sleep 0.4
+key Down Down Down Down Return; sleep 1
+# The print dialog stands centred on the window: its Print button.
+xdotool mousemove $((X + 227)) $((Y + 283)) click 1; sleep 2
+pdf=$(find "$work" -name '*.pdf' | head -n 1)
+[ -n "$pdf" ] || { echo "no report was printed" >&2; exit 1; }
+pdftoppm -png -r 60 -f 1 -l 1 -singlefile "$pdf" "$out/report"
 echo "screenshots written to $out"
