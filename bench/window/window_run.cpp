@@ -48,8 +48,8 @@ int main(int argc, char** argv) {
 
     const double batch = BestSeconds([] {
         QProcess cli;
-        cli.start(QStringLiteral(CORVANTA_CLI), {"run", kSample, "--iterations",
-                                                 QString::number(kIterations), "--seed", "7"});
+        cli.start(QStringLiteral(CORVANTA_CLI),
+                  {"run", kSample, "--iterations", QString::number(kIterations), "--seed", "7"});
         cli.waitForFinished(-1);
     });
     view->setChecked(false);

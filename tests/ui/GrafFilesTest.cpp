@@ -80,9 +80,10 @@ QByteArray LanguageFile(const QByteArray& header, const std::map<int, QByteArray
     QByteArray text = header;
     for (int n = 0; n < 107; ++n) {
         auto found = replaced.find(n);
-        text += "cap" + QByteArray::number(n) + "=" +
-                (found != replaced.end() ? found->second : QByteArray::fromStdString(table.Cap(n))) +
-                "\r\n";
+        text +=
+            "cap" + QByteArray::number(n) + "=" +
+            (found != replaced.end() ? found->second : QByteArray::fromStdString(table.Cap(n))) +
+            "\r\n";
     }
     return text;
 }
@@ -166,8 +167,10 @@ class GrafFilesTest : public QObject {
         QTest::addColumn<QStringList>("shown");
         QTest::addColumn<bool>("opened");
         QTest::addColumn<bool>("saved");
-        QTest::newRow("Yes, saved") << DialogAnswer::Yes << true << QStringList{"save", "open"} << true << true;
-        QTest::newRow("Yes, save dialog cancelled") << DialogAnswer::Yes << false << QStringList{"save", "open"} << true << false;
+        QTest::newRow("Yes, saved")
+            << DialogAnswer::Yes << true << QStringList{"save", "open"} << true << true;
+        QTest::newRow("Yes, save dialog cancelled")
+            << DialogAnswer::Yes << false << QStringList{"save", "open"} << true << false;
         QTest::newRow("No") << DialogAnswer::No << false << QStringList{"open"} << true << false;
         QTest::newRow("Cancel") << DialogAnswer::Cancel << false << QStringList{} << false << false;
     }
@@ -193,25 +196,28 @@ class GrafFilesTest : public QObject {
         const QString file = s.Path("spanish.cvl");
         Write(file, LanguageFile("// a comment\r\nlanguage=Espa\xF1ol\r\ncountry=Espa\xF1"
                                  "a\r\nauthor=Laboratorio\r\n",
-                                 {{73, "Simulaci\xF3n"}, {54, "N\xFAmero de iteraci\xF3n"},
-                                  {91, "Archivo"}, {41, "Iniciar"}}));
+                                 {{73, "Simulaci\xF3n"},
+                                  {54, "N\xFAmero de iteraci\xF3n"},
+                                  {91, "Archivo"},
+                                  {41, "Iniciar"}}));
         s.Dialogs.Answers.push_back(DialogAnswer::Ok);  // use it as the default language
         s.LanguagePaths.push_back(s.Path("spanish"));   // typed without its extension
         s.Menu("Cargararchivodeidioma1");
-        QCOMPARE(s.Get<TAsHyperBtn>("AsHyperBtn4")->Caption(), QString::fromLatin1("Simulaci\xF3n"));
+        QCOMPARE(s.Get<TAsHyperBtn>("AsHyperBtn4")->Caption(),
+                 QString::fromLatin1("Simulaci\xF3n"));
         QCOMPARE(s.Get<TAsHyperBtn>("AsHyperBtn1")->Caption(), QString("Iniciar"));
         QCOMPARE(s.Text("Label4"), QString::fromLatin1("N\xFAmero de iteraci\xF3n"));
         QCOMPARE(s.Window->findChild<QMenu*>("Archivo1")->title(), QString("Archivo"));
         QCOMPARE(QFileInfo(s.Path("default.lng")).size(), 107 * 260);
 
         s.Menu("Informacindeidiomapredeterminado1");
-        QCOMPARE(s.Log(), (QStringList{"ConfirmOkCancel: Want to use " + file +
-                                           " content as default language?",
-                                       "Message: Default interface language data:\r" +
-                                           QString(41, '-') +
-                                           QString::fromLatin1("\rLanguage: Espa\xF1ol\rCountry: "
-                                                               "Espa\xF1"
-                                                               "a\rContributor: Laboratorio")}));
+        QCOMPARE(
+            s.Log(),
+            (QStringList{"ConfirmOkCancel: Want to use " + file + " content as default language?",
+                         "Message: Default interface language data:\r" + QString(41, '-') +
+                             QString::fromLatin1("\rLanguage: Espa\xF1ol\rCountry: "
+                                                 "Espa\xF1"
+                                                 "a\rContributor: Laboratorio")}));
     }
 
     void badLanguageRefused() {
@@ -249,12 +255,18 @@ class GrafFilesTest : public QObject {
         QCOMPARE(lines.at(2), QString("TECHNICAL DESCRIPTION"));
         // The sections in order, an experimental quantity's readings right
         // after its distribution line, and the results lines.
-        const QStringList expected = {
-            "EQUATIONS GROUP", "PARAMETER", ">> y",
-            "Distribution of simulation: Experimental (Normal) - Direct", "Directa", "10.1",
-            "RESULTS", "Iterations = Indetermined", "Skew = Indetermined",
-            "Normality test (Jarque - Bera) := Indetermined", "Result = Indetermined",
-            "GUM format := Indetermined"};
+        const QStringList expected = {"EQUATIONS GROUP",
+                                      "PARAMETER",
+                                      ">> y",
+                                      "Distribution of simulation: Experimental (Normal) - Direct",
+                                      "Directa",
+                                      "10.1",
+                                      "RESULTS",
+                                      "Iterations = Indetermined",
+                                      "Skew = Indetermined",
+                                      "Normality test (Jarque - Bera) := Indetermined",
+                                      "Result = Indetermined",
+                                      "GUM format := Indetermined"};
         int at = 0;
         for (const QString& line : expected) {
             while (at < lines.size() && lines.at(at).simplified() != line)
@@ -273,7 +285,8 @@ class GrafFilesTest : public QObject {
         }
         QVERIFY2(std::abs(left - 72) <= 2, qPrintable(QString::number(left)));
         QVERIFY2(std::abs(top - 144) <= 2, qPrintable(QString::number(top)));
-        QVERIFY(Run("pdfinfo", {s.PdfPath}).contains(QString::fromLatin1("Corvanta \xAE Simulation results")));
+        QVERIFY(Run("pdfinfo", {s.PdfPath})
+                    .contains(QString::fromLatin1("Corvanta \xAE Simulation results")));
     }
 };
 

@@ -209,6 +209,18 @@ class GrafRunTest : public QObject {
         QVERIFY(normality.endsWith(batch.value("normality_fits").toBool() ? "   (fit)"
                                                                           : "   (doesn't fit)"));
 
+        // The marks stand for mean -+ 1.96 s of the last update; with the view
+        // off that update is the run's first, which never has marks.
+        const double mean = batch.value("mean").toDouble();
+        const double sd = batch.value("standard_deviation").toDouble();
+        for (const auto& [label, bound] :
+             {std::pair{"Label6", mean - 1.96 * sd}, {"Label7", mean + 1.96 * sd}}) {
+            QCOMPARE(s.Get<QLabel>(label)->isVisible(), view);
+            QVERIFY(s.Text(label).startsWith("1.96 s = "));
+            const Shown shown = Read(s.Text(label).mid(9));
+            QVERIFY(std::abs(shown.Value - bound) <= shown.HalfUnit * 1.000001);
+        }
+
         // Contributions: the widths to three decimals, the shares in full.
         const QJsonArray contributions = batch.value("contributions").toArray();
         const QStringList rows = Rows(s.Get<QTableWidget>("StringGrid1"), 0, 2);
