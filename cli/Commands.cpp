@@ -14,7 +14,8 @@ const char* const kUsage =
     "  parse FILE        analyse a set of equations (FILE, or - for stdin)\n"
     "  run MODEL.cvm     run a simulation of a model file\n"
     "\n"
-    "corvanta-cli COMMAND --help describes each command.\n";
+    "corvanta-cli COMMAND --help describes each command; corvanta-cli --version prints\n"
+    "the version.\n";
 
 }  // namespace
 
@@ -26,6 +27,10 @@ int Main(int argc, char** argv, std::ostream& out, std::ostream& err) {
     std::string_view command = argv[1];
     if (command == "--help" || command == "-h" || command == "help") {
         out << kUsage;
+        return 0;
+    }
+    if (command == "--version") {
+        out << "corvanta-cli " << CORVANTA_VERSION << '\n';
         return 0;
     }
     if (command == "eval") return EvalCommand(argc - 2, argv + 2, out, err);
