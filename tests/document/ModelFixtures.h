@@ -32,7 +32,7 @@ inline std::string ReplaceAll(std::string text, const std::string& from, const s
 inline const char* const kDirectaReadings = "Directa\r\n10.1\r\n10.3\r\n10.2\r\n";
 inline const char* const kSXReadings = "SX\r\n10.0\r10.2\r\n10.0\r10.3\r\n";
 inline const char* const kSXXSReadings = "SXXS\r\n1.0\r5.1\r5.3\r1.2\r\n1.1\r5.0\r5.2\r1.0\r\n";
-inline const char* const kXSReadings = "X/S\r\n2\r4\r\n2\r4.1\r\n&\r4\r\n";
+inline const char* const kXSReadings = "X/S\r\n2\r4\r\n2\r4.1\r\n2.1\r4\r\n";
 inline const char* const kSXSReadings = "SXS\r\n1.0\r5.0\r3.0\r\n1.1\r5.2\r3.1\r\n";
 
 inline ModelParameter Experimental(std::string name, std::string readings, std::string valor,
@@ -45,8 +45,9 @@ inline ModelParameter Experimental(std::string name, std::string readings, std::
 }
 
 // A document with every kind of quantity: the output, an intermediate, the
-// sixteen distributions, Experimental readings in all five modes and one
-// quantity still without a distribution; Windows-1252 text throughout.
+// sixteen distributions, Experimental readings in all five modes (with the
+// values Apply computes from them) and one quantity still without a
+// distribution; Windows-1252 text throughout.
 inline ModelDocument AllKindsDocument() {
     ModelDocument d;
     d.Title = "Calibraci\xF3n de una masa de 1 \xB5g";
@@ -73,11 +74,12 @@ inline ModelDocument AllKindsDocument() {
     q.push_back(Quantity("n14", 14, "1.5"));
     q.push_back(Quantity("n15", 15, "3"));
     q.push_back(Quantity("n16", 16, "1", "0.2"));
-    q.push_back(Experimental("r1", kDirectaReadings, "10.2", "0.126756", "Normal", "2"));
-    q.push_back(Experimental("r2", kSXReadings, "0.25", "0.05", "Student", "1"));
-    q.push_back(Experimental("r3", kSXXSReadings, "4.075", "0.075", "Normal", "1"));
-    q.push_back(Experimental("r4", kXSReadings, "", "", "Student", "2"));
-    q.push_back(Experimental("r5", kSXSReadings, "3", "0.05", "Student", "1"));
+    q.push_back(Experimental("r1", kDirectaReadings, "10.2", "0.126741723112509", "Normal", "2"));
+    q.push_back(Experimental("r2", kSXReadings, "0.25", "0.0500000000000007", "Student", "1"));
+    q.push_back(Experimental("r3", kSXXSReadings, "4.075", "0.16206893385673", "Normal", "1"));
+    q.push_back(
+        Experimental("r4", kXSReadings, "1.98492063492063", "0.0425991647629195", "Student", "2"));
+    q.push_back(Experimental("r5", kSXSReadings, "3.05", "0.0500000000000001", "Student", "1"));
     q.push_back(Quantity("m", 0, "", "", false));
     q[2].Unidad = "\xB5m";
     q[2].Desc = "Length \xB1 tolerance";
