@@ -453,7 +453,8 @@ std::string WithLanguageFileExtension(const std::string& name) {
 
 fs::path ChooseLanguageFolder(const fs::path& executableFolder, const fs::path& userFolder) {
     const fs::path probe = executableFolder / ".corvanta-write-test";
-    {
+    std::error_code missing;
+    if (fs::is_regular_file(executableFolder / kDefaultLanguageFileName, missing)) {
         std::ofstream out(probe, std::ios::binary | std::ios::trunc);
         if (out) {
             out.close();

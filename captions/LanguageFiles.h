@@ -104,9 +104,10 @@ void ShowDefaultLanguageInfo(const std::filesystem::path& folder, UserDialogs& d
 // The name typed into the install dialog with ".cvl" added when it has no extension.
 std::string WithLanguageFileExtension(const std::string& name);
 
-// Where the two files live: the executable's folder when files can be
-// created there, else userFolder (created when missing), so that a
-// read-only installation still keeps an installed language.
+// Where the two files live: the executable's folder when default.lng is
+// already there and files can be created there (a copy of the program kept
+// with its language), else userFolder (created when missing). An installed
+// program never writes beside its executable.
 std::filesystem::path ChooseLanguageFolder(const std::filesystem::path& executableFolder,
                                            const std::filesystem::path& userFolder);
 

@@ -50,6 +50,8 @@ struct GrafEnvironment {
     std::filesystem::path LanguageFolder;
     // The units list; an empty path or a missing file leaves the list empty.
     std::filesystem::path UnitsFile;
+    // Where the install command's dialog starts: the shipped language files.
+    std::filesystem::path ShippedLanguages;
 };
 
 // The window's file and print dialogs. Each file dialog returns the chosen

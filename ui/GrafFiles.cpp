@@ -31,8 +31,10 @@ const QString kModelFilter = QStringLiteral(u"Corvanta\u00AE Files (*.cvm)");
 const QString kLanguageFilter = QStringLiteral(u"Corvanta\u00AE language Files (*.*)");
 
 std::optional<std::string> AskForPath(QWidget* parent, QFileDialog::AcceptMode mode,
-                                      const QString& filter, const QString& suffix) {
-    QFileDialog dialog(parent);
+                                      const QString& filter, const QString& suffix,
+                                      const std::filesystem::path& folder = {}) {
+    QFileDialog dialog(parent, QString(),
+                       QFile::decodeName(QByteArray::fromStdString(folder.string())));
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
                                                        : QFileDialog::ExistingFile);
@@ -55,7 +57,8 @@ GrafFileDialogs TGraf::DefaultFileDialogs() {
         return AskForPath(this, QFileDialog::AcceptSave, kModelFilter, QStringLiteral("cvm"));
     };
     dialogs.ChooseLanguagePath = [this] {
-        return AskForPath(this, QFileDialog::AcceptOpen, kLanguageFilter, QString());
+        return AskForPath(this, QFileDialog::AcceptOpen, kLanguageFilter, QString(),
+                          Environment.ShippedLanguages);
     };
     dialogs.ChoosePrinter = [this](QPrinter& printer) {
         QPrintDialog dialog(&printer, this);

@@ -29,12 +29,14 @@ bool HasFile(const fs::path& folder, const char* name) {
 
 }  // namespace
 
-fs::path FindLanguageFolder(const fs::path& executableFolder, const fs::path& userFolder) {
-    if (HasFile(executableFolder, kDefaultLanguageFileName) &&
-        QFileInfo(QString::fromStdString(executableFolder.string())).isWritable())
-        return executableFolder;
-    if (HasFile(userFolder, kDefaultLanguageFileName)) return userFolder;
-    return ChooseLanguageFolder(executableFolder, userFolder);
+fs::path FindShippedLanguages(const fs::path& executableFolder) {
+    std::error_code error;
+    for (const char* relative :
+         {"../share/corvanta/languages", "../../languages", "../languages"}) {
+        const fs::path folder = (executableFolder / relative).lexically_normal();
+        if (fs::is_directory(folder, error)) return folder;
+    }
+    return {};
 }
 
 fs::path FindUnitsFile(const fs::path& workingFolder, const fs::path& userFolder) {
@@ -50,7 +52,8 @@ GrafEnvironment DefaultEnvironment() {
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
     std::error_code error;
     GrafEnvironment environment;
-    environment.LanguageFolder = FindLanguageFolder(executable, user);
+    environment.LanguageFolder = ChooseLanguageFolder(executable, user);
+    environment.ShippedLanguages = FindShippedLanguages(executable);
     environment.UnitsFile = FindUnitsFile(fs::current_path(error), user);
     return environment;
 }

@@ -12,11 +12,10 @@ namespace corvanta {
 // the system names none that is installed.
 void UseWindowFont();
 
-// Where default.lng and language.dat live: next to the executable when they
-// are there and the folder can be written, else in the user's data folder
-// when they are there, else wherever they can be created first.
-std::filesystem::path FindLanguageFolder(const std::filesystem::path& executableFolder,
-                                         const std::filesystem::path& userFolder);
+// The language source files shipped with the program: share/corvanta/
+// languages of an installation, or languages/ of the source tree beside a
+// build; empty when neither is there.
+std::filesystem::path FindShippedLanguages(const std::filesystem::path& executableFolder);
 
 // units.000 of the working folder, else of the user's data folder.
 std::filesystem::path FindUnitsFile(const std::filesystem::path& workingFolder,

@@ -38,7 +38,9 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     QTemporaryDir folder;
-    corvanta::TGraf window(corvanta::GrafEnvironment{folder.path().toStdString(), {}});
+    corvanta::GrafEnvironment environment;
+    environment.LanguageFolder = folder.path().toStdString();
+    corvanta::TGraf window(environment);
     window.show();
     window.OpenFileAtStart(kSample.toStdString());
     window.SetRunSeed(7);

@@ -415,11 +415,13 @@ TEST_F(LanguageFilesTest, FolderAndExtensionChoices) {
     EXPECT_EQ(WithLanguageFileExtension("/x/spanish"), "/x/spanish.cvl");
     EXPECT_EQ(WithLanguageFileExtension("/x/spanish.txt"), "/x/spanish.txt");
     EXPECT_EQ(WithLanguageFileExtension("/x.d/spanish"), "/x.d/spanish.cvl");
-    EXPECT_EQ(ChooseLanguageFolder(folder, folder / "user"), folder);
-    EXPECT_FALSE(fs::exists(folder / "user"));
-    EXPECT_EQ(ChooseLanguageFolder(folder / "absent", folder / "user"), folder / "user");
+    // Beside the executable only where its language already is.
+    EXPECT_EQ(ChooseLanguageFolder(folder, folder / "user"), folder / "user");
     EXPECT_TRUE(fs::is_directory(folder / "user"));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+    std::ofstream(folder / "default.lng").put('x');
+    EXPECT_EQ(ChooseLanguageFolder(folder, folder / "user"), folder);
+    EXPECT_EQ(ChooseLanguageFolder(folder / "absent", folder / "user"), folder / "user");
 }
 
 }  // namespace

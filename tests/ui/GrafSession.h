@@ -55,8 +55,9 @@ class Session {
         units.open(QIODevice::WriteOnly);
         units.write("mg\r\ng\r\nkg\r\n");
         units.close();
-        corvanta::GrafEnvironment environment{Folder.path().toStdString(),
-                                              units.fileName().toStdString()};
+        corvanta::GrafEnvironment environment;
+        environment.LanguageFolder = Folder.path().toStdString();
+        environment.UnitsFile = units.fileName().toStdString();
         Window = std::make_unique<corvanta::TGraf>(environment, &Dialogs);
         Window->show();
         if (!QTest::qWaitForWindowExposed(Window.get())) qFatal("window not exposed");
