@@ -89,6 +89,23 @@ ok "corvanta-cli run of the installed sample: mean $mean"
   fail "corvanta-cli --version"
 ok "corvanta --version and corvanta-cli --version print $version"
 
+# The window, started as the menu starts it, keeps its language files in the
+# user's data folder: anything it wrote beside the installed executable would
+# outlive the package.
+home=$(mktemp -d)
+touch "$home/started"
+set +e
+HOME=$home XDG_DATA_HOME=$home/data QT_QPA_PLATFORM=offscreen timeout 5 /usr/bin/corvanta \
+  /usr/share/corvanta/samples/mass-calibration.cvm >"$home/log" 2>&1
+status=$?
+set -e
+[ "$status" = 124 ] || fail "corvanta exited $status before it was stopped: $(cat "$home/log")"
+[ -f "$home/data/corvanta/default.lng" ] || fail "corvanta wrote no default.lng in the user's folder"
+strays=$(find /usr/bin /usr/share/corvanta -newer "$home/started")
+rm -rf "$home"
+[ -z "$strays" ] || fail "corvanta wrote into the installation: $strays"
+ok "corvanta opens the installed sample and keeps its language in the user's data folder"
+
 # --- Desktop integration -----------------------------------------------------
 # Hints are allowed: the entry is listed in more than one main category on purpose.
 report=$(desktop-file-validate /usr/share/applications/$app_id.desktop 2>&1) ||
