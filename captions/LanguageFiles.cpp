@@ -1,5 +1,7 @@
 #include "captions/LanguageFiles.h"
 
+#include "captions/PathText.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstdint>
@@ -62,11 +64,11 @@ std::string HeaderValue(std::string_view line) {
 }
 
 std::string CannotOpen(const fs::path& path) {
-    return "Cannot open file \"" + path.string() + "\"";
+    return "Cannot open file \"" + PathText(path.string()) + "\"";
 }
 
 std::string CannotCreate(const fs::path& path) {
-    return "Cannot create file \"" + path.string() + "\"";
+    return "Cannot create file \"" + PathText(path.string()) + "\"";
 }
 
 bool FileExists(const fs::path& path) {
@@ -232,7 +234,7 @@ std::optional<LoadedCaptions> LoadSourceLanguage(const std::string& source, cons
                                                  UserDialogs& dialogs) {
     const fs::path path(source);
     if (!FileExists(path)) {
-        dialogs.ShowMessage("Language file \"" + source + "\" is missing.");
+        dialogs.ShowMessage("Language file \"" + PathText(source) + "\" is missing.");
         return std::nullopt;
     }
     std::string content;
@@ -248,8 +250,8 @@ std::optional<LoadedCaptions> LoadSourceLanguage(const std::string& source, cons
         return std::nullopt;
     }
     // A failed install has told the user; the file still serves this run.
-    if (dialogs.ConfirmOkCancel("Want to use " + source + " content as default language?") ==
-        DialogAnswer::Ok)
+    if (dialogs.ConfirmOkCancel("Want to use " + PathText(source) +
+                                " content as default language?") == DialogAnswer::Ok)
         InstallLanguageFile(path, folder, dialogs);
 
     CaptionTable table;
@@ -262,7 +264,7 @@ std::optional<LoadedCaptions> LoadSourceLanguage(const std::string& source, cons
     if (table.Entries.size() < DefaultCaptions().size()) {
         const bool update =
             dialogs.ConfirmOkCancel(
-                "Missing terms error. Source language file " + source +
+                "Missing terms error. Source language file " + PathText(source) +
                 " is not update to this version. Corvanta will complete "
                 "application interface with default (english) terms. \r\r"
                 "Want to update source language file with new english terms to be edited?") ==
@@ -397,7 +399,7 @@ LanguageInfo DecodeLanguageInfo(std::string_view bytes) {
 
 bool InstallLanguageFile(const fs::path& path, const fs::path& folder, UserDialogs& dialogs) {
     if (!FileExists(path)) {
-        dialogs.ShowMessage("Language file \"" + path.string() + "\" does not exists.");
+        dialogs.ShowMessage("Language file \"" + PathText(path.string()) + "\" does not exists.");
         return false;
     }
     try {

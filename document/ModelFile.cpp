@@ -1,5 +1,7 @@
 #include "document/ModelFile.h"
 
+#include "captions/PathText.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -67,7 +69,7 @@ struct OpenRefusal {
 class ModelTextReader {
   public:
     ModelTextReader(std::string_view text, std::string_view fileName)
-        : lines_(SplitTextLines(text)), fileName_(fileName) {}
+        : lines_(SplitTextLines(text)), fileName_(PathText(fileName)) {}
 
     // Title, description and equations, each searched after the previous one
     // so that tag lines inside a description are taken as its text.
@@ -216,7 +218,7 @@ std::string SystemReason(int error) {
 }
 
 std::string FileError(const char* what, const std::string& path, int error) {
-    return std::string(what) + " \"" + path + "\". " + SystemReason(error);
+    return std::string(what) + " \"" + PathText(path) + "\". " + SystemReason(error);
 }
 
 int WriteAll(int fd, std::string_view text) {
@@ -310,7 +312,7 @@ std::optional<OpenedModel> ApplyModelText(std::string_view text, std::string_vie
             ModelUpdate update =
                 UpdateParameters(opened.Document.ModelText, ParameterList{}, messages, dialogs);
             if (!update.Accepted) {
-                reader.Refuse("The file \"" + std::string(fileName) +
+                reader.Refuse("The file \"" + PathText(fileName) +
                               "\" cannot be opened: its equations do not form a valid model.");
             }
             opened.Document.ModelText = std::move(update.ModelText);
@@ -321,7 +323,7 @@ std::optional<OpenedModel> ApplyModelText(std::string_view text, std::string_vie
         }
 
         if (records.size() != quantities.size()) {
-            reader.Refuse("The file \"" + std::string(fileName) +
+            reader.Refuse("The file \"" + PathText(fileName) +
                           "\" does not match its model: it "
                           "holds " +
                           IntegerText(static_cast<long long>(records.size())) +
@@ -330,7 +332,7 @@ std::optional<OpenedModel> ApplyModelText(std::string_view text, std::string_vie
         }
         for (std::size_t i = 0; i < records.size(); ++i) {
             if (records[i].Nombre != quantities[i].Nombre) {
-                reader.Refuse("The file \"" + std::string(fileName) +
+                reader.Refuse("The file \"" + PathText(fileName) +
                               "\" does not match its model: record \"%Par" +
                               IntegerText(static_cast<long long>(i)) + "%\" is for \"" +
                               records[i].Nombre + "\", but quantity " +
@@ -396,11 +398,11 @@ std::string WithModelExtension(const std::string& path) {
 }
 
 std::string OverwriteQuestion(const MessageTexts& messages, std::string_view path) {
-    return messages.TheFile + " " + std::string(path) + " " + messages.AlreadyExistsOverwrite;
+    return messages.TheFile + " " + PathText(path) + " " + messages.AlreadyExistsOverwrite;
 }
 
 std::string SavedWindowCaption(std::string_view path) {
-    return " Corvanta - " + std::string(path);
+    return " Corvanta - " + PathText(path);
 }
 
 SaveOutcome SaveModel(const ModelDocument& document, const std::string& currentFileName,

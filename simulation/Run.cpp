@@ -323,6 +323,7 @@ RunOutcome RunSimulation(const std::string& modelText, ParameterList& parameters
     outcome.ResultText = outcome.Grid[1];
 
     values.reset();
+    observer.ResultsReady(outcome);
     try {
         ComputeContributions(modelText, parameters, texts, dialogs, session.Contributions);
         outcome.ContributionsComputed = true;

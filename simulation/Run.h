@@ -56,6 +56,8 @@ struct RunProgress {
     std::string VarianceText;  // LabelM2
 };
 
+struct RunOutcome;
+
 // Receives the progress of a run: the window's labels, chart and event
 // processing hang on it. Every call happens on the thread of the run.
 class RunObserver {
@@ -68,6 +70,10 @@ class RunObserver {
     // The 1-based number of the current iteration, at every 111th index with
     // the progress view on.
     virtual void IterationReached(std::int64_t) {}
+    // Once the results are composed and the run is no longer running, before
+    // the contributions are computed (whose fault is then reported over the
+    // results already shown). Not called when nothing ran.
+    virtual void ResultsReady(const RunOutcome&) {}
 };
 
 enum class RunStatus {

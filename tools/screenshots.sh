@@ -69,4 +69,18 @@ xdotool mousemove $((X + 227)) $((Y + 283)) click 1; sleep 2
 pdf=$(find "$work" -name '*.pdf' | head -n 1)
 [ -n "$pdf" ] || { echo "no report was printed" >&2; exit 1; }
 pdftoppm -png -r 60 -f 1 -l 1 -singlefile "$pdf" "$out/report"
+
+# The Model and Simulation pages in Spanish and German, each installed
+# through the Language menu as a user does it.
+language() {  # suffix file
+  xdotool mousemove $((X + 70)) $((Y + menu / 2)) click 1; sleep 0.4
+  key Down Return; sleep 1                          # Install language plugin
+  xdotool mousemove $((X + 212)) $((Y + 250)); sleep 0.2
+  xdotool type --delay 20 "$PWD/languages/$2.cvl"; key Return; sleep 0.8
+  key Return; sleep 0.8                             # use it as the default language: OK
+  click 216 19; click 250 "$(row 1)"; shoot "model-$1"
+  click 358 19; click 59 383; shoot "simulation-$1"
+}
+language es spanish
+language de german
 echo "screenshots written to $out"

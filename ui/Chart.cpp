@@ -35,6 +35,7 @@ ChartMarks DrawChart(QImage& image, const std::array<std::int64_t, kHistogramBin
     if (total == 0) marks = false;
 
     ChartMarks where;
+    where.Shown = marks;
     long double cumulative = 0;
     bool firstCentral = true, upperSeen = false, markPending = false;
     for (int k = 0; k < kHistogramBins; ++k) {
@@ -58,8 +59,9 @@ ChartMarks DrawChart(QImage& image, const std::array<std::int64_t, kHistogramBin
                 }
             }
         }
-        // Half to even, as the bar heights have always been rounded. With no
-        // counted value at all (maxCount 0) every bar is empty.
+        // count * 150 / maxCount rounded half to even, in integers so that no
+        // height depends on a floating quotient. With no counted value at all
+        // (maxCount 0) every bar is empty.
         std::int64_t height = 0;
         if (maxCount > 0) {
             const std::int64_t scaled = counts[k] * kChartBarMax;

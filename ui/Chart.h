@@ -26,6 +26,7 @@ QImage BlankChart();
 // Where the two mark lines stand, as x of the picture plus 24 (0 when a mark
 // was not met); the window places the mark labels 36 pixels left of them.
 struct ChartMarks {
+    bool Shown = false;  // false also when nothing was counted
     int LowX = 0;
     int HighX = 0;
 };

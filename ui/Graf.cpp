@@ -187,6 +187,12 @@ void TGraf::showEvent(QShowEvent* event) {
 // page of the distribution panel, and the count beside its label.
 void TGraf::FormShow() {
     AsPagePanel1->SetActivePageIndex(0);
+    SetTableHeaders();
+    PlaceIterationCount();
+}
+
+// The parameter table's headers, from the captions in force.
+void TGraf::SetTableHeaders() {
     auto headers = ParameterTableHeaders(MessageState);
     for (int column = 0; column < 3; ++column)
         AsStringGrid2->horizontalHeaderItem(column)->setText(ToQt(headers[column]));
@@ -196,7 +202,6 @@ void TGraf::FormShow() {
         std::max(59, AsStringGrid2->fontMetrics().horizontalAdvance(ToQt(headers[0])) + 8);
     AsStringGrid2->setColumnWidth(0, nameWidth);
     AsStringGrid2->setColumnWidth(2, 240 - (nameWidth - 59));
-    PlaceIterationCount();
 }
 
 // The count stands 4 pixels right of its label, wide enough for the largest.
@@ -297,7 +302,12 @@ void TGraf::ApplyCaptions(const CaptionTable& table, const MessageTexts& message
     TitlePlaceholder = FromQt(Edit1->text());
     DescriptionPlaceholder = FromQt(TransMemo1->toPlainText());
     PlaceControls(this);
-    if (Shown) PlaceIterationCount();
+    // Shown already: a language installed from the menu reaches what the
+    // first showing set up.
+    if (Shown) {
+        SetTableHeaders();
+        PlaceIterationCount();
+    }
 }
 
 void TGraf::SetControlText(const ControlCaption& caption) {

@@ -119,6 +119,7 @@ class TGraf : public QMainWindow {
     void FormCreate();
     void FormShow();
     void PlaceIterationCount();
+    void SetTableHeaders();
     void LoadUnits();
 
     // Files.

@@ -105,7 +105,7 @@ void TGraf::Abrir1Click() {
     std::string chosen;
     dialogs.ChooseOpenPath = [&] {
         auto path = FileDialogs.ChooseOpenPath();
-        if (path) chosen = *path;
+        if (path) chosen = WithModelExtension(*path);  // the file Open reads
         return path;
     };
     const OpenOutcome outcome =

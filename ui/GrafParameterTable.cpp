@@ -16,6 +16,7 @@
 
 #include "engine/NumberText.h"
 #include "ui/Graf.h"
+#include "ui/ResultGrids.h"
 #include "ui/TextBridge.h"
 #include "ui/controls/AsPagePanel.h"
 #include "ui/controls/TransMemo.h"
@@ -184,8 +185,14 @@ void TGraf::FillParameterTable() {
     StringGrid1->setRowCount(int(ParameterListState.size()));
     for (int row = 0; row < int(ParameterListState.size()); ++row) {
         StringGrid1->setItem(row, 0, new QTableWidgetItem(ToQt(ParameterListState[row].Nombre)));
-        StringGrid1->setItem(row, 1, new QTableWidgetItem);
-        StringGrid1->setItem(row, 2, new QTableWidgetItem);
+        // Intermediate and output quantities keep their roles until the next
+        // update; their contribution cells are drawn shaded.
+        const bool input = ParameterListState[row].Kind() < DistributionKind::Intermedio;
+        for (int column = 1; column <= 2; ++column) {
+            auto* cell = new QTableWidgetItem;
+            cell->setData(kInputRole, input);
+            StringGrid1->setItem(row, column, cell);
+        }
     }
     AsStringGrid2->setCurrentCell(0, 2);
     FillingTable = false;

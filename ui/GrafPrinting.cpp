@@ -78,7 +78,6 @@ void TGraf::Imprimir1Click() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(ToQt(kReportJobTitle));
     if (!FileDialogs.ChoosePrinter(printer)) return;
-    // Margins measured from the paper's edge, whatever the printer's own.
     printer.setFullPage(true);
     PrintReport(*document, printer, SetRichEditMargins(printer, 1, 1, 2, 1));
 }

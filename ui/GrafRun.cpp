@@ -26,10 +26,12 @@ class WindowRunObserver : public RunObserver {
     std::function<void(const RunProgress&)> Progress;
     std::function<void(int)> Bar;
     std::function<void(std::int64_t)> Iteration;
+    std::function<void(const RunOutcome&)> Results;
 
     void ProgressUpdated(const RunProgress& progress) override { Progress(progress); }
     void BarStepped(int width) override { Bar(width); }
     void IterationReached(std::int64_t iteration) override { Iteration(iteration); }
+    void ResultsReady(const RunOutcome& outcome) override { Results(outcome); }
 };
 
 }  // namespace
@@ -84,10 +86,21 @@ void TGraf::ButtonInicioClick() {
     };
     observer.Bar = [this](int width) { ShowBarStep(width); };
     observer.Iteration = [this](std::int64_t iteration) { ShowIteration(iteration); };
-    const RunOutcome outcome = RunSimulation(PostfixExpression, ParameterListState, settings,
-                                             MessageState, *Dialogs, Session, observer);
+    // The results show, and the window is free again, before the
+    // contributions are computed.
+    bool shown = false;
+    observer.Results = [this, &shown](const RunOutcome& outcome) {
+        SetRunning(false);
+        ShowRunOutcome(outcome);
+        shown = true;
+    };
+    // The run draws from its own copy of the compiled model.
+    const std::string modelText = PostfixExpression;
+    const RunOutcome outcome = RunSimulation(modelText, ParameterListState, settings, MessageState,
+                                             *Dialogs, Session, observer);
     SetRunning(false);
-    ShowRunOutcome(outcome);
+    if (!shown) ShowRunOutcome(outcome);
+    if (outcome.ContributionsComputed) FillContributions();
 }
 
 // While a run goes on, the window answers at each progress update: nothing
@@ -118,8 +131,8 @@ void TGraf::ShowProgress(const RunProgress& progress) {
     Image1->setPixmap(QPixmap::fromImage(Chart));
     auto* lower = findChild<QLabel*>("Label6");
     auto* upper = findChild<QLabel*>("Label7");
-    lower->setVisible(update.Marks);
-    upper->setVisible(update.Marks);
+    lower->setVisible(marks.Shown);
+    upper->setVisible(marks.Shown);
     lower->setText(ToQt(MarkText(update.LowerBound)));
     upper->setText(ToQt(MarkText(update.UpperBound)));
     lower->adjustSize();
@@ -154,7 +167,6 @@ void TGraf::ShowRunOutcome(const RunOutcome& outcome) {
     for (int row = 0; row < kResultRows; ++row)
         StringGrid2->item(row, 1)->setText(ToQt(outcome.Grid[row]));
     SetLabelText("Resultado_res", outcome.ResultText);
-    if (outcome.ContributionsComputed) FillContributions();
 }
 
 void TGraf::FillContributions() {
@@ -162,9 +174,6 @@ void TGraf::FillContributions() {
         ->SetUnitSuffix(ToQt(Session.OutputUnitSuffix));
     const int rows = std::min<int>(StringGrid1->rowCount(), int(Session.Contributions.size()));
     for (int row = 0; row < rows; ++row) {
-        const bool input = ParameterListState[row].Kind() < DistributionKind::Intermedio;
-        for (int column = 1; column <= 2; ++column)
-            StringGrid1->item(row, column)->setData(kInputRole, input);
         StringGrid1->item(row, 1)->setText(ToQt(Session.Contributions[row].Width));
         StringGrid1->item(row, 2)->setText(ToQt(Session.Contributions[row].Relative));
     }

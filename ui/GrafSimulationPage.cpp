@@ -80,9 +80,12 @@ void TGraf::BuildSimulationPage(QWidget* page) {
     Image1->setObjectName("Image1");
     Chart = BlankChart();
     Image1->setPixmap(QPixmap::fromImage(Chart));
+    // The mark labels move with the marks at every update (and stay out of
+    // the layout table, which is applied again at each language change).
     for (const char* name : {"Label6", "Label7"}) {
         QLabel* mark = NewLabel(chart, name);
         SetForeground(mark, kWhite);
+        mark->move(20, 184);
         mark->hide();
     }
 

@@ -42,20 +42,13 @@ QRect SetRichEditMargins(const QPrinter& printer, long double left, long double 
                          long double top, long double bottom) {
     const long double dx = printer.resolution();
     const long double dy = printer.resolution();
-    // The device's origin lies at the corner of its printable area; the
-    // paper's corner is ox, oy beyond it.
+    // Printing is full-page: the device's origin is the paper's corner, so
+    // there is no unprintable offset to take off, and the margins are
+    // measured from the paper's edges whatever the printer cannot reach.
     const QRect paper = printer.paperRect(QPrinter::DevicePixel).toRect();
-    const QRect printable = printer.pageRect(QPrinter::DevicePixel).toRect();
-    const int ox = printer.fullPage() ? 0 : printable.left() - paper.left();
-    const int oy = printer.fullPage() ? 0 : printable.top() - paper.top();
-    const int width = printer.fullPage() ? paper.width() : printable.width();
-    const int height = printer.fullPage() ? paper.height() : printable.height();
     const auto n = [](long double x) { return static_cast<int>(std::lround(x)); };
-    const int leftEdge = n(dx * left) - ox;
-    const int topEdge = n(dy * top) - oy;
-    const int rightEdge = width - n(dx * right) - ox;
-    const int bottomEdge = height - n(dy * bottom) - oy;
-    return QRect(QPoint(leftEdge, topEdge), QPoint(rightEdge - 1, bottomEdge - 1));
+    return QRect(QPoint(n(dx * left), n(dy * top)),
+                 QPoint(paper.width() - n(dx * right) - 1, paper.height() - n(dy * bottom) - 1));
 }
 
 void PrintReport(QTextDocument& document, QPrinter& printer, const QRect& page) {

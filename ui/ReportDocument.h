@@ -18,8 +18,8 @@ namespace corvanta {
 std::unique_ptr<QTextDocument> ReportDocument(const std::vector<ReportLine>& lines,
                                               const QFont& base);
 
-// The page rectangle, in the printer's device pixels measured from the
-// corner of the paper, that leaves the given margins (in inches) free.
+// The page rectangle, in device pixels of a full-page printer, that leaves
+// the given margins (in inches) free from the paper's edges.
 QRect SetRichEditMargins(const QPrinter& printer, long double left, long double right,
                          long double top, long double bottom);
 

@@ -1,6 +1,7 @@
 #include "ui/ResultGrids.h"
 
 #include <QPainter>
+#include <cmath>
 
 #include "engine/NumberText.h"
 #include "ui/TextBridge.h"
@@ -42,9 +43,9 @@ void ResultsGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
 }
 
 int ContributionSegments(double percent) {
-    if (!(percent > 0)) return 0;
+    if (!(percent > 0) || !std::isfinite(percent)) return 0;
     int segments = 0;
-    while (5.0 * segments < percent && segments < 20)
+    while (5.0 * segments < percent)
         ++segments;
     return segments;
 }

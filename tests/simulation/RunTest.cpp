@@ -39,6 +39,12 @@ class RecordingObserver : public RunObserver {
     }
     void BarStepped(int width) override { BarWidths.push_back(width); }
     void IterationReached(std::int64_t iteration) override { Iterations.push_back(iteration); }
+    // The grid as the results were handed over, with the run already over.
+    std::vector<std::string> ResultsShown;
+    void ResultsReady(const RunOutcome& outcome) override {
+        EXPECT_FALSE(Session->SimulationRunning);
+        ResultsShown.assign(outcome.Grid.begin(), outcome.Grid.end());
+    }
 };
 
 // One run with its session, observer and dialogs kept for inspection.
@@ -82,6 +88,8 @@ TEST(RunSimulation, ProgressViewOnAndOff) {
     EXPECT_EQ(off.Observer.BarWidths, widths);
     EXPECT_TRUE(off.Observer.Iterations.empty());
     for (const Ran* r : {&on, &off}) {
+        EXPECT_EQ(r->Observer.ResultsShown,
+                  std::vector<std::string>(r->Out.Grid.begin(), r->Out.Grid.end()));
         EXPECT_TRUE(r->Session.StopRequested);
         EXPECT_FALSE(r->Session.SimulationRunning);
         EXPECT_TRUE(r->Dialogs.Log.empty());

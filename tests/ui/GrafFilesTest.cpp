@@ -144,7 +144,8 @@ class GrafFilesTest : public QObject {
         QFETCH(DialogAnswer, answer);
         FileSession s;
         s.OpenFile(kSamples + "mass-calibration.cvm");
-        const QString target = s.Path("existing.cvm");
+        // A name the file system holds in UTF-8, shown in the question as typed.
+        const QString target = s.Path(QString::fromLatin1("medici\xF3n.cvm"));
         Write(target, "old content\r\n");
         s.Dialogs.Answers.push_back(answer);
         s.SavePaths.push_back(target);
