@@ -322,12 +322,14 @@ RunOutcome RunSimulation(const std::string& modelText, ParameterList& parameters
         ResultsGridTexts(n, s, outcome.SkewnessText, outcome.KurtosisText, mostProbableText);
     outcome.ResultText = outcome.Grid[1];
 
+    observer.ValuesComputed(values.get(), outcome.Computed);
     values.reset();
     observer.ResultsReady(outcome);
     try {
         ComputeContributions(modelText, parameters, texts, dialogs, session.Contributions);
         outcome.ContributionsComputed = true;
     } catch (const CalcError& fault) {
+        outcome.ContributionsError = fault.what();
         dialogs.ShowError(fault.what());
     }
     return outcome;

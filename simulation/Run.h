@@ -74,6 +74,9 @@ class RunObserver {
     // the contributions are computed (whose fault is then reported over the
     // results already shown). Not called when nothing ran.
     virtual void ResultsReady(const RunOutcome&) {}
+    // The values of a completed or interrupted run, which it releases next:
+    // the observer may reorder them.
+    virtual void ValuesComputed(double*, std::int64_t) {}
 };
 
 enum class RunStatus {
@@ -98,6 +101,7 @@ struct RunOutcome {
     std::optional<long double> MostProbable;
     // False when nothing ran or a fault stopped the contributions.
     bool ContributionsComputed = false;
+    std::string ContributionsError;  // the fault's text
 
     std::string MeanText, VarianceText;         // LabelM1, LabelM2
     std::string SkewnessText, KurtosisText;     // LabelSkew, LabelKurtosis

@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages the build needs, when any is missing.
 # Usage: tools/install-deps.sh [extra packages...]
 set -euo pipefail
-packages=(build-essential cmake ninja-build python3 libgtest-dev libbenchmark-dev libboost-dev
+packages=(build-essential cmake ninja-build python3 libgtest-dev libbenchmark-dev libboost-dev nlohmann-json3-dev
   qt6-base-dev libgl-dev libglx-dev libopengl-dev fonts-dejavu-core poppler-utils "$@")
 missing=()
 for p in "${packages[@]}"; do
