@@ -133,7 +133,8 @@ void PrintText(std::ostream& out, const RunOutcome& outcome, const ParameterList
 using Json = nlohmann::ordered_json;
 
 // A number as JSON: null when not finite, whole numbers without a fraction
-// ("95", not "95.0"), others in their shortest form that reads back the same.
+// ("95", not "95.0"), others as nlohmann-json writes a double (digits that
+// read back as the same double).
 Json Number(long double value) {
     const double d = static_cast<double>(value);
     if (!std::isfinite(d)) return nullptr;
@@ -263,6 +264,7 @@ void PrintJson(std::ostream& out, const RunOutcome& outcome, const ParameterList
 }
 
 std::string Figure(long double value) {
+    if (std::isnan(value)) return "undetermined";
     if (!std::isfinite(static_cast<double>(value))) return "infinite";
     return FormatGeneral(value, 6);
 }
@@ -448,6 +450,10 @@ int RunCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
         Additions more;
         more.Digits = digits;
         if (adaptive) {
+            if (!CheckReady(parameters)) {
+                dialogs.ShowMessage(texts.IncompleteInit);
+                return 1;
+            }
             // The adaptive choice and the run draw from the same seed, so the
             // run's values are the trials the choice was made on.
             if (!seed) {

@@ -3,6 +3,7 @@
 #include <boost/math/distributions/normal.hpp>
 #include <boost/math/distributions/students_t.hpp>
 #include <cmath>
+#include <limits>
 
 #include "distributions/Readings.h"
 #include "distributions/Sampling.h"
@@ -82,25 +83,32 @@ std::optional<InputEstimate> EstimateInput(const ModelParameter& p) {
             return set(a / (a + b), a * b / ((a + b) * (a + b) * (a + b + 1)));
         }
         case DistributionKind::Student: {
+            // The distribution itself, fully known: its variance nu / (nu - 2)
+            // is the uncertainty, with no degrees of freedom of its own.
             const std::int64_t nu = ParseInteger(p.Valor);
             if (nu <= 2) return std::nullopt;
-            set(p.a.empty() ? 0 : ParseFloat(p.a), static_cast<long double>(nu) / (nu - 2));
-            e.DegreesOfFreedom = static_cast<double>(nu);
-            return e;
+            return set(p.a.empty() ? 0 : ParseFloat(p.a), static_cast<long double>(nu) / (nu - 2));
         }
         case DistributionKind::Poisson: {
-            const long double mu = ParseFloat(p.Valor);
+            // The sampler draws 0 for a mean of 0 or less.
+            const long double mu = std::fmax(ParseFloat(p.Valor), 0.0L);
             return set(mu, mu);
         }
         case DistributionKind::Binomial: {
             const long double n = static_cast<long double>(RoundHalfEven(ParseFloat(p.Valor)));
             const long double q = ParseFloat(p.a);
+            // Outside 0 < p < 1 (or for n <= 0) the sampler draws a single
+            // outcome: n for p beyond 1/2, 0 otherwise.
+            if (n <= 0 || std::fmin(q, 1 - q) <= 0) return set(q > 0.5L ? n : 0, 0);
             return set(n * q, n * q * (1 - q));
         }
         case DistributionKind::NegBinomial: {
             // Poisson counts of a gamma(n) mean scaled by p / (1 - p).
             const long double n = static_cast<long double>(RoundHalfEven(ParseFloat(p.Valor)));
             const long double q = ParseFloat(p.a);
+            // 0 for n <= 0 or p <= 0; no distribution for p >= 1.
+            if (n <= 0 || q <= 0) return set(0, 0);
+            if (q >= 1) ThrowInvalidOperation();
             return set(n * q / (1 - q), n * q / ((1 - q) * (1 - q)));
         }
         case DistributionKind::VonMises:
@@ -122,11 +130,11 @@ std::optional<InputEstimate> EstimateInput(const ModelParameter& p) {
         }
         case DistributionKind::Experimental: {
             // Type A: the mean of the readings, u = s / sqrt(N), nu = N - 1.
-            // The record keeps s / sqrt(N) for a t simulation and the normal
-            // deviation of the same 95 % half-width otherwise.
+            // The record keeps the normal deviation of the same 95 % half-width
+            // as t for a normal simulation, and s / sqrt(N) for a t one.
             const std::int64_t nu = ParseInteger(p.Grados);
             long double u = ParseFloat(p.a);
-            if (p.b != "Student") u = u * 1.96L / StudentCritical(0.05, static_cast<int>(nu));
+            if (p.b == "Normal") u = u * 1.96L / StudentCritical(0.05, static_cast<int>(nu));
             set(ParseFloat(p.Valor), u * u);
             e.DegreesOfFreedom = static_cast<double>(nu);
             return e;
@@ -148,6 +156,10 @@ long double EvaluateAt(const std::string& modelText, const ParameterList& parame
     CompiledModel model(modelText, fixed, texts, dialogs);
     return model.Evaluate();
 }
+
+StepTooSmall::StepTooSmall(const std::string& name)
+    : std::runtime_error("the uncertainty of " + name +
+                         " is below the 15 significant digits the model is evaluated with") {}
 
 namespace {
 
@@ -178,9 +190,18 @@ std::vector<long double> SensitivityCoefficients(const std::string& modelText,
         // The steps actually taken, once the values are written as number text.
         const long double taken =
             ParseFloat(FormatGeneral(up[j])) - ParseFloat(FormatGeneral(down[j]));
-        c[j] = (EvaluateAt(modelText, parameters, up, texts, dialogs) -
-                EvaluateAt(modelText, parameters, down, texts, dialogs)) /
-               taken;
+        try {
+            if (!(taken > 0)) throw StepTooSmall(parameters[j].Nombre);
+            c[j] = (EvaluateAt(modelText, parameters, up, texts, dialogs) -
+                    EvaluateAt(modelText, parameters, down, texts, dialogs)) /
+                   taken;
+        } catch (const CalcError&) {
+            // A quantity without uncertainty adds nothing, whatever its
+            // coefficient: one the model can't give near its value is left
+            // undetermined.
+            if (estimates[j].Uncertainty > 0) throw;
+            c[j] = std::numeric_limits<long double>::quiet_NaN();
+        }
     }
     return c;
 }
@@ -252,17 +273,18 @@ GumResult EvaluateGum(const std::string& modelText, const ParameterList& paramet
                       long double probability, const MessageTexts& texts, UserDialogs& dialogs) {
     GumResult gum;
     gum.CoverageProbability = probability;
-    std::vector<InputEstimate> estimates(parameters.size());
-    for (std::size_t j = 0; j < parameters.size(); ++j) {
-        if (!IsInput(parameters[j])) continue;
-        const auto estimate = EstimateInput(parameters[j]);
-        if (!estimate) {
-            gum.Reason = NoVarianceText(parameters[j]);
-            return gum;
-        }
-        estimates[j] = *estimate;
-    }
+    const std::string notApplicable = "The GUM uncertainty framework does not apply: ";
     try {
+        std::vector<InputEstimate> estimates(parameters.size());
+        for (std::size_t j = 0; j < parameters.size(); ++j) {
+            if (!IsInput(parameters[j])) continue;
+            const auto estimate = EstimateInput(parameters[j]);
+            if (!estimate) {
+                gum.Reason = NoVarianceText(parameters[j]);
+                return gum;
+            }
+            estimates[j] = *estimate;
+        }
         std::vector<long double> x(parameters.size(), 0);
         for (std::size_t j = 0; j < parameters.size(); ++j)
             x[j] = estimates[j].Expectation;
@@ -277,12 +299,16 @@ GumResult EvaluateGum(const std::string& modelText, const ParameterList& paramet
             row.Estimate = estimates[j].Expectation;
             row.Uncertainty = estimates[j].Uncertainty;
             row.Sensitivity = c[j];
-            row.Contribution = std::fabs(c[j]) * estimates[j].Uncertainty;
+            row.Contribution = row.Uncertainty > 0 ? std::fabs(c[j]) * row.Uncertainty : 0;
             row.DegreesOfFreedom = estimates[j].DegreesOfFreedom;
             variance += row.Contribution * row.Contribution;
             if (std::isfinite(row.DegreesOfFreedom) && row.Contribution > 0)
                 welch += std::pow(row.Contribution, 4) / row.DegreesOfFreedom;
             gum.Budget.push_back(row);
+        }
+        if (!std::isfinite(variance)) {
+            gum.Reason = notApplicable + "the combined standard uncertainty is not finite.";
+            return gum;
         }
         gum.CombinedUncertainty = std::sqrt(variance);
         for (BudgetRow& row : gum.Budget)
@@ -291,13 +317,17 @@ GumResult EvaluateGum(const std::string& modelText, const ParameterList& paramet
             SecondOrderTerms(modelText, parameters, estimates, c, texts, dialogs);
         if (variance + gum.SecondOrderTerms >= 0)
             gum.SecondOrderUncertainty = std::sqrt(variance + gum.SecondOrderTerms);
+        // Truncated to the whole number below, but not below one that the
+        // differences of the model's values miss by a rounding.
         if (welch > 0)
-            gum.EffectiveDegreesOfFreedom =
-                std::fmax(1.0, std::floor(static_cast<double>(variance * variance / welch)));
+            gum.EffectiveDegreesOfFreedom = std::fmax(
+                1.0, std::floor(static_cast<double>(variance * variance / welch) * (1 + 1e-9)));
+    } catch (const StepTooSmall& small) {
+        gum.Reason = notApplicable + small.what() + ".";
+        return gum;
     } catch (const CalcError& fault) {
-        gum.Reason = std::string(
-                         "The GUM uncertainty framework does not apply: the model can't be "
-                         "evaluated at the expectations of its inputs (") +
+        gum.Reason = notApplicable +
+                     "the model can't be evaluated at or near the expectations of its inputs (" +
                      fault.what() + ").";
         return gum;
     }

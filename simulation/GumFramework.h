@@ -2,6 +2,7 @@
 
 #include <limits>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -36,9 +37,18 @@ long double EvaluateAt(const std::string& modelText, const ParameterList& parame
                        const std::vector<long double>& x, const MessageTexts& texts,
                        UserDialogs& dialogs);
 
+// Thrown when an input's uncertainty is too small for a difference of the
+// model's 15-digit values.
+class StepTooSmall : public std::runtime_error {
+  public:
+    explicit StepTooSmall(const std::string& name);
+};
+
 // Central-difference sensitivity coefficients at x with steps of
 // stepFraction times each input's uncertainty (a small relative step for an
-// input without one); 0 for records that are not inputs.
+// input without one); 0 for records that are not inputs, NaN for an input
+// without uncertainty where the model can't be evaluated. Throws CalcError
+// and StepTooSmall.
 std::vector<long double> SensitivityCoefficients(const std::string& modelText,
                                                  const ParameterList& parameters,
                                                  const std::vector<InputEstimate>& estimates,
