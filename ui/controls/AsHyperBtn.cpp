@@ -77,121 +77,121 @@ TAsHyperBtn::TAsHyperBtn(QWidget* parent) : QWidget(parent) {
 }
 
 void TAsHyperBtn::SetBitmapIdleOff(const QPixmap& picture) {
-    m_idleOff = picture;
+    idleOff_ = picture;
     UpdateShape();
     update();
 }
 
 void TAsHyperBtn::SetBitmapIdleOn(const QPixmap& picture) {
-    m_idleOn = picture;
+    idleOn_ = picture;
     update();
 }
 
 void TAsHyperBtn::SetBitmapDown(const QPixmap& picture) {
-    m_down = picture;
+    down_ = picture;
     update();
 }
 
 void TAsHyperBtn::SetBitmapOverOff(const QPixmap& picture) {
-    m_overOff = picture;
+    overOff_ = picture;
     update();
 }
 
 void TAsHyperBtn::SetBitmapOverOn(const QPixmap& picture) {
-    m_overOn = picture;
+    overOn_ = picture;
     update();
 }
 
 void TAsHyperBtn::SetBitmapDisabled(const QPixmap& picture) {
-    m_disabled = picture;
+    disabled_ = picture;
     update();
 }
 
 void TAsHyperBtn::SetFaces(const ButtonFaces& faces) {
-    m_idleOn = faces.IdleOn;
-    m_down = faces.Down;
+    idleOn_ = faces.IdleOn;
+    down_ = faces.Down;
     SetBitmapIdleOff(faces.IdleOff);
 }
 
 void TAsHyperBtn::SetTransparentColor(const QColor& color) {
-    m_transparentColor = color;
+    transparentColor_ = color;
     UpdateShape();
     update();
 }
 
 void TAsHyperBtn::SetCaption(const QString& caption) {
-    m_caption = caption;
+    caption_ = caption;
     const QKeySequence key = QKeySequence::mnemonic(caption);
     if (key.isEmpty()) {
-        delete m_accelerator;
-        m_accelerator = nullptr;
+        delete accelerator_;
+        accelerator_ = nullptr;
     } else {
-        if (!m_accelerator) {
+        if (!accelerator_) {
             // The shortcut belongs to the button, so it is live only while the
             // button is visible and enabled in the active window.
-            m_accelerator = new QShortcut(this);
-            m_accelerator->setAutoRepeat(false);
-            connect(m_accelerator, &QShortcut::activated, this, [this] {
+            accelerator_ = new QShortcut(this);
+            accelerator_->setAutoRepeat(false);
+            connect(accelerator_, &QShortcut::activated, this, [this] {
                 if (isEnabled() && isVisible()) Click();
             });
         }
-        m_accelerator->setKey(key);
+        accelerator_->setKey(key);
     }
     update();
 }
 
 void TAsHyperBtn::SetCaptionColor(const QColor& color) {
-    m_captionColor = color;
+    captionColor_ = color;
     update();
 }
 
 void TAsHyperBtn::SetTextStyle(TextStyle style) {
-    m_textStyle = style;
+    textStyle_ = style;
     update();
 }
 
 void TAsHyperBtn::SetAutoCaptionCenter(bool center) {
-    m_autoCaptionCenter = center;
+    autoCaptionCenter_ = center;
     update();
 }
 
 void TAsHyperBtn::SetCaptionXMoved(int dx) {
-    m_captionXMoved = dx;
+    captionXMoved_ = dx;
     update();
 }
 
 void TAsHyperBtn::SetCaptionYMoved(int dy) {
-    m_captionYMoved = dy;
+    captionYMoved_ = dy;
     update();
 }
 
 void TAsHyperBtn::SetButtonOn(bool on) {
-    m_buttonOn = on;
+    buttonOn_ = on;
     update();
 }
 
 QPixmap TAsHyperBtn::CurrentFace() const {
     QPixmap face;
     if (!isEnabled())
-        face = m_disabled;
+        face = disabled_;
     else if (IsDown())
-        face = m_down;
-    else if (m_over)
-        face = m_buttonOn ? m_overOn : m_overOff;
+        face = down_;
+    else if (over_)
+        face = buttonOn_ ? overOn_ : overOff_;
     else
-        face = m_buttonOn ? m_idleOn : m_idleOff;
-    if (face.isNull()) face = (m_buttonOn && !m_idleOn.isNull()) ? m_idleOn : m_idleOff;
+        face = buttonOn_ ? idleOn_ : idleOff_;
+    if (face.isNull()) face = (buttonOn_ && !idleOn_.isNull()) ? idleOn_ : idleOff_;
     return face;
 }
 
 void TAsHyperBtn::Click() {
     // A handler may delete the button (closing its window, rebuilding a page).
     QPointer<TAsHyperBtn> alive(this);
-    if (m_autochange) {
-        m_buttonOn = !m_buttonOn;
+    if (autochange_) {
+        buttonOn_ = !buttonOn_;
         update();
     }
-    if (m_buttonOn)
+    if (buttonOn_)
         emit OnButtonOn();
     else
         emit OnButtonOff();
@@ -199,28 +199,27 @@ void TAsHyperBtn::Click() {
 }
 
 QSize TAsHyperBtn::sizeHint() const {
-    return m_idleOff.isNull() ? kDefaultSize : LogicalSize(m_idleOff);
+    return idleOff_.isNull() ? kDefaultSize : LogicalSize(idleOff_);
 }
 
 void TAsHyperBtn::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QPixmap face = CurrentFace();
     if (!face.isNull()) painter.drawPixmap(0, 0, face);
-    if (m_caption.isEmpty()) return;
+    if (caption_.isEmpty()) return;
 
-    const QRect area = rect().translated(m_captionXMoved, m_captionYMoved);
+    const QRect area = rect().translated(captionXMoved_, captionYMoved_);
     // No mnemonic flag: an ampersand is drawn as it is written.
-    const int flags =
-        Qt::TextSingleLine |
-        (m_autoCaptionCenter ? int(Qt::AlignCenter) : int(Qt::AlignLeft | Qt::AlignTop));
-    if (m_textStyle != TextStyle::tsNone) {
-        const QPoint offset = m_textStyle == TextStyle::tsRaised ? QPoint(-1, -1) : QPoint(1, 1);
+    const int flags = Qt::TextSingleLine | (autoCaptionCenter_ ? int(Qt::AlignCenter)
+                                                               : int(Qt::AlignLeft | Qt::AlignTop));
+    if (textStyle_ != TextStyle::tsNone) {
+        const QPoint offset = textStyle_ == TextStyle::tsRaised ? QPoint(-1, -1) : QPoint(1, 1);
         painter.setPen(palette().color(QPalette::Light));
-        painter.drawText(area.translated(offset), flags, m_caption);
+        painter.drawText(area.translated(offset), flags, caption_);
     }
-    painter.setPen(isEnabled() ? m_captionColor
+    painter.setPen(isEnabled() ? captionColor_
                                : palette().color(QPalette::Disabled, QPalette::Text));
-    painter.drawText(area, flags, m_caption);
+    painter.drawText(area, flags, caption_);
 }
 
 void TAsHyperBtn::mousePressEvent(QMouseEvent* event) {
@@ -228,23 +227,23 @@ void TAsHyperBtn::mousePressEvent(QMouseEvent* event) {
         event->ignore();
         return;
     }
-    m_held = true;
-    m_over = HitTest(event->position().toPoint());
+    held_ = true;
+    over_ = HitTest(event->position().toPoint());
     update();
 }
 
 void TAsHyperBtn::mouseMoveEvent(QMouseEvent* event) {
-    if (m_held) SetOver(HitTest(event->position().toPoint()));
+    if (held_) SetOver(HitTest(event->position().toPoint()));
 }
 
 void TAsHyperBtn::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || !m_held) {
+    if (event->button() != Qt::LeftButton || !held_) {
         event->ignore();
         return;
     }
-    m_held = false;
+    held_ = false;
     const bool over = HitTest(event->position().toPoint());
-    m_over = over;
+    over_ = over;
     update();
     if (over) Click();
 }
@@ -255,13 +254,13 @@ void TAsHyperBtn::enterEvent(QEnterEvent*) {
 
 void TAsHyperBtn::leaveEvent(QEvent*) {
     // While held, the moves decide whether the pointer is inside.
-    if (!m_held) SetOver(false);
+    if (!held_) SetOver(false);
 }
 
 void TAsHyperBtn::changeEvent(QEvent* event) {
     switch (event->type()) {
         case QEvent::EnabledChange:
-            if (!isEnabled()) m_held = false;
+            if (!isEnabled()) held_ = false;
             update();
             break;
         case QEvent::FontChange:
@@ -277,28 +276,28 @@ void TAsHyperBtn::changeEvent(QEvent* event) {
 void TAsHyperBtn::hideEvent(QHideEvent* event) {
     // A hidden button gets no release and no leave; it must not come back
     // drawn pressed or hovered.
-    m_held = false;
-    m_over = false;
+    held_ = false;
+    over_ = false;
     QWidget::hideEvent(event);
 }
 
 void TAsHyperBtn::UpdateShape() {
-    m_shape = ShapeOf(m_idleOff, m_transparentColor);
+    shape_ = ShapeOf(idleOff_, transparentColor_);
     // An empty shape means no mask at all: a picture that is all cut-out
     // colour leaves the button whole rather than unreachable.
-    if (m_shape.isEmpty())
+    if (shape_.isEmpty())
         clearMask();
     else
-        setMask(m_shape);
+        setMask(shape_);
 }
 
 bool TAsHyperBtn::HitTest(const QPoint& pos) const {
-    return rect().contains(pos) && (m_shape.isEmpty() || m_shape.contains(pos));
+    return rect().contains(pos) && (shape_.isEmpty() || shape_.contains(pos));
 }
 
 void TAsHyperBtn::SetOver(bool over) {
-    if (over == m_over) return;
-    m_over = over;
+    if (over == over_) return;
+    over_ = over;
     update();
 }
 

@@ -30,12 +30,12 @@ class TAsHyperBtn : public QWidget {
     void SetBitmapOverOff(const QPixmap& picture);
     void SetBitmapOverOn(const QPixmap& picture);
     void SetBitmapDisabled(const QPixmap& picture);
-    QPixmap BitmapIdleOff() const { return m_idleOff; }
-    QPixmap BitmapIdleOn() const { return m_idleOn; }
-    QPixmap BitmapDown() const { return m_down; }
-    QPixmap BitmapOverOff() const { return m_overOff; }
-    QPixmap BitmapOverOn() const { return m_overOn; }
-    QPixmap BitmapDisabled() const { return m_disabled; }
+    QPixmap BitmapIdleOff() const { return idleOff_; }
+    QPixmap BitmapIdleOn() const { return idleOn_; }
+    QPixmap BitmapDown() const { return down_; }
+    QPixmap BitmapOverOff() const { return overOff_; }
+    QPixmap BitmapOverOn() const { return overOn_; }
+    QPixmap BitmapDisabled() const { return disabled_; }
     // Idle off, idle on and down at once; the other faces are left as they are.
     void SetFaces(const ButtonFaces& faces);
 
@@ -44,39 +44,39 @@ class TAsHyperBtn : public QWidget {
     // the picture, belongs to the button. Without a picture the whole
     // rectangle does.
     void SetTransparentColor(const QColor& color);
-    QColor TransparentColor() const { return m_transparentColor; }
+    QColor TransparentColor() const { return transparentColor_; }
 
     // Shown as written, ampersands included; "&x" also makes Alt+X click
     // the button while it is visible and enabled in the active window.
     void SetCaption(const QString& caption);
-    QString Caption() const { return m_caption; }
+    QString Caption() const { return caption_; }
     void SetCaptionColor(const QColor& color);
-    QColor CaptionColor() const { return m_captionColor; }
+    QColor CaptionColor() const { return captionColor_; }
     void SetTextStyle(TextStyle style);
-    TextStyle CaptionTextStyle() const { return m_textStyle; }
+    TextStyle CaptionTextStyle() const { return textStyle_; }
     // Centred on one line; when clear, the caption starts at the top left.
     void SetAutoCaptionCenter(bool center);
-    bool AutoCaptionCenter() const { return m_autoCaptionCenter; }
+    bool AutoCaptionCenter() const { return autoCaptionCenter_; }
     void SetCaptionXMoved(int dx);
-    int CaptionXMoved() const { return m_captionXMoved; }
+    int CaptionXMoved() const { return captionXMoved_; }
     void SetCaptionYMoved(int dy);
-    int CaptionYMoved() const { return m_captionYMoved; }
+    int CaptionYMoved() const { return captionYMoved_; }
 
     // A click toggles ButtonOn.
-    void SetAutochange(bool autochange) { m_autochange = autochange; }
-    bool Autochange() const { return m_autochange; }
+    void SetAutochange(bool autochange) { autochange_ = autochange; }
+    bool Autochange() const { return autochange_; }
     void SetButtonOn(bool on);
-    bool ButtonOn() const { return m_buttonOn; }
+    bool ButtonOn() const { return buttonOn_; }
 
     // Kept with the layout; they change nothing.
-    void SetReflexPos(int pos) { m_reflexPos = pos; }
-    int ReflexPos() const { return m_reflexPos; }
-    void SetReflexWidth(int width) { m_reflexWidth = width; }
-    int ReflexWidth() const { return m_reflexWidth; }
+    void SetReflexPos(int pos) { reflexPos_ = pos; }
+    int ReflexPos() const { return reflexPos_; }
+    void SetReflexWidth(int width) { reflexWidth_ = width; }
+    int ReflexWidth() const { return reflexWidth_; }
 
     // Held down with the pointer inside: drawn pressed.
-    bool IsDown() const { return m_held && m_over; }
-    bool IsPointerOver() const { return m_over; }
+    bool IsDown() const { return held_ && over_; }
+    bool IsPointerOver() const { return over_; }
     // The picture on show now, after the state and the fallbacks.
     QPixmap CurrentFace() const;
 
@@ -106,25 +106,25 @@ class TAsHyperBtn : public QWidget {
     bool HitTest(const QPoint& pos) const;
     void SetOver(bool over);
 
-    QPixmap m_idleOff, m_idleOn, m_down, m_overOff, m_overOn, m_disabled;
-    QColor m_transparentColor = Qt::white;
-    QRegion m_shape;  // empty: the whole rectangle
+    QPixmap idleOff_, idleOn_, down_, overOff_, overOn_, disabled_;
+    QColor transparentColor_ = Qt::white;
+    QRegion shape_;  // empty: the whole rectangle
 
-    QString m_caption;
-    QColor m_captionColor = Qt::black;
-    TextStyle m_textStyle = TextStyle::tsNone;
-    bool m_autoCaptionCenter = true;
-    int m_captionXMoved = 0;
-    int m_captionYMoved = 0;
-    QShortcut* m_accelerator = nullptr;
+    QString caption_;
+    QColor captionColor_ = Qt::black;
+    TextStyle textStyle_ = TextStyle::tsNone;
+    bool autoCaptionCenter_ = true;
+    int captionXMoved_ = 0;
+    int captionYMoved_ = 0;
+    QShortcut* accelerator_ = nullptr;
 
-    bool m_autochange = false;
-    bool m_buttonOn = false;
-    int m_reflexPos = 5;
-    int m_reflexWidth = 40;
+    bool autochange_ = false;
+    bool buttonOn_ = false;
+    int reflexPos_ = 5;
+    int reflexWidth_ = 40;
 
-    bool m_held = false;
-    bool m_over = false;
+    bool held_ = false;
+    bool over_ = false;
 };
 
 }  // namespace corvanta

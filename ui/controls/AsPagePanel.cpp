@@ -18,8 +18,8 @@ void TAsPagePanel::FocusChanged(QWidget* now) {
     // active, so focus elsewhere says nothing about this panel.
     if (!now || now->window() != window()) return;
     const bool inside = now == this || isAncestorOf(now);
-    if (inside == m_focusInside) return;
-    m_focusInside = inside;
+    if (inside == focusInside_) return;
+    focusInside_ = inside;
     if (inside)
         emit OnEnter();
     else

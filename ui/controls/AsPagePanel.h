@@ -16,8 +16,8 @@ class TAsPagePanel : public QStackedWidget {
     explicit TAsPagePanel(QWidget* parent = nullptr);
 
     // No tabs are drawn in either case; kept with the layout.
-    void SetHideTabs(bool hide) { m_hideTabs = hide; }
-    bool HideTabs() const { return m_hideTabs; }
+    void SetHideTabs(bool hide) { hideTabs_ = hide; }
+    bool HideTabs() const { return hideTabs_; }
 
     int ActivePageIndex() const { return currentIndex(); }
     // An index with no page leaves the page in view.
@@ -30,8 +30,8 @@ class TAsPagePanel : public QStackedWidget {
   private:
     void FocusChanged(QWidget* now);
 
-    bool m_hideTabs = true;
-    bool m_focusInside = false;
+    bool hideTabs_ = true;
+    bool focusInside_ = false;
 };
 
 }  // namespace corvanta

@@ -28,20 +28,20 @@ TAsPanel::TAsPanel(QWidget* parent) : QFrame(parent) {
 void TAsPanel::setVisible(bool visible) {
     // A call made while frames run (from the events they let through) takes
     // effect plainly; nesting a second effect would fight over the geometry.
-    if (m_animating || m_stepsCount <= 0) {
+    if (animating_ || stepsCount_ <= 0) {
         QFrame::setVisible(visible);
         return;
     }
     const QRect own = geometry();
     const QRegion ownMask = mask();
-    if (visible && m_effectOnShow && !isVisible() &&
+    if (visible && effectOnShow_ && !isVisible() &&
         (isWindow() || (parentWidget() && parentWidget()->isVisible()))) {
-        m_animating = true;
+        animating_ = true;
         QFrame::setVisible(true);
-        RunFrames(own, m_stepsCount, 0);
-    } else if (!visible && m_effectOnHide && isVisible()) {
-        m_animating = true;
-        RunFrames(own, 0, m_stepsCount);
+        RunFrames(own, stepsCount_, 0);
+    } else if (!visible && effectOnHide_ && isVisible()) {
+        animating_ = true;
+        RunFrames(own, 0, stepsCount_);
         QFrame::setVisible(false);
     } else {
         QFrame::setVisible(visible);
@@ -52,15 +52,15 @@ void TAsPanel::setVisible(bool visible) {
         clearMask();
     else
         setMask(ownMask);
-    m_animating = false;
+    animating_ = false;
     update();
 }
 
 void TAsPanel::paintEvent(QPaintEvent* event) {
-    if (m_animating) {
+    if (animating_) {
         // The mask leaves only the outline of this fill; the bevels wait.
         QPainter painter(this);
-        painter.fillRect(rect(), m_lineColor);
+        painter.fillRect(rect(), lineColor_);
         return;
     }
     QFrame::paintEvent(event);
@@ -68,7 +68,7 @@ void TAsPanel::paintEvent(QPaintEvent* event) {
 
 void TAsPanel::RunFrames(const QRect& own, int first, int last) {
     const int direction = first <= last ? 1 : -1;
-    const int thickness = std::max(1, m_lineWidth);
+    const int thickness = std::max(1, lineWidth_);
     for (int step = first;; step += direction) {
         const QRect bounds = FrameRect(own, step);
         setGeometry(bounds);
@@ -87,10 +87,10 @@ QRect TAsPanel::FrameRect(const QRect& own, int step) const {
     // Integer division truncates toward zero: step × (own − From) / StepsCount
     // cut to whole pixels, exact at both ends.
     auto at = [&](int ownValue, int fromValue) {
-        return ownValue - step * (ownValue - fromValue) / m_stepsCount;
+        return ownValue - step * (ownValue - fromValue) / stepsCount_;
     };
-    return QRect(at(own.left(), m_from.left()), at(own.top(), m_from.top()),
-                 at(own.width(), m_from.width()), at(own.height(), m_from.height()));
+    return QRect(at(own.left(), from_.left()), at(own.top(), from_.top()),
+                 at(own.width(), from_.width()), at(own.height(), from_.height()));
 }
 
 }  // namespace corvanta

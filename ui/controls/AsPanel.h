@@ -18,35 +18,35 @@ class TAsPanel : public QFrame {
 
     // The rectangle the effect starts from (show) or ends at (hide), in the
     // parent's coordinates.
-    void SetFromLeft(int left) { m_from.moveLeft(left); }
-    int FromLeft() const { return m_from.left(); }
-    void SetFromTop(int top) { m_from.moveTop(top); }
-    int FromTop() const { return m_from.top(); }
-    void SetFromWidth(int width) { m_from.setWidth(width); }
-    int FromWidth() const { return m_from.width(); }
-    void SetFromHeight(int height) { m_from.setHeight(height); }
-    int FromHeight() const { return m_from.height(); }
-    QRect FromRect() const { return m_from; }
+    void SetFromLeft(int left) { from_.moveLeft(left); }
+    int FromLeft() const { return from_.left(); }
+    void SetFromTop(int top) { from_.moveTop(top); }
+    int FromTop() const { return from_.top(); }
+    void SetFromWidth(int width) { from_.setWidth(width); }
+    int FromWidth() const { return from_.width(); }
+    void SetFromHeight(int height) { from_.setHeight(height); }
+    int FromHeight() const { return from_.height(); }
+    QRect FromRect() const { return from_; }
 
     // Steps between the two rectangles; the effect draws StepsCount + 1
     // frames. Zero or less: no effect.
-    void SetStepsCount(int steps) { m_stepsCount = steps; }
-    int StepsCount() const { return m_stepsCount; }
+    void SetStepsCount(int steps) { stepsCount_ = steps; }
+    int StepsCount() const { return stepsCount_; }
     // Kept with the layout; each frame waits a fixed 10 ms.
-    void SetTime(int time) { m_time = time; }
-    int Time() const { return m_time; }
-    void SetEffectOnShow(bool on) { m_effectOnShow = on; }
-    bool EffectOnShow() const { return m_effectOnShow; }
-    void SetEffectOnHide(bool on) { m_effectOnHide = on; }
-    bool EffectOnHide() const { return m_effectOnHide; }
+    void SetTime(int time) { time_ = time; }
+    int Time() const { return time_; }
+    void SetEffectOnShow(bool on) { effectOnShow_ = on; }
+    bool EffectOnShow() const { return effectOnShow_; }
+    void SetEffectOnHide(bool on) { effectOnHide_ = on; }
+    bool EffectOnHide() const { return effectOnHide_; }
     // The outline of the frames. Not QFrame's lineWidth(), which is the
     // panel's bevel.
-    void SetLineColor(const QColor& color) { m_lineColor = color; }
-    QColor LineColor() const { return m_lineColor; }
-    void SetLineWidth(int width) { m_lineWidth = width; }
-    int LineWidth() const { return m_lineWidth; }
+    void SetLineColor(const QColor& color) { lineColor_ = color; }
+    QColor LineColor() const { return lineColor_; }
+    void SetLineWidth(int width) { lineWidth_ = width; }
+    int LineWidth() const { return lineWidth_; }
 
-    bool IsAnimating() const { return m_animating; }
+    bool IsAnimating() const { return animating_; }
 
     void setVisible(bool visible) override;
 
@@ -64,14 +64,14 @@ class TAsPanel : public QFrame {
     void RunFrames(const QRect& own, int first, int last);
     QRect FrameRect(const QRect& own, int step) const;
 
-    QRect m_from;
-    int m_stepsCount = 10;
-    int m_time = 0;
-    bool m_effectOnShow = true;
-    bool m_effectOnHide = true;
-    QColor m_lineColor = Qt::black;
-    int m_lineWidth = 1;
-    bool m_animating = false;
+    QRect from_;
+    int stepsCount_ = 10;
+    int time_ = 0;
+    bool effectOnShow_ = true;
+    bool effectOnHide_ = true;
+    QColor lineColor_ = Qt::black;
+    int lineWidth_ = 1;
+    bool animating_ = false;
 };
 
 }  // namespace corvanta

@@ -24,15 +24,15 @@ QColor QuietLine(const QPalette& palette) {
 TTransEdit::TTransEdit(QWidget* parent) : QLineEdit(parent) {}
 
 void TTransEdit::SetTransparent(bool transparent) {
-    if (transparent == m_transparent) return;
-    m_transparent = transparent;
+    if (transparent == transparent_) return;
+    transparent_ = transparent;
     if (transparent) {
         for (QPalette::ColorGroup group : kGroups)
-            m_opaqueBase[group] = palette().brush(group, QPalette::Base);
-        m_opaqueFrame = hasFrame();
-        m_opaqueMargins = textMargins();
+            opaqueBase_[group] = palette().brush(group, QPalette::Base);
+        opaqueFrame_ = hasFrame();
+        opaqueMargins_ = textMargins();
         int frameWidth = 0;
-        if (m_opaqueFrame) {
+        if (opaqueFrame_) {
             QStyleOptionFrame option;
             initStyleOption(&option);
             frameWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, this);
@@ -40,17 +40,17 @@ void TTransEdit::SetTransparent(bool transparent) {
         // The frame gives way to margins of its width, so the text does not
         // jump when the box switches on focus.
         setFrame(false);
-        setTextMargins(m_opaqueMargins + QMargins(frameWidth, frameWidth, frameWidth, frameWidth));
+        setTextMargins(opaqueMargins_ + QMargins(frameWidth, frameWidth, frameWidth, frameWidth));
         MakeBaseClear();
     } else {
         QPalette opaque = palette();
         for (QPalette::ColorGroup group : kGroups)
-            opaque.setBrush(group, QPalette::Base, m_opaqueBase[group]);
-        m_settingPalette = true;
+            opaque.setBrush(group, QPalette::Base, opaqueBase_[group]);
+        settingPalette_ = true;
         setPalette(opaque);
-        m_settingPalette = false;
-        setFrame(m_opaqueFrame);
-        setTextMargins(m_opaqueMargins);
+        settingPalette_ = false;
+        setFrame(opaqueFrame_);
+        setTextMargins(opaqueMargins_);
     }
     update();
 }
@@ -58,14 +58,14 @@ void TTransEdit::SetTransparent(bool transparent) {
 void TTransEdit::MakeBaseClear() {
     QPalette clear = palette();
     clear.setBrush(QPalette::All, QPalette::Base, Qt::transparent);
-    m_settingPalette = true;
+    settingPalette_ = true;
     setPalette(clear);
-    m_settingPalette = false;
+    settingPalette_ = false;
 }
 
 void TTransEdit::paintEvent(QPaintEvent* event) {
     QLineEdit::paintEvent(event);
-    if (!m_transparent) return;
+    if (!transparent_) return;
     QPainter painter(this);
     painter.setPen(QuietLine(palette()));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
@@ -74,10 +74,10 @@ void TTransEdit::paintEvent(QPaintEvent* event) {
 void TTransEdit::changeEvent(QEvent* event) {
     // A palette set by the window while the box is clear brings an opaque
     // base; keep it for later and stay clear.
-    if (event->type() == QEvent::PaletteChange && m_transparent && !m_settingPalette &&
+    if (event->type() == QEvent::PaletteChange && transparent_ && !settingPalette_ &&
         palette().brush(QPalette::Base).color().alpha() != 0) {
         for (QPalette::ColorGroup group : kGroups)
-            m_opaqueBase[group] = palette().brush(group, QPalette::Base);
+            opaqueBase_[group] = palette().brush(group, QPalette::Base);
         MakeBaseClear();
     }
     QLineEdit::changeEvent(event);

@@ -18,7 +18,7 @@ class TTransEdit : public QLineEdit {
     explicit TTransEdit(QWidget* parent = nullptr);
 
     void SetTransparent(bool transparent);
-    bool Transparent() const { return m_transparent; }
+    bool Transparent() const { return transparent_; }
     void SetAlignText(Qt::Alignment alignment) { setAlignment(alignment); }
     Qt::Alignment AlignText() const { return alignment(); }
 
@@ -29,12 +29,12 @@ class TTransEdit : public QLineEdit {
   private:
     void MakeBaseClear();
 
-    bool m_transparent = false;
-    bool m_settingPalette = false;
+    bool transparent_ = false;
+    bool settingPalette_ = false;
     // What the opaque box had, brought back when Transparent is cleared.
-    QBrush m_opaqueBase[QPalette::NColorGroups];
-    bool m_opaqueFrame = true;
-    QMargins m_opaqueMargins;
+    QBrush opaqueBase_[QPalette::NColorGroups];
+    bool opaqueFrame_ = true;
+    QMargins opaqueMargins_;
 };
 
 }  // namespace corvanta

@@ -24,19 +24,19 @@ QColor QuietLine(const QPalette& palette) {
 TTransMemo::TTransMemo(QWidget* parent) : QPlainTextEdit(parent) {}
 
 void TTransMemo::SetTransparent(bool transparent) {
-    if (transparent == m_transparent) return;
-    m_transparent = transparent;
+    if (transparent == transparent_) return;
+    transparent_ = transparent;
     if (transparent) {
         for (QPalette::ColorGroup group : kGroups)
-            m_opaqueBase[group] = palette().brush(group, QPalette::Base);
+            opaqueBase_[group] = palette().brush(group, QPalette::Base);
         MakeBaseClear();
     } else {
         QPalette opaque = palette();
         for (QPalette::ColorGroup group : kGroups)
-            opaque.setBrush(group, QPalette::Base, m_opaqueBase[group]);
-        m_settingPalette = true;
+            opaque.setBrush(group, QPalette::Base, opaqueBase_[group]);
+        settingPalette_ = true;
         setPalette(opaque);
-        m_settingPalette = false;
+        settingPalette_ = false;
     }
     viewport()->setAutoFillBackground(!transparent);
     update();
@@ -57,15 +57,15 @@ Qt::Alignment TTransMemo::AlignText() const {
 void TTransMemo::MakeBaseClear() {
     QPalette clear = palette();
     clear.setBrush(QPalette::All, QPalette::Base, Qt::transparent);
-    m_settingPalette = true;
+    settingPalette_ = true;
     setPalette(clear);
-    m_settingPalette = false;
+    settingPalette_ = false;
 }
 
 bool TTransMemo::event(QEvent* event) {
     // The box's own paint is only its frame (the text lives in the
     // viewport); in its place goes the quiet outline.
-    if (event->type() == QEvent::Paint && m_transparent) {
+    if (event->type() == QEvent::Paint && transparent_) {
         QPainter painter(this);
         painter.setPen(QuietLine(palette()));
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
@@ -77,19 +77,19 @@ bool TTransMemo::event(QEvent* event) {
 void TTransMemo::changeEvent(QEvent* event) {
     // A palette set by the window while the box is clear brings an opaque
     // base; keep it for later and stay clear.
-    if (event->type() == QEvent::PaletteChange && m_transparent && !m_settingPalette &&
+    if (event->type() == QEvent::PaletteChange && transparent_ && !settingPalette_ &&
         palette().brush(QPalette::Base).color().alpha() != 0) {
         for (QPalette::ColorGroup group : kGroups)
-            m_opaqueBase[group] = palette().brush(group, QPalette::Base);
+            opaqueBase_[group] = palette().brush(group, QPalette::Base);
         MakeBaseClear();
     }
     QPlainTextEdit::changeEvent(event);
-    if (m_transparent) viewport()->update();
+    if (transparent_) viewport()->update();
 }
 
 void TTransMemo::scrollContentsBy(int dx, int dy) {
     QPlainTextEdit::scrollContentsBy(dx, dy);
-    if (m_transparent) viewport()->update();
+    if (transparent_) viewport()->update();
 }
 
 }  // namespace corvanta

@@ -18,7 +18,7 @@ class TTransMemo : public QPlainTextEdit {
     explicit TTransMemo(QWidget* parent = nullptr);
 
     void SetTransparent(bool transparent);
-    bool Transparent() const { return m_transparent; }
+    bool Transparent() const { return transparent_; }
     // Applies to every line of the memo.
     void SetAlignText(Qt::Alignment alignment);
     Qt::Alignment AlignText() const;
@@ -31,9 +31,9 @@ class TTransMemo : public QPlainTextEdit {
   private:
     void MakeBaseClear();
 
-    bool m_transparent = false;
-    bool m_settingPalette = false;
-    QBrush m_opaqueBase[QPalette::NColorGroups];
+    bool transparent_ = false;
+    bool settingPalette_ = false;
+    QBrush opaqueBase_[QPalette::NColorGroups];
 };
 
 }  // namespace corvanta

@@ -33,33 +33,33 @@ QPixmap Face(const QColor& color) {
 class AsHyperBtnTest : public QObject {
     Q_OBJECT
 
-    PressRecorder* m_window = nullptr;
-    QLineEdit* m_focused = nullptr;
-    TAsHyperBtn* m_button = nullptr;
-    QStringList m_events;
+    PressRecorder* window_ = nullptr;
+    QLineEdit* focused_ = nullptr;
+    TAsHyperBtn* button_ = nullptr;
+    QStringList events_;
 
   private slots:
     void init() {
-        m_window = new PressRecorder;
-        m_window->resize(200, 100);
-        m_focused = new QLineEdit(m_window);
-        m_button = new TAsHyperBtn(m_window);
-        m_button->setGeometry(50, 40, 40, 20);
-        m_button->SetBitmapIdleOff(Face(Qt::blue));
-        m_events.clear();
-        connect(m_button, &TAsHyperBtn::OnButtonOn, this, [this] { m_events << "on"; });
-        connect(m_button, &TAsHyperBtn::OnButtonOff, this, [this] { m_events << "off"; });
-        connect(m_button, &TAsHyperBtn::OnClick, this, [this] { m_events << "click"; });
-        m_window->show();
-        QApplication::setActiveWindow(m_window);
-        QVERIFY(QTest::qWaitForWindowActive(m_window));
-        m_focused->setFocus();
+        window_ = new PressRecorder;
+        window_->resize(200, 100);
+        focused_ = new QLineEdit(window_);
+        button_ = new TAsHyperBtn(window_);
+        button_->setGeometry(50, 40, 40, 20);
+        button_->SetBitmapIdleOff(Face(Qt::blue));
+        events_.clear();
+        connect(button_, &TAsHyperBtn::OnButtonOn, this, [this] { events_ << "on"; });
+        connect(button_, &TAsHyperBtn::OnButtonOff, this, [this] { events_ << "off"; });
+        connect(button_, &TAsHyperBtn::OnClick, this, [this] { events_ << "click"; });
+        window_->show();
+        QApplication::setActiveWindow(window_);
+        QVERIFY(QTest::qWaitForWindowActive(window_));
+        focused_->setFocus();
     }
     void cleanup() {
         // The button is a pointer control: whatever happened, the focus
         // stayed where the user had it.
-        const bool focusKept = m_focused->hasFocus();
-        delete m_window;
+        const bool focusKept = focused_->hasFocus();
+        delete window_;
         QVERIFY(focusKept);
     }
 
@@ -78,12 +78,12 @@ class AsHyperBtnTest : public QObject {
         QFETCH(bool, startOn);
         QFETCH(int, clicks);
         QFETCH(QString, events);
-        m_button->SetAutochange(autochange);
-        m_button->SetButtonOn(startOn);
+        button_->SetAutochange(autochange);
+        button_->SetButtonOn(startOn);
         for (int i = 0; i < clicks; ++i)
-            QTest::mouseClick(m_button, Qt::LeftButton);
-        QCOMPARE(m_events.join(' '), events);
-        QCOMPARE(m_button->ButtonOn(), startOn != (autochange && clicks % 2));
+            QTest::mouseClick(button_, Qt::LeftButton);
+        QCOMPARE(events_.join(' '), events);
+        QCOMPARE(button_->ButtonOn(), startOn != (autochange && clicks % 2));
     }
 
     // Clicks the button leaves alone go on to the window, as with any control.
@@ -100,23 +100,23 @@ class AsHyperBtnTest : public QObject {
     }
     void gestures() {
         const QString gesture = QTest::currentDataTag();
-        const QPoint middle = m_button->rect().center(), outside(-30, 5);
-        if (gesture == "right") QTest::mouseClick(m_button, Qt::RightButton);
-        if (gesture == "middle") QTest::mouseClick(m_button, Qt::MiddleButton);
-        if (gesture == "corner") QTest::mouseClick(m_window, Qt::LeftButton, {}, m_button->pos());
-        if (gesture == "disabled") m_button->setEnabled(false);
-        if (gesture == "left" || gesture == "disabled") QTest::mouseClick(m_button, Qt::LeftButton);
+        const QPoint middle = button_->rect().center(), outside(-30, 5);
+        if (gesture == "right") QTest::mouseClick(button_, Qt::RightButton);
+        if (gesture == "middle") QTest::mouseClick(button_, Qt::MiddleButton);
+        if (gesture == "corner") QTest::mouseClick(window_, Qt::LeftButton, {}, button_->pos());
+        if (gesture == "disabled") button_->setEnabled(false);
+        if (gesture == "left" || gesture == "disabled") QTest::mouseClick(button_, Qt::LeftButton);
         if (gesture == "out" || gesture == "back") {
-            QTest::mousePress(m_button, Qt::LeftButton, {}, middle);
-            QVERIFY(m_button->IsDown());
-            QTest::mouseMove(m_button, outside);
-            QVERIFY(!m_button->IsDown());
+            QTest::mousePress(button_, Qt::LeftButton, {}, middle);
+            QVERIFY(button_->IsDown());
+            QTest::mouseMove(button_, outside);
+            QVERIFY(!button_->IsDown());
             const QPoint end = gesture == "back" ? middle : outside;
-            QTest::mouseMove(m_button, end);
-            QTest::mouseRelease(m_button, Qt::LeftButton, {}, end);
+            QTest::mouseMove(button_, end);
+            QTest::mouseRelease(button_, Qt::LeftButton, {}, end);
         }
-        QTEST(m_events.join(' '), "events");
-        QTEST(m_window->Presses, "windowPresses");
+        QTEST(events_.join(' '), "events");
+        QTEST(window_->Presses, "windowPresses");
     }
 
     void faces_data() {
@@ -131,19 +131,19 @@ class AsHyperBtnTest : public QObject {
     void faces() {
         QFETCH(QString, state);
         QFETCH(bool, withIdleOn);
-        if (withIdleOn) m_button->SetBitmapIdleOn(Face(Qt::green));
-        m_button->SetBitmapDown(Face(Qt::red));
-        m_button->SetButtonOn(true);
-        if (state == "down") QTest::mousePress(m_button, Qt::LeftButton);
-        if (state == "disabled") m_button->setEnabled(false);
+        if (withIdleOn) button_->SetBitmapIdleOn(Face(Qt::green));
+        button_->SetBitmapDown(Face(Qt::red));
+        button_->SetButtonOn(true);
+        if (state == "down") QTest::mousePress(button_, Qt::LeftButton);
+        if (state == "disabled") button_->setEnabled(false);
         if (state == "over") {
             // From elsewhere: a move to where the pointer already is is dropped.
-            QTest::mouseMove(m_window, QPoint(5, 5));
-            QTest::mouseMove(m_button);
-            QVERIFY(m_button->IsPointerOver());
+            QTest::mouseMove(window_, QPoint(5, 5));
+            QTest::mouseMove(button_);
+            QVERIFY(button_->IsPointerOver());
         }
-        QTEST(m_button->grab().toImage().pixelColor(20, 3), "shown");
-        if (state == "down") QTest::mouseRelease(m_button, Qt::LeftButton);
+        QTEST(button_->grab().toImage().pixelColor(20, 3), "shown");
+        if (state == "down") QTest::mouseRelease(button_, Qt::LeftButton);
     }
 
     // At ratio 2 one device pixel of four keeps a logical pixel; fully
@@ -169,9 +169,9 @@ class AsHyperBtnTest : public QObject {
         picture.setPixel(3 * r, r, qRgb(0, 0, 128));
         picture.setDevicePixelRatio(dpr);
         // The picture first, then the colour: the cut follows either change.
-        m_button->SetBitmapIdleOff(QPixmap::fromImage(picture));
-        m_button->SetTransparentColor(cutOut);
-        QTEST(m_button->mask(), "shape");
+        button_->SetBitmapIdleOff(QPixmap::fromImage(picture));
+        button_->SetTransparentColor(cutOut);
+        QTEST(button_->mask(), "shape");
     }
 
     void accelerator_data() {
@@ -186,11 +186,11 @@ class AsHyperBtnTest : public QObject {
         QFETCH(QString, caption);
         QFETCH(bool, clicked);
         const QString condition = QTest::currentDataTag();
-        m_button->SetCaption(caption);
-        m_button->setEnabled(condition != "disabled");
-        m_button->setHidden(condition == "hidden");
-        QTest::keyClick(m_window, Qt::Key_O, Qt::AltModifier);
-        QCOMPARE(m_events.join(' '), clicked ? "off click" : "");
+        button_->SetCaption(caption);
+        button_->setEnabled(condition != "disabled");
+        button_->setHidden(condition == "hidden");
+        QTest::keyClick(window_, Qt::Key_O, Qt::AltModifier);
+        QCOMPARE(events_.join(' '), clicked ? "off click" : "");
     }
 };
 

@@ -8,36 +8,36 @@ using corvanta::TAsPagePanel;
 class AsPagePanelTest : public QObject {
     Q_OBJECT
 
-    QWidget* m_window = nullptr;
-    QWidget* m_other = nullptr;
-    TAsPagePanel* m_panel = nullptr;
-    QHash<QString, QLineEdit*> m_edits;
-    QStringList m_events;
+    QWidget* window_ = nullptr;
+    QWidget* other_ = nullptr;
+    TAsPagePanel* panel_ = nullptr;
+    QHash<QString, QLineEdit*> edits_;
+    QStringList events_;
 
   private slots:
     void init() {
-        m_window = new QWidget;
-        m_edits["out"] = new QLineEdit(m_window);
-        m_panel = new TAsPagePanel(m_window);
-        m_panel->setGeometry(10, 40, 300, 100);
+        window_ = new QWidget;
+        edits_["out"] = new QLineEdit(window_);
+        panel_ = new TAsPagePanel(window_);
+        panel_->setGeometry(10, 40, 300, 100);
         auto* page = new QWidget;
-        m_edits["in1"] = new QLineEdit(page);
-        m_edits["in2"] = new QLineEdit(page);
-        m_panel->addWidget(page);
-        m_panel->addWidget(new QWidget);
-        m_other = new QWidget;
-        m_edits["other"] = new QLineEdit(m_other);
-        m_events.clear();
-        connect(m_panel, &TAsPagePanel::OnEnter, this, [this] { m_events << "enter"; });
-        connect(m_panel, &TAsPagePanel::OnExit, this, [this] { m_events << "exit"; });
-        m_other->show();
-        m_window->show();
-        m_window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_window));
+        edits_["in1"] = new QLineEdit(page);
+        edits_["in2"] = new QLineEdit(page);
+        panel_->addWidget(page);
+        panel_->addWidget(new QWidget);
+        other_ = new QWidget;
+        edits_["other"] = new QLineEdit(other_);
+        events_.clear();
+        connect(panel_, &TAsPagePanel::OnEnter, this, [this] { events_ << "enter"; });
+        connect(panel_, &TAsPagePanel::OnExit, this, [this] { events_ << "exit"; });
+        other_->show();
+        window_->show();
+        window_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window_));
     }
     void cleanup() {
-        delete m_window;
-        delete m_other;
+        delete window_;
+        delete other_;
     }
 
     // Each row names the moves: an edit to focus, "other" for the edit of
@@ -52,14 +52,14 @@ class AsPagePanelTest : public QObject {
     }
     void focusMoves() {
         for (const QString& move : QString(QTest::currentDataTag()).split(' ')) {
-            QWidget* window = move == "other" ? m_other : m_window;
+            QWidget* window = move == "other" ? other_ : window_;
             if (move == "other" || move == "back") {
                 window->activateWindow();
                 QVERIFY(QTest::qWaitForWindowActive(window));
             }
-            if (move != "back") m_edits[move]->setFocus();
+            if (move != "back") edits_[move]->setFocus();
         }
-        QTEST(m_events.join(' '), "events");
+        QTEST(events_.join(' '), "events");
     }
 };
 

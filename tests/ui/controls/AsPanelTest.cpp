@@ -15,37 +15,37 @@ const QRect kFrom(269, 18, 10, 10);
 class AsPanelTest : public QObject {
     Q_OBJECT
 
-    QWidget* m_window = nullptr;
-    TAsPanel* m_panel = nullptr;
-    QList<int> m_steps;
-    QList<QRect> m_bounds;
+    QWidget* window_ = nullptr;
+    TAsPanel* panel_ = nullptr;
+    QList<int> steps_;
+    QList<QRect> bounds_;
 
   private slots:
     void init() {
-        m_window = new QWidget;
-        m_window->resize(430, 495);
-        m_panel = new TAsPanel(m_window);
-        m_panel->setGeometry(kOwn);
-        m_panel->SetFromLeft(kFrom.left());
-        m_panel->SetFromTop(kFrom.top());
-        m_panel->SetFromWidth(kFrom.width());
-        m_panel->SetFromHeight(kFrom.height());
-        m_panel->SetLineWidth(2);
-        m_panel->hide();
-        m_steps.clear();
-        m_bounds.clear();
-        connect(m_panel, &TAsPanel::AnimationFrame, this, [this](int step, const QRect& bounds) {
+        window_ = new QWidget;
+        window_->resize(430, 495);
+        panel_ = new TAsPanel(window_);
+        panel_->setGeometry(kOwn);
+        panel_->SetFromLeft(kFrom.left());
+        panel_->SetFromTop(kFrom.top());
+        panel_->SetFromWidth(kFrom.width());
+        panel_->SetFromHeight(kFrom.height());
+        panel_->SetLineWidth(2);
+        panel_->hide();
+        steps_.clear();
+        bounds_.clear();
+        connect(panel_, &TAsPanel::AnimationFrame, this, [this](int step, const QRect& bounds) {
             // Each frame shows only an outline of the line width.
-            const QRegion shape = m_panel->mask();
+            const QRegion shape = panel_->mask();
             QVERIFY(shape.contains(QPoint(1, 1)) && !shape.contains(QPoint(2, 2)));
             QVERIFY(shape.contains(QPoint(bounds.width() - 2, bounds.height() - 2)));
-            m_steps << step;
-            m_bounds << bounds;
+            steps_ << step;
+            bounds_ << bounds;
         });
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_));
     }
-    void cleanup() { delete m_window; }
+    void cleanup() { delete window_; }
 
     void show_data() {
         QTest::addColumn<bool>("effect");
@@ -63,21 +63,21 @@ class AsPanelTest : public QObject {
         QFETCH(int, steps);
         QFETCH(bool, parentHidden);
         QFETCH(QList<int>, frames);
-        m_panel->SetEffectOnShow(effect);
-        m_panel->SetStepsCount(steps);
-        if (parentHidden) m_window->hide();
-        m_panel->show();
-        QCOMPARE(m_steps, frames);
-        QVERIFY(!m_panel->isHidden());
-        QCOMPARE(m_panel->geometry(), kOwn);
-        QVERIFY(m_panel->mask().isEmpty());
+        panel_->SetEffectOnShow(effect);
+        panel_->SetStepsCount(steps);
+        if (parentHidden) window_->hide();
+        panel_->show();
+        QCOMPARE(steps_, frames);
+        QVERIFY(!panel_->isHidden());
+        QCOMPARE(panel_->geometry(), kOwn);
+        QVERIFY(panel_->mask().isEmpty());
         if (frames.isEmpty()) return;
-        QCOMPARE(m_bounds.first(), kFrom);
-        QCOMPARE(m_bounds.last(), kOwn);
+        QCOMPARE(bounds_.first(), kFrom);
+        QCOMPARE(bounds_.last(), kOwn);
         // step × (own − From) / 10 cut toward zero: rounding down would put
         // the left edges one pixel further right.
-        QCOMPARE(m_bounds[3], QRect(223, 71, 72, 83));
-        QCOMPARE(m_bounds[7], QRect(163, 142, 154, 180));
+        QCOMPARE(bounds_[3], QRect(223, 71, 72, 83));
+        QCOMPARE(bounds_[7], QRect(163, 142, 154, 180));
     }
 
     void hide_data() {
@@ -89,15 +89,15 @@ class AsPanelTest : public QObject {
     void hide() {
         QFETCH(bool, effect);
         QFETCH(QList<int>, frames);
-        m_panel->SetEffectOnShow(false);
-        m_panel->SetEffectOnHide(effect);
-        m_panel->show();
-        m_panel->hide();
-        m_panel->hide();  // already hidden: nothing more
-        QVERIFY(m_panel->isHidden());
-        QCOMPARE(m_steps, frames);
-        QCOMPARE(m_panel->geometry(), kOwn);
-        if (!frames.isEmpty()) QCOMPARE(m_bounds.last(), kFrom);
+        panel_->SetEffectOnShow(false);
+        panel_->SetEffectOnHide(effect);
+        panel_->show();
+        panel_->hide();
+        panel_->hide();  // already hidden: nothing more
+        QVERIFY(panel_->isHidden());
+        QCOMPARE(steps_, frames);
+        QCOMPARE(panel_->geometry(), kOwn);
+        if (!frames.isEmpty()) QCOMPARE(bounds_.last(), kFrom);
     }
 };
 

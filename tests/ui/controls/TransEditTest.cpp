@@ -15,17 +15,17 @@ const QColor kText(255, 255, 0);
 class TransEditTest : public QObject {
     Q_OBJECT
 
-    QWidget* m_window = nullptr;
-    TTransEdit* m_edit = nullptr;
+    QWidget* window_ = nullptr;
+    TTransEdit* edit_ = nullptr;
 
     // The window at a point of the box right of its text, and the ink of
     // the text.
     QColor Beneath() const {
-        const QImage shot = m_window->grab(m_edit->geometry()).toImage();
+        const QImage shot = window_->grab(edit_->geometry()).toImage();
         return shot.pixelColor(shot.width() - 20, shot.height() / 2);
     }
     bool TextDrawn() const {
-        const QImage shot = m_window->grab(m_edit->geometry()).toImage();
+        const QImage shot = window_->grab(edit_->geometry()).toImage();
         for (int x = 4; x < 60; ++x)
             if (shot.pixelColor(x, shot.height() / 2).green() > 128) return true;
         return false;
@@ -33,22 +33,22 @@ class TransEditTest : public QObject {
 
   private slots:
     void init() {
-        m_window = new QWidget;
-        QPalette under = m_window->palette();
+        window_ = new QWidget;
+        QPalette under = window_->palette();
         under.setColor(QPalette::Window, kUnder);
-        m_window->setPalette(under);
-        m_window->setAutoFillBackground(true);
-        m_edit = new TTransEdit(m_window);
-        m_edit->setGeometry(10, 10, 260, 24);
-        QPalette own = m_edit->palette();
+        window_->setPalette(under);
+        window_->setAutoFillBackground(true);
+        edit_ = new TTransEdit(window_);
+        edit_->setGeometry(10, 10, 260, 24);
+        QPalette own = edit_->palette();
         own.setColor(QPalette::Base, kBase);
         own.setColor(QPalette::Text, kText);
-        m_edit->setPalette(own);
-        m_edit->setText("MMMM");
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+        edit_->setPalette(own);
+        edit_->setText("MMMM");
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_));
     }
-    void cleanup() { delete m_window; }
+    void cleanup() { delete window_; }
 
     // The box switches on focus: its background changes, its text colour
     // and the place of its text do not.
@@ -63,25 +63,25 @@ class TransEditTest : public QObject {
     }
     void switches() {
         QFETCH(QList<bool>, switches);
-        auto caret = [this] { return m_edit->inputMethodQuery(Qt::ImCursorRectangle).toRect(); };
+        auto caret = [this] { return edit_->inputMethodQuery(Qt::ImCursorRectangle).toRect(); };
         const QRect place = caret();
         for (bool on : switches)
-            m_edit->SetTransparent(on);
+            edit_->SetTransparent(on);
         QTEST(Beneath(), "beneath");
         QVERIFY(TextDrawn());
-        QCOMPARE(m_edit->palette().color(QPalette::Text), kText);
+        QCOMPARE(edit_->palette().color(QPalette::Text), kText);
         QCOMPARE(caret(), place);
     }
 
     // A whole palette set on a clear box leaves it clear; its base is the
     // one the box returns to.
     void paletteSetWhileClear() {
-        m_edit->SetTransparent(true);
+        edit_->SetTransparent(true);
         QPalette fresh;
         fresh.setColor(QPalette::Base, Qt::green);
-        m_edit->setPalette(fresh);
+        edit_->setPalette(fresh);
         QCOMPARE(Beneath(), kUnder);
-        m_edit->SetTransparent(false);
+        edit_->SetTransparent(false);
         QCOMPARE(Beneath(), QColor(Qt::green));
     }
 };

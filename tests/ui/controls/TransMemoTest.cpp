@@ -30,25 +30,25 @@ class Striped : public QWidget {
 class TransMemoTest : public QObject {
     Q_OBJECT
 
-    Striped* m_window = nullptr;
-    TTransMemo* m_memo = nullptr;
+    Striped* window_ = nullptr;
+    TTransMemo* memo_ = nullptr;
 
   private slots:
     void init() {
-        m_window = new Striped;
-        m_window->resize(300, 200);
-        m_memo = new TTransMemo(m_window);
-        m_memo->setGeometry(10, 10, 240, 120);
-        m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        QPalette own = m_memo->palette();
+        window_ = new Striped;
+        window_->resize(300, 200);
+        memo_ = new TTransMemo(window_);
+        memo_->setGeometry(10, 10, 240, 120);
+        memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        QPalette own = memo_->palette();
         own.setColor(QPalette::Base, kBase);
         own.setColor(QPalette::Text, Qt::yellow);
-        m_memo->setPalette(own);
-        m_memo->setPlainText("MM\nMM");
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+        memo_->setPalette(own);
+        memo_->setPlainText("MM\nMM");
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_));
     }
-    void cleanup() { delete m_window; }
+    void cleanup() { delete window_; }
 
     void switches_data() {
         QTest::addColumn<QList<bool>>("switches");
@@ -62,38 +62,38 @@ class TransMemoTest : public QObject {
         QFETCH(QList<bool>, switches);
         QFETCH(bool, clear);
         for (bool on : switches)
-            m_memo->SetTransparent(on);
-        const QImage shot = m_window->grab(m_memo->geometry()).toImage();
+            memo_->SetTransparent(on);
+        const QImage shot = window_->grab(memo_->geometry()).toImage();
         // Right of the text, and below the last line.
         for (const QPoint p : {QPoint(200, 12), QPoint(120, 90)})
-            QCOMPARE(shot.pixelColor(p), clear ? Band(p.y() + m_memo->y()) : kBase);
-        QCOMPARE(m_memo->palette().color(QPalette::Text), QColor(Qt::yellow));
+            QCOMPARE(shot.pixelColor(p), clear ? Band(p.y() + memo_->y()) : kBase);
+        QCOMPARE(memo_->palette().color(QPalette::Text), QColor(Qt::yellow));
     }
 
     // What the window's backing store holds after a scroll, which is what
     // the user sees: the bands stay where the parent drew them.
     void scrollLeavesThePictureInPlace() {
-        m_memo->SetTransparent(true);
-        m_memo->setPlainText(QString("M\n").repeated(40));
+        memo_->SetTransparent(true);
+        memo_->setPlainText(QString("M\n").repeated(40));
         QCoreApplication::processEvents();
-        m_memo->verticalScrollBar()->setValue(7);
+        memo_->verticalScrollBar()->setValue(7);
         QCoreApplication::processEvents();
-        const QRect area(m_memo->pos(), m_memo->size());
+        const QRect area(memo_->pos(), memo_->size());
         const QImage shot =
-            m_window->screen()
-                ->grabWindow(m_window->winId(), area.x(), area.y(), area.width(), area.height())
+            window_->screen()
+                ->grabWindow(window_->winId(), area.x(), area.y(), area.width(), area.height())
                 .toImage();
         for (int y = 4; y < shot.height() - 4; ++y)
             QCOMPARE(shot.pixelColor(200, y), Band(y + area.y()));
     }
 
     void alignRight() {
-        m_memo->SetTransparent(true);
-        m_memo->SetAlignText(Qt::AlignRight);
-        QCOMPARE(m_memo->AlignText(), Qt::AlignRight);
-        const QImage shot = m_window->grab(m_memo->geometry()).toImage();
-        const int y = m_memo->viewport()->y() +
-                      m_memo->cursorRect(QTextCursor(m_memo->document())).center().y();
+        memo_->SetTransparent(true);
+        memo_->SetAlignText(Qt::AlignRight);
+        QCOMPARE(memo_->AlignText(), Qt::AlignRight);
+        const QImage shot = window_->grab(memo_->geometry()).toImage();
+        const int y =
+            memo_->viewport()->y() + memo_->cursorRect(QTextCursor(memo_->document())).center().y();
         int left = shot.width();
         for (int x = shot.width() - 1; x >= 0; --x)
             if (shot.pixelColor(x, y).green() > 128) left = x;
