@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QBrush>
 #include <QLineEdit>
 #include <QMargins>
+
+#include "ui/controls/ClearBase.h"
 
 namespace corvanta {
 
@@ -27,12 +28,9 @@ class TTransEdit : public QLineEdit {
     void changeEvent(QEvent* event) override;
 
   private:
-    void MakeBaseClear();
-
     bool transparent_ = false;
-    bool settingPalette_ = false;
+    ClearBase clearBase_;
     // What the opaque box had, brought back when Transparent is cleared.
-    QBrush opaqueBase_[QPalette::NColorGroups];
     bool opaqueFrame_ = true;
     QMargins opaqueMargins_;
 };

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QBrush>
 #include <QPlainTextEdit>
+
+#include "ui/controls/ClearBase.h"
 
 namespace corvanta {
 
@@ -29,11 +30,8 @@ class TTransMemo : public QPlainTextEdit {
     void scrollContentsBy(int dx, int dy) override;
 
   private:
-    void MakeBaseClear();
-
     bool transparent_ = false;
-    bool settingPalette_ = false;
-    QBrush opaqueBase_[QPalette::NColorGroups];
+    ClearBase clearBase_;
 };
 
 }  // namespace corvanta
