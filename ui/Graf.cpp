@@ -1,4 +1,5 @@
 #include "ui/Graf.h"
+#include "ui/Colours.h"
 
 #include <algorithm>
 
@@ -44,10 +45,6 @@ class PictureBackground : public QWidget {
         painter.drawPixmap(0, 0, Picture);
     }
 };
-
-const QColor kWhite(255, 255, 255);
-const QColor kYellow(255, 255, 0);
-const QColor kNavy(0, 0, 128);
 
 }  // namespace
 

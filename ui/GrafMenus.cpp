@@ -6,15 +6,14 @@
 #include <QProxyStyle>
 #include <QStyleOptionMenuItem>
 
+#include "ui/Colours.h"
 #include "ui/Graf.h"
 
 namespace corvanta {
 
 namespace {
 
-const QColor kHighlightFill(218, 227, 243);
 const QColor kHighlightBorder(117, 124, 221);
-const QColor kHighlightText(0, 0, 128);
 
 // Draws the items of the File and Language menus: a quiet highlight with a
 // blue border, captions three spaces in; the File menu's items taller.
@@ -32,10 +31,10 @@ class MenuItemStyle : public QProxyStyle {
         const bool highlighted = item->state & State_Selected;
         QRect rect = item->rect.adjusted(0, 0, -1, 0);
         painter->save();
-        painter->fillRect(rect, highlighted ? kHighlightFill : QColor(Qt::white));
+        painter->fillRect(rect, highlighted ? kSelectionBlue : QColor(Qt::white));
         painter->setPen(highlighted ? kHighlightBorder : QColor(Qt::white));
         painter->drawRect(rect.adjusted(0, 0, -1, -1));
-        painter->setPen(highlighted ? kHighlightText : QColor(Qt::black));
+        painter->setPen(highlighted ? kNavy : QColor(Qt::black));
         painter->setFont(item->font);
         const int indent = item->fontMetrics.horizontalAdvance(QStringLiteral("   "));
         QString text = item->text;

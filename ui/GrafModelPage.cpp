@@ -6,6 +6,7 @@
 #include <QTextCursor>
 
 #include "distributions/ModelUpdate.h"
+#include "ui/Colours.h"
 #include "ui/Graf.h"
 #include "ui/TextBridge.h"
 #include "ui/controls/AsHyperBtn.h"
@@ -15,9 +16,6 @@
 namespace corvanta {
 
 namespace {
-
-const QColor kNavy(0, 0, 128);
-const QColor kWhite(255, 255, 255);
 
 struct PaletteFunction {
     const char* Button;

@@ -15,6 +15,7 @@
 #include <QTableWidget>
 
 #include "engine/NumberText.h"
+#include "ui/Colours.h"
 #include "ui/Graf.h"
 #include "ui/ResultGrids.h"
 #include "ui/TextBridge.h"
@@ -27,11 +28,9 @@ namespace {
 
 const QColor kCellColour(113, 131, 164);
 const QColor kFixedColour(170, 182, 202);
-const QColor kSelectedColour(218, 227, 243);
 const QColor kComputedSelectedColour(222, 226, 231);
 const QColor kParametricColour(236, 249, 237);
 const QColor kExperimentalColour(219, 239, 218);
-const QColor kComputedColour(239, 237, 226);
 
 // Paints each cell after the state of its row's quantity, the text two
 // pixels in from the cell's corner.
@@ -49,12 +48,12 @@ class ParameterCellPainter : public QStyledItemDelegate {
         } else if (index.row() < int(List.size()) && List[index.row()].Init) {
             const int kind = List[index.row()].Distrib;
             if (kind >= 18)
-                fill = selected ? kComputedSelectedColour : kComputedColour;
+                fill = selected ? kComputedSelectedColour : kComputedShade;
             else
-                fill = selected ? kSelectedColour
+                fill = selected ? kSelectionBlue
                                 : (kind == 17 ? kExperimentalColour : kParametricColour);
         } else if (selected) {
-            fill = kSelectedColour;
+            fill = kSelectionBlue;
         }
         painter->fillRect(option.rect, fill);
         painter->setPen(selected && index.column() > 0 ? QColor(0, 0, 128) : QColor(0, 0, 0));

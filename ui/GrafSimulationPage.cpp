@@ -11,6 +11,7 @@
 
 #include "simulation/Statistics.h"
 #include "ui/Chart.h"
+#include "ui/Colours.h"
 #include "ui/Graf.h"
 #include "ui/ResultGrids.h"
 #include "ui/TextBridge.h"
@@ -19,10 +20,6 @@
 namespace corvanta {
 
 namespace {
-
-const QColor kNavy(0, 0, 128);
-const QColor kWhite(255, 255, 255);
-const QColor kSilver(192, 192, 192);
 
 QFrame* NewPanel(QWidget* parent, const char* name, const QColor& fill,
                  QFrame::Shape shape = QFrame::NoFrame) {

@@ -1,4 +1,5 @@
 #include "ui/ResultGrids.h"
+#include "ui/Colours.h"
 
 #include <QPainter>
 #include <cmath>
@@ -10,8 +11,6 @@ namespace corvanta {
 
 namespace {
 
-const QColor kNavy(0, 0, 128);
-const QColor kShade(239, 237, 226);
 const QColor kSegment(86, 130, 196);
 const QColor kZeroMark(128, 128, 128);
 
@@ -60,7 +59,7 @@ void ContributionsGridDelegate::paint(QPainter* painter, const QStyleOptionViewI
     const bool input = index.data(kInputRole).toBool();
     painter->save();
     painter->setFont(option.font);
-    painter->fillRect(cell, input ? QColor(Qt::white) : kShade);
+    painter->fillRect(cell, input ? QColor(Qt::white) : kComputedShade);
     if (index.column() == 1) {
         WriteCell(painter, cell, 2, 2, input ? index.data().toString() + " " + UnitSuffix : "----",
                   Qt::black);
