@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "distributions/Sampling.h"
+#include "simulation/BatchPipeline.h"
 #include "simulation/CompiledModel.h"
 #include "simulation/CoverageIntervals.h"
 #include "simulation/Run.h"
@@ -38,12 +39,17 @@ long double TwiceSpread(const std::vector<long double>& results) {
 
 AdaptiveOutcome RunAdaptive(const std::string& modelText, const ParameterList& parameters,
                             long double probability, int digits, std::int64_t ceiling,
-                            std::uint32_t seed, const MessageTexts& texts, UserDialogs& dialogs) {
+                            std::uint32_t seed, const MessageTexts& texts, UserDialogs& dialogs,
+                            int threads) {
     AdaptiveOutcome outcome;
     const std::int64_t m = AdaptiveBatchSize(probability);
     outcome.BatchSize = m;
     UniformSeed = seed;
     CompiledModel model(modelText, parameters, texts, dialogs);
+    BatchPipeline pipeline(model, threads > 0 ? threads : DefaultThreadCount());
+    // The trials follow one another across the batches of the procedure.
+    const CompiledModel::Batch* drawn = nullptr;
+    std::size_t cursor = 0;
 
     std::vector<double> batch(static_cast<std::size_t>(m));
     // y, u(y), y_low and y_high of every batch.
@@ -58,24 +64,25 @@ AdaptiveOutcome RunAdaptive(const std::string& modelText, const ParameterList& p
         }
         std::size_t filled = 0;
         while (filled < batch.size()) {
-            const std::size_t wanted =
-                std::min<std::size_t>(CompiledModel::kBatch, batch.size() - filled);
-            const std::size_t made = model.EvaluateBatch(wanted);
-            for (std::size_t t = 0; t < made && filled < batch.size(); ++t) {
-                if (model.Failed(t)) {
-                    if (++failures >= kConsecutiveFailureLimit) {
-                        try {
-                            std::rethrow_exception(model.Fault(t));
-                        } catch (const std::exception& fault) {
-                            dialogs.ShowError(ConsecutiveFailuresText(fault.what()));
-                        }
-                        return AdaptiveOutcome{.BatchSize = m};
-                    }
-                    continue;
-                }
-                failures = 0;
-                batch[filled++] = model.Value(t);
+            if (drawn == nullptr || cursor == drawn->Count) {
+                // The values of this batch, and those of the next one drawn ahead.
+                drawn = &pipeline.Next(static_cast<std::int64_t>(batch.size() - filled) + m);
+                cursor = 0;
             }
+            const std::size_t t = cursor++;
+            if (drawn->Failed(t)) {
+                if (++failures >= kConsecutiveFailureLimit) {
+                    try {
+                        std::rethrow_exception(drawn->Faults[t]);
+                    } catch (const std::exception& fault) {
+                        dialogs.ShowError(ConsecutiveFailuresText(fault.what()));
+                    }
+                    return AdaptiveOutcome{.BatchSize = m};
+                }
+                continue;
+            }
+            failures = 0;
+            batch[filled++] = drawn->Values[t];
         }
         long double sum = 0;
         for (double v : batch) {
@@ -96,7 +103,7 @@ AdaptiveOutcome RunAdaptive(const std::string& modelText, const ParameterList& p
         results[2].push_back(interval.Low);
         results[3].push_back(interval.High);
         ++outcome.Batches;
-        if (outcome.Batches < 2) continue;
+        if (outcome.Batches < kAdaptiveMinimumBatches) continue;
 
         outcome.Tolerance = NumericalTolerance(std::sqrt(squares / (count - 1)), digits);
         outcome.SpreadMean = TwiceSpread(results[0]);

@@ -15,6 +15,11 @@
 namespace corvanta {
 
 inline constexpr std::int64_t kDefaultAdaptiveCeiling = 50000000;
+// The stop rule is first checked after this many batches: the spread of a
+// handful of batch results is itself so uncertain that two batches lying
+// close together by chance would stop the run long before its results are
+// stable.
+inline constexpr std::int64_t kAdaptiveMinimumBatches = 10;
 
 struct AdaptiveOutcome {
     std::int64_t BatchSize = 0;  // M = max(ceil(100 / (1 - p)), 10^4)
@@ -35,6 +40,7 @@ std::int64_t AdaptiveBatchSize(long double probability);
 // a row stops with the message of the run and CeilingReached false, Trials 0.
 AdaptiveOutcome RunAdaptive(const std::string& modelText, const ParameterList& parameters,
                             long double probability, int digits, std::int64_t ceiling,
-                            std::uint32_t seed, const MessageTexts& texts, UserDialogs& dialogs);
+                            std::uint32_t seed, const MessageTexts& texts, UserDialogs& dialogs,
+                            int threads = 0);
 
 }  // namespace corvanta

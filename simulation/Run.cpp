@@ -1,17 +1,13 @@
 #include "simulation/Run.h"
 
 #include <algorithm>
-#include <condition_variable>
-#include <exception>
 #include <memory>
-#include <mutex>
-#include <thread>
-#include <utility>
 #include <vector>
 
 #include "distributions/Sampling.h"
 #include "engine/Faults.h"
 #include "engine/NumberText.h"
+#include "simulation/BatchPipeline.h"
 #include "simulation/CompiledModel.h"
 #include "simulation/Iteration.h"
 #include "simulation/ResultFormat.h"
@@ -50,79 +46,6 @@ void ComputeContributions(const std::string& modelText, ParameterList& parameter
 }
 
 namespace {
-
-// Computes batches on a thread of its own while the run draws the next one
-// and files the values of the previous one. With one processor there is
-// nothing to gain, and a batch is computed in place.
-class BatchWorker {
-  public:
-    explicit BatchWorker(const CompiledModel& model) : model_(model) {
-        if (std::thread::hardware_concurrency() > 1 && !model.UsesText())
-            thread_ = std::thread([this] { Loop(); });
-    }
-    ~BatchWorker() {
-        if (!thread_.joinable()) return;
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            quit_ = true;
-        }
-        wake_.notify_all();
-        thread_.join();
-    }
-    BatchWorker(const BatchWorker&) = delete;
-    BatchWorker& operator=(const BatchWorker&) = delete;
-
-    void Start(CompiledModel::Batch& batch) {
-        if (!thread_.joinable()) {
-            model_.Compute(batch);
-            return;
-        }
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            job_ = &batch;
-            done_ = false;
-        }
-        wake_.notify_all();
-    }
-    // Waits for the batch last started; a failure other than the model's own
-    // faults (out of memory) comes back here.
-    void Finish() {
-        if (!thread_.joinable()) return;
-        std::unique_lock<std::mutex> lock(mutex_);
-        finished_.wait(lock, [this] { return done_; });
-        if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
-    }
-
-  private:
-    void Loop() {
-        std::unique_lock<std::mutex> lock(mutex_);
-        for (;;) {
-            wake_.wait(lock, [this] { return quit_ || job_ != nullptr; });
-            if (quit_) return;
-            CompiledModel::Batch* batch = std::exchange(job_, nullptr);
-            lock.unlock();
-            std::exception_ptr failure;
-            try {
-                model_.Compute(*batch);
-            } catch (...) {
-                failure = std::current_exception();
-            }
-            lock.lock();
-            failure_ = failure;
-            done_ = true;
-            finished_.notify_all();
-        }
-    }
-
-    const CompiledModel& model_;
-    std::thread thread_;
-    std::mutex mutex_;
-    std::condition_variable wake_, finished_;
-    CompiledModel::Batch* job_ = nullptr;
-    bool done_ = true;
-    bool quit_ = false;
-    std::exception_ptr failure_;
-};
 
 void ClearResults(RunOutcome& outcome, const MessageTexts& texts) {
     outcome.SkewnessText = texts.Indetermined;
@@ -189,42 +112,26 @@ RunOutcome RunSimulation(const std::string& modelText, ParameterList& parameters
     std::int64_t consecutiveFailures = 0;
     bool interrupted = false, aborted = false;
     std::int64_t i = 0;
-    // Two batches take turns: while one is computed, the next is drawn, and
-    // while that one is computed, the values of the first are filed. The
-    // draws run ahead of the values used; the source is left where the last
-    // iteration used left it, as if each had been drawn alone.
-    CompiledModel::Batch batches[2] = {model->MakeBatch(), model->MakeBatch()};
-    int current = 0;
+    // The batches are drawn ahead of the values used, and computed on the
+    // run's threads; the source is left where the last iteration used left
+    // it, as if each had been drawn alone.
+    BatchPipeline pipeline(*model, settings.Threads > 0 ? settings.Threads : DefaultThreadCount());
+    const CompiledModel::Batch* batch = nullptr;
     std::size_t cursor = 0;
     std::uint32_t seedAfterUsed = UniformSeed;
-    BatchWorker worker(*model);
-    // How many draws the run may still need, assuming no more failures.
-    const auto ahead = [&](std::int64_t covered) {
-        return static_cast<std::size_t>(
-            std::clamp<std::int64_t>(n - covered, 1, CompiledModel::kBatch));
-    };
-    model->Draw(batches[0], ahead(0));
-    worker.Start(batches[0]);
     while (i < n) {
         const bool last = i == n - 1;
-        CompiledModel::Batch& batch = batches[current];
-        if (cursor == 0) {
-            CompiledModel::Batch& next = batches[1 - current];
-            model->Draw(next, ahead(i + static_cast<std::int64_t>(batch.Count)));
-            worker.Finish();
-            worker.Start(next);
-        }
-        const std::size_t t = cursor;
-        if (++cursor == batch.Count) {
+        if (batch == nullptr || cursor == batch->Count) {
+            batch = &pipeline.Next(n - i);
             cursor = 0;
-            current = 1 - current;
         }
-        seedAfterUsed = batch.SeedAfter[t];
-        if (batch.Failed(t)) {
+        const std::size_t t = cursor++;
+        seedAfterUsed = batch->SeedAfter[t];
+        if (batch->Failed(t)) {
             ++outcome.FailedDraws;
             if (++consecutiveFailures >= kConsecutiveFailureLimit) {
                 try {
-                    std::rethrow_exception(batch.Faults[t]);
+                    std::rethrow_exception(batch->Faults[t]);
                 } catch (const std::exception& fault) {
                     dialogs.ShowError(ConsecutiveFailuresText(fault.what()));
                 }
@@ -234,7 +141,7 @@ RunOutcome RunSimulation(const std::string& modelText, ParameterList& parameters
             continue;
         }
         consecutiveFailures = 0;
-        const double y = batch.Values[t];
+        const double y = batch->Values[t];
         values[i] = y;
         if (i == 0) {
             session.OutputMax = y;
@@ -274,7 +181,6 @@ RunOutcome RunSimulation(const std::string& modelText, ParameterList& parameters
         }
         ++i;
     }
-    worker.Finish();
     UniformSeed = seedAfterUsed;
     session.SimulationRunning = false;
 

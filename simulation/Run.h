@@ -46,6 +46,9 @@ struct RunSettings {
     int CoverageIndex = kDefaultCoverageChoice;
     // The seed of the uniform source; empty: seeded from the clock.
     std::optional<std::uint32_t> Seed;
+    // Threads computing the iterations; 0: one a processor. The results are
+    // the same for every count.
+    int Threads = 0;
 };
 
 // What the window shows at a progress update.

@@ -1,6 +1,7 @@
 #include "simulation/Statistics.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <vector>
 
@@ -28,31 +29,48 @@ BinLocator::BinLocator(const OutputHistogram& histogram)
     if (!(first_ <= last_)) return;
     lowGuess_ = static_cast<double>(low_);
     inverseWidth_ = static_cast<double>(1 / width_);
-    // The bin of a double grows with it, so each bin starts at one double,
-    // found from a close guess by stepping one double at a time.
+    // The bin of a double never falls as the double grows, so each bin starts
+    // at the smallest counted double whose bin is at least k. It is found by
+    // bisection over the doubles in their order: near 0 the doubles are so
+    // dense that a walk one double at a time can take billions of steps,
+    // where the bisection takes at most 64.
     start_[0] = first_;
     for (int k = 1; k <= kHistogramBins; ++k) {
-        double v = static_cast<double>(low_ + k * width_);
-        v = std::max(v, start_[k - 1]);
-        if (v > last_) {
+        // A bin whose nominal edge lies beyond the counted doubles starts
+        // beyond them too, whatever the bin of the last one.
+        const double edge = std::max(static_cast<double>(low_ + k * width_), start_[k - 1]);
+        if (edge > last_ || ExactBin(last_) < k) {
             start_[k] = HUGE_VAL;
             continue;
         }
-        if (ExactBin(v) >= k) {
-            for (double below = std::nextafter(v, -HUGE_VAL);
-                 below >= start_[k - 1] && ExactBin(below) >= k;
-                 below = std::nextafter(v, -HUGE_VAL))
-                v = below;
-        } else {
-            while (v <= last_ && ExactBin(v) < k)
-                v = std::nextafter(v, HUGE_VAL);
-            if (v > last_) v = HUGE_VAL;
+        std::uint64_t lo = OrderKey(start_[k - 1]);  // the answer lies in [lo, hi]
+        std::uint64_t hi = OrderKey(last_);
+        while (lo < hi) {
+            const std::uint64_t mid = lo + (hi - lo) / 2;
+            if (ExactBin(FromOrderKey(mid)) >= k) {
+                hi = mid;
+            } else {
+                lo = mid + 1;
+            }
         }
-        start_[k] = v;
+        start_[k] = FromOrderKey(lo);
     }
 }
 
+std::uint64_t BinLocator::OrderKey(double v) {
+    const auto bits = std::bit_cast<std::uint64_t>(v);
+    constexpr std::uint64_t sign = std::uint64_t{1} << 63;
+    // Negative doubles grow in the opposite order of their bits.
+    return bits & sign ? ~bits : bits | sign;
+}
+
+double BinLocator::FromOrderKey(std::uint64_t key) {
+    constexpr std::uint64_t sign = std::uint64_t{1} << 63;
+    return std::bit_cast<double>(key & sign ? key & ~sign : ~key);
+}
+
 int BinLocator::ExactBin(double v) const {
+    ++steps_;
     const long double q = (v - low_) / width_;
     return q >= kHistogramBins ? kHistogramBins : static_cast<int>(q);
 }

@@ -42,9 +42,18 @@ class BinLocator {
         return k < kHistogramBins ? k : -1;
     }
 
+    // How many values the constructor placed by the definition itself to
+    // find the bin edges: at most 65 a bin, however dense the doubles.
+    int SearchSteps() const { return steps_; }
+
   private:
     // The bin of v by the definition itself.
     int ExactBin(double v) const;
+    // The doubles in their order as unsigned integers (-0 just below +0).
+    static std::uint64_t OrderKey(double v);
+    static double FromOrderKey(std::uint64_t key);
+
+    mutable int steps_ = 0;
 
     long double low_ = 0, high_ = 0, width_ = 0;
     double first_ = 1, last_ = 0;  // the counted doubles; none while first_ > last_

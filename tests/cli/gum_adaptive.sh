@@ -61,11 +61,28 @@ done
 check "$work/additive.json" "gum validation" '
 assert abs(r["gum"]["interval"][1] - 3.92) < 1e-4 and r["validation"]["validated"], r["validation"]'
 
+# The adaptive stop rule is judged from the 10th batch on: the additive model,
+# whose GUM interval is valid, is validated for every seed, on one thread and two.
+for seed in $(seq 1 20); do
+    "$cli" run "$samples/jcgm101-additive-normal.cvm" --gum --adaptive --seed "$seed" \
+        --threads $((seed % 2 + 1)) --json >"$work/seed.json"
+    check "$work/seed.json" "gum validation adaptive" '
+assert r["adaptive"]["batches"] >= 10 and r["validation"]["validated"], (r["adaptive"], r["validation"])'
+done
+"$cli" run "$samples/mass-calibration.cvm" --adaptive --seed 4 --threads 1 --json >"$work/t1.json"
+"$cli" run "$samples/mass-calibration.cvm" --adaptive --seed 4 --threads 3 --json >"$work/t3.json"
+cmp -s "$work/t1.json" "$work/t3.json" || fail "--threads 3 changed the adaptive run's output"
+for bad in 0 65 two ""; do
+    "$cli" run "$samples/mass-calibration.cvm" --threads "$bad" >/dev/null 2>"$work/threads.err"
+    [[ $? == 1 && $(cat "$work/threads.err") == "corvanta-cli: the number of threads must be a whole number from 1 to 64, not '$bad'" ]] ||
+        fail "--threads '$bad': $(cat "$work/threads.err")"
+done
+
 # A looser tolerance needs fewer trials; a ceiling stops the choice with a message.
-"$cli" run "$samples/jcgm101-additive-normal.cvm" --adaptive --digits 1 --seed 3 --json >"$work/one.json"
-"$cli" run "$samples/jcgm101-additive-normal.cvm" --adaptive --digits 2 --seed 3 --json >"$work/two.json"
+"$cli" run "$samples/jcgm101-additive-normal.cvm" --adaptive --digits 2 --seed 3 --json >"$work/one.json"
+"$cli" run "$samples/jcgm101-additive-normal.cvm" --adaptive --digits 3 --seed 3 --json >"$work/two.json"
 python3 -c 'import json,sys; a,b=(json.load(open(f)) for f in sys.argv[1:]); assert a["iterations"] < b["iterations"], (a["iterations"], b["iterations"])' \
-    "$work/one.json" "$work/two.json" || fail "--digits 1 did not stop before --digits 2"
+    "$work/one.json" "$work/two.json" || fail "--digits 2 did not stop before --digits 3"
 "$cli" run "$samples/jcgm101-additive-normal.cvm" --adaptive --digits 4 --iterations 30000 --seed 3 \
     --json >"$work/capped.json" 2>"$work/capped.err" || fail "a capped adaptive run failed"
 [[ $(cat "$work/capped.err") == "corvanta-cli: the adaptive run reached its ceiling of 30000 trials before its results were stable to 4 significant digits; the results are those of 30000 trials" ]] ||

@@ -309,23 +309,26 @@ TEST(AdaptiveRun, StopsEarlierForLooserDigitsAndRepeatsWithTheSeed) {
     const auto run = [&](int digits, std::int64_t ceiling) {
         return RunAdaptive(postfix, parameters, 0.95L, digits, ceiling, 5, Texts(), dialogs);
     };
-    const AdaptiveOutcome one = run(1, kDefaultAdaptiveCeiling);
+    // Two digits are reached at the first check, after 10 batches; three
+    // take more.
     const AdaptiveOutcome two = run(2, kDefaultAdaptiveCeiling);
-    EXPECT_FALSE(two.CeilingReached);
-    EXPECT_LT(one.Trials, two.Trials);
-    EXPECT_EQ(two.Trials, two.Batches * 10000);
-    EXPECT_DOUBLE_EQ(double(two.Tolerance), 0.05);
-    EXPECT_NEAR(double(two.StandardUncertainty), 2, 0.05);
-    const AdaptiveOutcome again = run(2, kDefaultAdaptiveCeiling);
-    EXPECT_EQ(again.Trials, two.Trials);
-    EXPECT_EQ(again.Mean, two.Mean);
+    const AdaptiveOutcome three = run(3, kDefaultAdaptiveCeiling);
+    EXPECT_EQ(two.Batches, kAdaptiveMinimumBatches);
+    EXPECT_FALSE(three.CeilingReached);
+    EXPECT_LT(two.Trials, three.Trials);
+    EXPECT_EQ(three.Trials, three.Batches * 10000);
+    EXPECT_DOUBLE_EQ(double(three.Tolerance), 0.005);
+    EXPECT_NEAR(double(three.StandardUncertainty), 2, 0.005);
+    const AdaptiveOutcome again = run(3, kDefaultAdaptiveCeiling);
+    EXPECT_EQ(again.Trials, three.Trials);
+    EXPECT_EQ(again.Mean, three.Mean);
     const AdaptiveOutcome capped = run(4, 30000);
     EXPECT_TRUE(capped.CeilingReached);
     EXPECT_EQ(capped.Trials, 30000);
     // The run from the same seed draws the trials the choice was made on.
     ParameterList copy = parameters;
-    const RunOutcome mc = Simulate(postfix, copy, two.Trials, 5);
-    EXPECT_NEAR(double(mc.Last.Statistics.M1), double(two.Mean), 1e-12);
+    const RunOutcome mc = Simulate(postfix, copy, three.Trials, 5);
+    EXPECT_NEAR(double(mc.Last.Statistics.M1), double(three.Mean), 1e-12);
 }
 
 }  // namespace

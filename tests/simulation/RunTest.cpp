@@ -53,12 +53,15 @@ struct Ran {
     RecordingObserver Observer;
     testing::ScriptedDialogs Dialogs;
     RunOutcome Out;
-    Ran(Model& m, std::int64_t n, bool view, std::uint32_t seed, int stopAt = -1) {
+    std::uint32_t SeedAfter = 0;
+    Ran(Model& m, std::int64_t n, bool view, std::uint32_t seed, int stopAt = -1, int threads = 0) {
         Observer.Session = &Session;
         Observer.StopAtUpdate = stopAt;
-        const RunSettings s{.Iterations = n, .ProgressView = view, .Seed = seed};
+        const RunSettings s{
+            .Iterations = n, .ProgressView = view, .Seed = seed, .Threads = threads};
         Out = RunSimulation(m.PostfixExpression, m.Parameters, s, Texts(), Dialogs, Session,
                             Observer);
+        SeedAfter = UniformSeed;
     }
 };
 
@@ -251,6 +254,31 @@ TEST(RunSimulation, ValuesAndLaterDrawsAreThoseOfTheTextualIteration) {
     for (std::size_t j = 0; j < reference.size(); ++j)
         EXPECT_EQ(m.Parameters[j].Sensib, reference[j].Sensib) << j;
     EXPECT_EQ(r.Out.ContributionsComputed, computed);
+}
+
+// Models that fail now and then, always, or never: the faults, redraws and
+// messages fall on the same iterations on any number of threads.
+TEST(RunSimulation, FaultsAreTheSameOnEveryThreadCount) {
+    const Model models[] = {
+        MakeModel("y = ln(x)", {{"x", K::Normal, "1", "1"}}),
+        MakeModel(
+            "y = a*b/k",
+            {{"a", K::Normal, "3", "1"}, {"b", K::Rectangular, "2", "1"}, {"k", K::Poisson, "2"}}),
+        MakeModel("y = 1/(a - a)", {{"a", K::Normal, "1", "1"}}),
+        MakeModel("y = a + b", {{"a", K::Normal, "0", "1"}, {"b", K::Poisson, "1"}})};
+    for (std::size_t c = 0; c < std::size(models); ++c) {
+        Model one = models[c], two = models[c];
+        const Ran r1(one, 20011, c == 1, 5, -1, 1), r2(two, 20011, c == 1, 5, -1, 2);
+        const auto results = [](const Ran& r) {
+            return std::tie(r.Out.Status, r.Out.Computed, r.Out.FailedDraws, r.Out.Grid,
+                            r.Out.IntervalText, r.Out.Last.Histogram.Counts, r.Dialogs.Log,
+                            r.Observer.Updates, r.SeedAfter);
+        };
+        EXPECT_EQ(results(r2), results(r1)) << c;
+        EXPECT_EQ(r1.Out.FailedDraws > 0, c < 3) << c;
+        for (std::size_t j = 0; j < one.Parameters.size(); ++j)
+            EXPECT_EQ(two.Parameters[j].Sensib, one.Parameters[j].Sensib) << c << " " << j;
+    }
 }
 
 TEST(RunSimulation, TokenThatNamesNoQuantityAbortsWithoutLosingAnything) {

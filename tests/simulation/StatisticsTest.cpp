@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <numeric>
 #include <random>
 #include <vector>
@@ -150,28 +151,51 @@ TEST(UpdateRunStatistics, CarriedSumsGiveTheBitsOfARescan) {
     }
 }
 
+// Ranges about 0 (where the doubles are densest), denormal bounds, tiny and
+// huge widths: every value lands in the bin of the definition, and the edges
+// are found in a bounded number of steps however dense the doubles are.
 TEST(BinLocator, AgreesWithTheDivisionOnEveryValue) {
     std::mt19937_64 engine(11);
     std::uniform_real_distribution<double> unit(0, 1);
+    const long double denormal = std::numeric_limits<double>::denorm_min();
     const struct {
         long double Low, High;
-    } ranges[] = {{0, 150}, {-3.3L, 7.1L}, {1e-300L, 3e-300L}, {99999.97L, 100000.03L}, {-1, 1e9L}};
+    } ranges[] = {{0, 150},
+                  {-3.3L, 7.1L},
+                  {1e-300L, 3e-300L},
+                  {99999.97L, 100000.03L},
+                  {-1, 1e9L},
+                  {-0.5L, 0.5L},
+                  {-0.7853981633974483L, 0.7853981633974483L},
+                  {-1e-300L, 1e-300L},
+                  {-1000 * denormal, 1000 * denormal},
+                  {-denormal, 2 * denormal},
+                  {0, 300 * denormal},
+                  {1 - 1e-15L, 1 + 1e-15L},
+                  {-1e308L, 1e308L}};
     for (const auto& r : ranges) {
         OutputHistogram h;
         h.Low = r.Low;
         h.High = r.High;
         h.Width = (h.High - h.Low) / kHistogramBins;
         const BinLocator locator(h);
+        EXPECT_LE(locator.SearchSteps(), 65 * kHistogramBins) << static_cast<double>(r.Low);
         std::vector<double> probes;
         for (int k = 0; k <= kHistogramBins; ++k) {
             // The bin edges and their neighbours, where a rounding could tip.
             const double edge = static_cast<double>(h.Low + k * h.Width);
-            probes.insert(probes.end(),
-                          {edge, std::nextafter(edge, -HUGE_VAL), std::nextafter(edge, HUGE_VAL)});
+            double up = edge, down = edge;
+            probes.push_back(edge);
+            for (int i = 0; i < 3; ++i) {
+                up = std::nextafter(up, HUGE_VAL);
+                down = std::nextafter(down, -HUGE_VAL);
+                probes.insert(probes.end(), {up, down});
+            }
         }
-        for (int i = 0; i < 200000; ++i)
+        for (int i = 0; i < 20000; ++i)
             probes.push_back(static_cast<double>(r.Low + (r.High - r.Low) * unit(engine)));
-        probes.insert(probes.end(), {static_cast<double>(r.Low), static_cast<double>(r.High)});
+        probes.insert(probes.end(),
+                      {static_cast<double>(r.Low), static_cast<double>(r.High), 0.0, -0.0});
         for (double v : probes) {
             int expected = -1;
             if (h.Low <= v && v <= h.High) {
@@ -180,6 +204,15 @@ TEST(BinLocator, AgreesWithTheDivisionOnEveryValue) {
             }
             ASSERT_EQ(locator.Bin(v), expected) << static_cast<double>(r.Low) << " " << v;
         }
+    }
+    // One value, or no width at all: nothing is counted and nothing is searched.
+    for (long double width : {0.0L, -1.0L, static_cast<long double>(HUGE_VAL)}) {
+        OutputHistogram h;
+        h.Low = h.High = 0.25L;
+        h.Width = width;
+        const BinLocator locator(h);
+        EXPECT_EQ(locator.Bin(0.25), -1);
+        EXPECT_EQ(locator.SearchSteps(), 0);
     }
 }
 
