@@ -112,6 +112,11 @@ const std::vector<CaptionEntry>& DefaultCaptions() {
         {"cap104", "Want to assign this distribution?"},
         {"cap105", "Error. Undefined output parameter."},
         {"cap106", "Error. Too many output parameter."},
+        // kCapDeviationNotNegative onward
+        {"cap107", "Standard deviation must be real >= 0"},
+        {"cap108", "Half-width must be real >= 0"},
+        {"cap109", "Mean must be real >= 0"},
+        {"cap110", "n must be integer >= 0 and p must take values between 0 and 1"},
     };
     return captions;
 }
@@ -153,6 +158,10 @@ MessageTexts FormMessageTexts(const CaptionTable& t) {
     m.ErrorNP = t.Cap(22) + ". " + t.Cap(25);
     m.ErrorK = t.Cap(22) + ". " + t.Cap(24);
     m.ErrorForm = t.Cap(22) + ". " + t.Cap(23);
+    m.ErrorDeviation = t.Cap(22) + ". " + t.Cap(kCapDeviationNotNegative);
+    m.ErrorHalfWidth = t.Cap(22) + ". " + t.Cap(kCapHalfWidthNotNegative);
+    m.ErrorMean = t.Cap(22) + ". " + t.Cap(kCapMeanNotNegative);
+    m.ErrorBinomial = t.Cap(22) + ". " + t.Cap(kCapBinomialRange);
     m.ValuesNotEntered = t.Cap(59);
     m.NormalityTest = t.Cap(75);
     m.Wait = t.Cap(26) + "...";

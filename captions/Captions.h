@@ -6,10 +6,16 @@
 
 namespace corvanta {
 
-inline constexpr int kCaptionCount = 107;
+// Captions of the Apply checks on values that define no distribution.
+inline constexpr int kCapDeviationNotNegative = 107;
+inline constexpr int kCapHalfWidthNotNegative = 108;
+inline constexpr int kCapMeanNotNegative = 109;
+inline constexpr int kCapBinomialRange = 110;
+
+inline constexpr int kCaptionCount = 111;
 
 struct CaptionEntry {
-    std::string Key;   // "cap0" … "cap106"
+    std::string Key;   // "cap0" … "cap" + (kCaptionCount - 1)
     std::string Text;  // Windows-1252 bytes
     bool operator==(const CaptionEntry&) const = default;
 };
@@ -53,6 +59,10 @@ struct MessageTexts {
     std::string ErrorNP;                 // cap22 + ". " + cap25
     std::string ErrorK;                  // cap22 + ". " + cap24
     std::string ErrorForm;               // cap22 + ". " + cap23
+    std::string ErrorDeviation;          // cap22 + ". " + kCapDeviationNotNegative
+    std::string ErrorHalfWidth;          // cap22 + ". " + kCapHalfWidthNotNegative
+    std::string ErrorMean;               // cap22 + ". " + kCapMeanNotNegative
+    std::string ErrorBinomial;           // cap22 + ". " + kCapBinomialRange
     std::string ValuesNotEntered;        // cap59
     std::string NormalityTest;           // cap75
     std::string Wait;                    // cap26 + "..."

@@ -15,89 +15,104 @@ constexpr const char* kLogNormalNotPositive = "Media y Desv\xEDo deben ser reale
 
 // Runs the checks of one page in order. The first failing check ends the
 // rule: silently for an empty required field, with an error dialog
-// otherwise.
+// otherwise, remembering the field it is about.
 class PageCheck {
   public:
-    PageCheck(const MessageTexts& texts, UserDialogs& dialogs) : texts_(texts), dialogs_(dialogs) {}
+    PageCheck(const PageFields& fields, const MessageTexts& texts, UserDialogs& dialogs)
+        : fields_(fields), texts_(texts), dialogs_(dialogs) {}
 
     bool Failed() const { return failed_; }
+    int RefusedField() const { return refusedField_; }
 
-    void Required(const std::string& field) {
-        if (!failed_ && field.empty()) failed_ = true;
+    void Required(int field) {
+        if (!failed_ && Text(field).empty()) failed_ = true;
     }
 
     // Converts the field, refusing with "<text> is not a Real number".
-    long double Real(const std::string& field) {
-        return RealOr(field, field + " " + texts_.NotReal);
-    }
+    long double Real(int field) { return RealOr(field, " " + texts_.NotReal); }
 
-    long double RealOr(const std::string& field, const std::string& message) {
+    // Converts the field, refusing with its text followed by `suffix`.
+    long double RealOr(int field, const std::string& suffix) {
         long double value = 0;
-        if (!failed_ && !TryParseFloat(field, value)) Refuse(message);
+        if (!failed_ && !TryParseFloat(Text(field), value)) Refuse(field, Text(field) + suffix);
         return value;
     }
 
-    std::int32_t Integer(const std::string& field) {
+    std::int32_t Integer(int field) {
         std::int32_t value = 0;
-        if (!failed_ && !TryParseInteger(field, value)) Refuse(field + " " + texts_.NotInteger);
+        if (!failed_ && !TryParseInteger(Text(field), value))
+            Refuse(field, Text(field) + " " + texts_.NotInteger);
         return value;
     }
 
-    void Ensure(bool condition, const std::string& message) {
-        if (!failed_ && !condition) Refuse(message);
+    void Ensure(bool condition, int field, const std::string& message) {
+        if (!failed_ && !condition) Refuse(field, message);
     }
 
   private:
-    void Refuse(const std::string& message) {
+    const std::string& Text(int field) const { return field == 0 ? fields_.Edit1 : fields_.Edit2; }
+
+    void Refuse(int field, const std::string& message) {
         dialogs_.ShowError(message);
         failed_ = true;
+        refusedField_ = field;
     }
 
+    const PageFields& fields_;
     const MessageTexts& texts_;
     UserDialogs& dialogs_;
     bool failed_ = false;
+    int refusedField_ = -1;
 };
 
 }  // namespace
 
-std::optional<ModelParameter> ApplyDistributionPage(int page, const PageFields& fields,
-                                                    const ModelParameter& current,
-                                                    const MessageTexts& texts,
-                                                    UserDialogs& dialogs) {
-    if (page < 1 || page > 16) return std::nullopt;
-    const std::string& edit1 = fields.Edit1;
-    const std::string& edit2 = fields.Edit2;
-    PageCheck check(texts, dialogs);
+PageOutcome ApplyDistributionPage(int page, const PageFields& fields, const ModelParameter& current,
+                                  const MessageTexts& texts, UserDialogs& dialogs) {
+    if (page < 1 || page > 16) return {};
+    constexpr int edit1 = 0, edit2 = 1;
+    PageCheck check(fields, texts, dialogs);
     ModelParameter stored = current;
     bool storesEdit1 = true, storesEdit2 = false;
 
+    // A deviation, half-width or Poisson mean of 0 is a quantity known
+    // exactly; only values below that describe no distribution.
     using enum DistributionKind;
     switch (static_cast<DistributionKind>(page)) {
-        case Normal:
-        case Triangular:
+        case Normal: {
             check.Required(edit1);
             check.Required(edit2);
             check.Real(edit1);
-            check.Real(edit2);
+            long double deviation = check.Real(edit2);
+            check.Ensure(deviation >= 0, edit2, texts.ErrorDeviation);
             storesEdit2 = true;
             break;
+        }
         case Rectangular:
-            check.Required(edit2);
+        case Triangular: {
             check.Required(edit1);
+            check.Required(edit2);
             check.Real(edit1);
-            check.Real(edit2);
+            long double halfWidth = check.Real(edit2);
+            check.Ensure(halfWidth >= 0, edit2, texts.ErrorHalfWidth);
             storesEdit2 = true;
             break;
+        }
         case Constante:
-        case Poisson:
             check.Required(edit1);
             check.Real(edit1);
             break;
+        case Poisson: {
+            check.Required(edit1);
+            long double mean = check.Real(edit1);
+            check.Ensure(mean >= 0, edit1, texts.ErrorMean);
+            break;
+        }
         case Gamma:
         case Weibull: {
             check.Required(edit1);
             long double shape = check.Real(edit1);
-            check.Ensure(shape > 0, texts.ErrorForm);
+            check.Ensure(shape > 0, edit1, texts.ErrorForm);
             break;
         }
         case Exponencial:
@@ -109,65 +124,71 @@ std::optional<ModelParameter> ApplyDistributionPage(int page, const PageFields& 
             check.Required(edit2);
             long double a = check.Real(edit1);
             long double b = check.Real(edit2);
-            check.Ensure(a > 0 && b > 0, texts.ABMustBeReal);
+            check.Ensure(a > 0, edit1, texts.ABMustBeReal);
+            check.Ensure(b > 0, edit2, texts.ABMustBeReal);
             storesEdit2 = true;
             break;
         }
         case Student: {
             check.Required(edit1);
             std::int32_t degrees = check.Integer(edit1);
-            if (!edit2.empty()) check.Real(edit2);
-            check.Ensure(degrees >= 1, texts.DegreesMustBeInteger);
-            stored.a = edit2.empty() ? "0" : edit2;
+            if (!fields.Edit2.empty()) check.Real(edit2);
+            check.Ensure(degrees >= 1, edit1, texts.DegreesMustBeInteger);
+            stored.a = fields.Edit2.empty() ? "0" : fields.Edit2;
             break;
         }
-        case Binomial:
+        case Binomial: {
             check.Required(edit1);
             check.Required(edit2);
-            check.Integer(edit1);
-            check.Real(edit2);
+            std::int32_t n = check.Integer(edit1);
+            long double p = check.Real(edit2);
+            check.Ensure(n >= 0, edit1, texts.ErrorBinomial);
+            check.Ensure(p >= 0 && p <= 1, edit2, texts.ErrorBinomial);
             storesEdit2 = true;
             break;
+        }
         case NegBinomial: {
             check.Required(edit1);
             check.Required(edit2);
             long double n = check.Real(edit1);
             long double p = check.Real(edit2);
-            check.Ensure(n > 0 && p > 0 && p < 1, texts.ErrorNP);
+            check.Ensure(n > 0, edit1, texts.ErrorNP);
+            check.Ensure(p > 0 && p < 1, edit2, texts.ErrorNP);
             storesEdit2 = true;
             break;
         }
         case VonMises: {
             check.Required(edit1);
             long double k = check.Real(edit1);
-            check.Ensure(k > 0 && k < 10, texts.ErrorK);
+            check.Ensure(k > 0 && k < 10, edit1, texts.ErrorK);
             break;
         }
         case XiCuadrado: {
             check.Required(edit1);
             std::int32_t degrees = check.Integer(edit1);
-            check.Ensure(degrees >= 1, texts.DegreesMustBeInteger);
+            check.Ensure(degrees >= 1, edit1, texts.DegreesMustBeInteger);
             break;
         }
         case LogNormal: {
             check.Required(edit1);
             check.Required(edit2);
-            long double mean = check.RealOr(edit1, edit1 + kLogNormalNotReal);
-            long double deviation = check.RealOr(edit2, edit2 + kLogNormalNotReal);
-            check.Ensure(mean > 0 && deviation > 0, kLogNormalNotPositive);
+            long double mean = check.RealOr(edit1, kLogNormalNotReal);
+            long double deviation = check.RealOr(edit2, kLogNormalNotReal);
+            check.Ensure(mean > 0, edit1, kLogNormalNotPositive);
+            check.Ensure(deviation > 0, edit2, kLogNormalNotPositive);
             storesEdit2 = true;
             break;
         }
         default:
-            return std::nullopt;
+            return {};
     }
-    if (check.Failed()) return std::nullopt;
+    if (check.Failed()) return {std::nullopt, check.RefusedField()};
 
     stored.Distrib = page;
     stored.Init = true;
-    if (storesEdit1) stored.Valor = edit1;
-    if (storesEdit2) stored.a = edit2;
-    return stored;
+    if (storesEdit1) stored.Valor = fields.Edit1;
+    if (storesEdit2) stored.a = fields.Edit2;
+    return {std::move(stored), -1};
 }
 
 ApplyOutcome ApplyDistribution(ParameterList& list, int index, const ApplyRequest& request,
@@ -182,18 +203,22 @@ ApplyOutcome ApplyDistribution(ParameterList& list, int index, const ApplyReques
         const bool computed =
             kind == DistributionKind::Intermedio || kind == DistributionKind::Resultado;
         if (!computed) {
-            std::optional<ModelParameter> stored;
-            if (request.Page == static_cast<int>(DistributionKind::Experimental))
-                stored = ApplyExperimental(request.Experimental, record, texts, dialogs);
-            else
-                stored =
-                    ApplyDistributionPage(request.Page, request.Fields, record, texts, dialogs);
-            if (stored) {
-                record = std::move(*stored);
+            PageOutcome page;
+            if (request.Page == static_cast<int>(DistributionKind::Experimental)) {
+                page.Stored = ApplyExperimental(request.Experimental, record, texts, dialogs);
+                // Every way the readings are not stored tells the user why.
+                outcome.Refused = !page.Stored;
+            } else {
+                page = ApplyDistributionPage(request.Page, request.Fields, record, texts, dialogs);
+                outcome.Refused = page.RefusedField >= 0;
+                outcome.RefusedField = page.RefusedField;
+            }
+            if (page.Stored) {
+                record = std::move(*page.Stored);
                 outcome.Stored = true;
             }
         }
-        outcome.NextIndex = (index + 1) % count;
+        outcome.NextIndex = outcome.Refused ? index : (index + 1) % count;
     } else if (count > 0) {
         outcome.NextIndex = 0;
     }

@@ -19,14 +19,21 @@ struct PageFields {
     std::string Edit2;
 };
 
-// The rule of pages 1 to 16. Returns the record as it is to be stored, or
-// nothing: silently when a required field is empty, after an error dialog
-// when a check fails, and for any other page. Texts are stored as typed;
-// fields the page does not use keep their text.
-std::optional<ModelParameter> ApplyDistributionPage(int page, const PageFields& fields,
-                                                    const ModelParameter& current,
-                                                    const MessageTexts& texts,
-                                                    UserDialogs& dialogs);
+// What a page's rule made of its fields.
+struct PageOutcome {
+    // The record as it is to be stored, or nothing: silently when a required
+    // field is empty, after an error dialog when a check fails, and for any
+    // other page.
+    std::optional<ModelParameter> Stored;
+    // The field a refusal is about (0 = Edit1, 1 = Edit2), so that the user
+    // is taken to it; -1 when nothing was refused.
+    int RefusedField = -1;
+};
+
+// The rule of pages 1 to 16. Texts are stored as typed; fields the page does
+// not use keep their text.
+PageOutcome ApplyDistributionPage(int page, const PageFields& fields, const ModelParameter& current,
+                                  const MessageTexts& texts, UserDialogs& dialogs);
 
 // Everything the panel holds when Apply is pressed.
 struct ApplyRequest {
@@ -38,8 +45,15 @@ struct ApplyRequest {
 struct ApplyOutcome {
     bool Stored = false;           // the record was changed
     bool ParametersReady = false;  // CheckReady over the list afterwards
-    // The entry whose row is selected next (the first after the last), or
-    // -1 for an empty list.
+    // A check failed with a message: the user corrects the typed input in
+    // place, so the selection stays on the entry.
+    bool Refused = false;
+    // On a refusal of pages 1 to 16, the field it is about (0 = Edit1,
+    // 1 = Edit2); -1 otherwise.
+    int RefusedField = -1;
+    // The entry whose row is selected next: the same entry after a refusal,
+    // otherwise the one after it (the first after the last); -1 for an empty
+    // list.
     int NextIndex = -1;
 };
 

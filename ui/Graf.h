@@ -160,6 +160,7 @@ class TGraf : public QMainWindow {
     void ComboBox2Change(int index);
     void ClearEdits();
     void Button4Click();
+    void FocusRefusedField(int page, int field);
     void Button20Click();
     void AsPagePanel1Enter();
     void AsPagePanel1Exit();

@@ -274,11 +274,32 @@ void TGraf::Button4Click() {
     ApplyOutcome outcome =
         ApplyDistribution(ParameterListState, index, request, MessageState, *Dialogs);
     ParametersReady = outcome.ParametersReady;
+    if (outcome.Refused) {
+        // The selection, the page and what was typed stay for the user to
+        // correct; showing the row again would replace the fields.
+        FocusRefusedField(request.Page, outcome.RefusedField);
+        return;
+    }
     // The table takes the focus before the next row's page replaces the
     // fields, so that the panel is left as applied.
     AsStringGrid2->setFocus();
     if (outcome.NextIndex >= 0) SelectParameterRow(outcome.NextIndex);
     AsStringGrid2->viewport()->update();
+}
+
+// The field a refusal is about, ready to be typed over. The readings of
+// the Experimental page are entered in a dialog; the page's own field is the
+// number of readings.
+void TGraf::FocusRefusedField(int page, int field) {
+    if (page == int(DistributionKind::Experimental)) {
+        SpinEdit2->setFocus(Qt::OtherFocusReason);
+        SpinEdit2->selectAll();
+        return;
+    }
+    if (page < 1 || page > 16 || field < 0 || field > 1 || !PageFields[page][field]) return;
+    QLineEdit* edit = PageFields[page][field];
+    edit->setFocus(Qt::OtherFocusReason);
+    edit->selectAll();
 }
 
 void TGraf::Button20Click() {

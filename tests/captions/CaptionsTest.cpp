@@ -14,7 +14,7 @@ namespace {
 
 TEST(DefaultCaptions, HoldsEveryKeyInOrder) {
     const auto& captions = DefaultCaptions();
-    ASSERT_EQ(captions.size(), 107u);
+    ASSERT_EQ(captions.size(), static_cast<std::size_t>(kCaptionCount));
     for (std::size_t k = 0; k < captions.size(); ++k)
         EXPECT_EQ(captions[k].Key, "cap" + std::to_string(k));
 }
@@ -26,7 +26,7 @@ TEST(CaptionTable, LookupTakesFirstMatchAndFallsBackToBuiltIn) {
     EXPECT_EQ(table.Cap(5), "first");
     EXPECT_EQ(table.Cap(6), "Real number");  // gap: built-in text
     EXPECT_EQ(table.Cap(200), "beyond");
-    EXPECT_EQ(table.Cap(107), "");
+    EXPECT_EQ(table.Cap(kCaptionCount), "");
     EXPECT_EQ(table.Lookup("CAP5"), "");  // keys are exact
     EXPECT_EQ(CaptionTable::BuiltIn().Entries, DefaultCaptions());
 }
@@ -44,7 +44,8 @@ TEST(MessageTexts, EnglishDefaults) {
               m.ModelUpdated, m.GumFormat, m.NotReal, m.ABMustBeReal, m.DegreesMustBeInteger,
               m.NotInteger, m.ErrorNP, m.ErrorK, m.ErrorForm, m.ValuesNotEntered, m.NormalityTest,
               m.Wait, m.TheFile, m.AlreadyExistsOverwrite, m.SaveModel, m.DoesNotFit, m.Fits,
-              m.AssignDistribution, m.UndefinedOutput, m.TooManyOutputs);
+              m.AssignDistribution, m.UndefinedOutput, m.TooManyOutputs, m.ErrorDeviation,
+              m.ErrorHalfWidth, m.ErrorMean, m.ErrorBinomial);
     const std::vector<std::string> expected = Texts(
         "Normal", "Indetermined", "Incompatible parameter",
         "Cannot run the simulation. Incomplete initialization of parameters", "Parameter", "Units",
@@ -58,7 +59,11 @@ TEST(MessageTexts, EnglishDefaults) {
         "Normality test", "wait...", "The file",
         "already exists. Do you want to overwrite with updated model?", "Save model?",
         "doesn't fit", "fit", "Want to assign this distribution?",
-        "Error. Undefined output parameter.", "Error. Too many output parameter.");
+        "Error. Undefined output parameter.", "Error. Too many output parameter.",
+        "Error of parameters.. Standard deviation must be real >= 0",
+        "Error of parameters.. Half-width must be real >= 0",
+        "Error of parameters.. Mean must be real >= 0",
+        "Error of parameters.. n must be integer >= 0 and p must take values between 0 and 1");
     EXPECT_EQ(got, expected);
     // The parameter table's headers: each after one blank.
     EXPECT_EQ(ParameterTableHeaders(m),

@@ -37,6 +37,8 @@ std::string CannotCreate(const fs::path& path) {
     return "Cannot create file \"" + path.string() + "\"";
 }
 
+const std::size_t kCatalogue = kCaptionCount;
+
 std::string InfoText(const std::string& body) {
     return "Default interface language data:\r" + std::string(41, '-') + "\r" + body;
 }
@@ -205,7 +207,8 @@ TEST_F(LanguageFilesTest, InstallWritesBothFilesOrNothing) {
     // Refusals and failed writes leave the installed files as they were.
     WriteBytes(DefaultLng(), "previous");
     fs::remove(LanguageDat());
-    const fs::path missing = folder / "absent.cvl", good = Source(SourceText(107), "good.cvl");
+    const fs::path missing = folder / "absent.cvl",
+                   good = Source(SourceText(kCaptionCount), "good.cvl");
     EXPECT_FALSE(InstallLanguageFile(missing, folder, dialogs));
     EXPECT_FALSE(InstallLanguageFile(Source("language=x\r\ncountry=y\r\n"), folder, dialogs));
     EXPECT_FALSE(InstallLanguageFile(Source(SourceText(3) + "cap=x\r\n"), folder, dialogs));
@@ -238,9 +241,10 @@ TEST_F(LanguageFilesTest, FirstStartCreatesEnglishDefaultSilently) {
     ASSERT_TRUE(loaded);
     EXPECT_EQ(loaded->Table.Entries, DefaultCaptions());
     const std::string bytes = ReadBytes(DefaultLng());
-    ASSERT_EQ(bytes.size(), 107u * 260u);
+    ASSERT_EQ(bytes.size(), kCatalogue * 260u);
     EXPECT_EQ(bytes.substr(0, 260), Record(0, "Integer"));
-    EXPECT_EQ(bytes.substr(106 * 260), Record(106, "Error. Too many output parameter."));
+    EXPECT_EQ(bytes.substr((kCatalogue - 1) * 260),
+              Record(kCaptionCount - 1, DefaultCaptions().back().Text));
     EXPECT_FALSE(fs::exists(LanguageDat()));
     // The second start reads the file it wrote; an unwritable folder still gets the built-in texts.
     EXPECT_EQ(LoadCaptions("default", folder, dialogs)->Table.Entries, DefaultCaptions());
@@ -260,6 +264,8 @@ TEST_F(LanguageFilesTest, ShortDefaultIsCompletedAndRepaired) {
         std::string Bytes;
         int Translated;
     } cases[] = {{short100, 100},
+                 // a file of the catalogue before the Apply checks' captions
+                 {EncodeCaptionRecords(TranslatedEntries(107)), 107},
                  {short100 + std::string(200, 'x'), 100},
                  {"", 0},
                  {std::string(259, '\0'), 0}};
@@ -270,8 +276,8 @@ TEST_F(LanguageFilesTest, ShortDefaultIsCompletedAndRepaired) {
         ASSERT_TRUE(loaded);
         EXPECT_EQ(shown.Log,
                   (Log{{DialogKind::Error, missingTerms}, {DialogKind::Information, kFixed}}));
-        ASSERT_EQ(loaded->Table.Entries.size(), 107u);
-        for (int k = 0; k < 107; ++k)
+        ASSERT_EQ(loaded->Table.Entries.size(), kCatalogue);
+        for (int k = 0; k < kCaptionCount; ++k)
             EXPECT_EQ(loaded->Table.Cap(k),
                       k < c.Translated ? "T" + std::to_string(k) : DefaultCaptions()[k].Text);
         EXPECT_EQ(ReadBytes(DefaultLng()), EncodeCaptionRecords(DefaultCaptions()));
@@ -288,7 +294,7 @@ TEST_F(LanguageFilesTest, ShortDefaultIsCompletedAndRepaired) {
 }
 
 TEST_F(LanguageFilesTest, DefaultWithGapAndDuplicateIsCompletedByKey) {
-    std::vector<CaptionEntry> entries = TranslatedEntries(107);
+    std::vector<CaptionEntry> entries = TranslatedEntries(kCaptionCount);
     entries[6] = {"cap5", "duplicate"};
     entries[50] = {"cap500", "beyond"};
     WriteBytes(DefaultLng(), EncodeCaptionRecords(entries));
@@ -299,7 +305,7 @@ TEST_F(LanguageFilesTest, DefaultWithGapAndDuplicateIsCompletedByKey) {
     EXPECT_EQ(loaded->Table.Cap(6), "Real number");
     EXPECT_EQ(loaded->Table.Cap(50), "Mean");
     EXPECT_EQ(loaded->Table.Cap(51), "T51");
-    EXPECT_EQ(loaded->Table.Entries.size(), 109u);
+    EXPECT_EQ(loaded->Table.Entries.size(), kCatalogue + 2);
     EXPECT_EQ(ReadBytes(DefaultLng()), EncodeCaptionRecords(entries));
 }
 
@@ -307,7 +313,7 @@ TEST_F(LanguageFilesTest, CompleteSourceUsedWithOrWithoutInstall) {
     // A long first entry stays whole when loaded directly; a later duplicate is never seen.
     const std::string longText(300, 'w');
     for (const char* end : {"\r", "\n", "\r\n"}) {  // installed at the last
-        std::string text = SourceText(107, end);
+        std::string text = SourceText(kCaptionCount, end);
         text.replace(text.find("cap0=T0"), 7, "cap0=" + longText);
         const fs::path source = Source(text + "cap3=zz" + end);
         ScriptedDialogs shown;
@@ -323,7 +329,7 @@ TEST_F(LanguageFilesTest, CompleteSourceUsedWithOrWithoutInstall) {
         EXPECT_EQ(loaded->Messages.ErrorNP, "T22. T25");
         EXPECT_EQ(fs::exists(DefaultLng()), end[1] != 0);
     }
-    std::vector<CaptionEntry> installed = TranslatedEntries(107);
+    std::vector<CaptionEntry> installed = TranslatedEntries(kCaptionCount);
     installed[0].Text = longText;
     installed.push_back({"cap3", "zz"});
     EXPECT_EQ(ReadBytes(DefaultLng()), EncodeCaptionRecords(installed));
@@ -354,12 +360,12 @@ TEST_F(LanguageFilesTest, ShortSourceUpdatedWhenAccepted) {
     EXPECT_EQ(loaded->Table.Cap(0), "Entero");
     EXPECT_EQ(loaded->Table.Cap(1), "ya existe");
     EXPECT_EQ(loaded->Table.Cap(2), "Do you want to overwrite with updated model?");
-    EXPECT_EQ(loaded->Table.Entries.size(), 107u);
+    EXPECT_EQ(loaded->Table.Entries.size(), kCatalogue);
 
     std::string expected =
         "// Spanish terms\r\nlanguage=Espa\xF1ol\r\ncountry=M\xE9xico\r\n"
         "author=Ana\r\n\r\ncap0=Entero // integer\r\ncap1=ya existe\r\n";
-    for (int k = 2; k < 107; ++k)
+    for (int k = 2; k < kCaptionCount; ++k)
         expected += "cap" + std::to_string(k) + "=" + DefaultCaptions()[k].Text + "\r\n";
     EXPECT_EQ(ReadBytes(source), expected);
     // The default language falls back to English even after the install.

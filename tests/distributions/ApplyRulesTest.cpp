@@ -38,6 +38,7 @@ struct PageCase {
     // Stored Valor and a; nullopt when nothing is stored.
     std::optional<std::pair<std::string, std::string>> Stored;
     std::string Error;  // the one error dialog expected, "" for none
+    int Field = -1;     // the field refused: 0 = Edit1, 1 = Edit2
 };
 
 const std::string kErrorForm = "Error of parameters.. Form must be real > 0";
@@ -46,70 +47,83 @@ const std::string kErrorNP =
 const std::string kErrorK = "Error of parameters.. k must be real and take values between 0 and 10";
 const std::string kDegrees = "Degrees of freedom must be integer > 0";
 const std::string kLogNotPositive = "Media y Desv\xEDo deben ser reales > 0";
+const std::string kDeviation = "Error of parameters.. Standard deviation must be real >= 0";
+const std::string kHalfWidth = "Error of parameters.. Half-width must be real >= 0";
+const std::string kMean = "Error of parameters.. Mean must be real >= 0";
+const std::string kBinomial =
+    "Error of parameters.. n must be integer >= 0 and p must take values between 0 and 1";
 
 using Values = std::pair<std::string, std::string>;
 
 const std::vector<PageCase> kPageCases = {
-    // Normal: both required, both real, no range check.
+    // Normal: both required, both real, a deviation of 0 or more.
     {1, "1.5", "0.2", Values{"1.5", "0.2"}, ""},
     {1, "", "0.2", std::nullopt, ""},
     {1, "1.5", "", std::nullopt, ""},
-    {1, "abc", "xyz", std::nullopt, "abc is not a Real number"},
-    {1, "1,5", "0.1", std::nullopt, "1,5 is not a Real number"},
-    {1, "1", "-2", Values{"1", "-2"}, ""},
+    {1, "abc", "xyz", std::nullopt, "abc is not a Real number", 0},
+    {1, "1,5", "0.1", std::nullopt, "1,5 is not a Real number", 0},
+    {1, "1", "-2", std::nullopt, kDeviation, 1},
+    {1, "1", "-1e-300", std::nullopt, kDeviation, 1},
+    {1, "1", "-0", Values{"1", "-0"}, ""},
     {1, " 2.50 ", "1E-3", Values{" 2.50 ", "1E-3"}, ""},
     // Rectangular: an empty field stays silent even when the other is bad.
     {2, "bad", "", std::nullopt, ""},
-    {2, "x", "1", std::nullopt, "x is not a Real number"},
+    {2, "x", "1", std::nullopt, "x is not a Real number", 0},
     {2, "10", "0.5", Values{"10", "0.5"}, ""},
     {3, "10", "0", Values{"10", "0"}, ""},
+    {3, "-10", "-0.001", std::nullopt, kHalfWidth, 1},
     // Constante keeps the old second field.
     {4, "7", "", Values{"7", "olda"}, ""},
-    {4, "seven", "", std::nullopt, "seven is not a Real number"},
+    {4, "seven", "", std::nullopt, "seven is not a Real number", 0},
     {5, "0.5", "", Values{"0.5", "olda"}, ""},
-    {5, "0", "", std::nullopt, kErrorForm},
-    {5, "g", "", std::nullopt, "g is not a Real number"},
+    {5, "0", "", std::nullopt, kErrorForm, 0},
+    {5, "g", "", std::nullopt, "g is not a Real number", 0},
     // Exponencial and Cauchy store nothing but the kind.
     {6, "", "", Values{"old", "olda"}, ""},
     {13, "junk", "junk", Values{"old", "olda"}, ""},
     {7, "2", "5", Values{"2", "5"}, ""},
-    {7, "0", "5", std::nullopt, "a and b must be real numbers"},
-    {7, "2", "-1", std::nullopt, "a and b must be real numbers"},
-    {7, "q", "5", std::nullopt, "q is not a Real number"},
+    {7, "0", "5", std::nullopt, "a and b must be real numbers", 0},
+    {7, "2", "-1", std::nullopt, "a and b must be real numbers", 1},
+    {7, "q", "5", std::nullopt, "q is not a Real number", 0},
     // Student: integer degrees, optional mean that defaults to "0".
     {8, "5", "", Values{"5", "0"}, ""},
     {8, "5", "1.5", Values{"5", "1.5"}, ""},
-    {8, "2.5", "", std::nullopt, "2.5 is not an Integer"},
-    {8, "2.5", "x", std::nullopt, "2.5 is not an Integer"},
-    {8, "0", "", std::nullopt, kDegrees},
-    {8, "0", "x", std::nullopt, "x is not a Real number"},
-    {8, "4294967296", "", std::nullopt, "4294967296 is not an Integer"},
+    {8, "2.5", "", std::nullopt, "2.5 is not an Integer", 0},
+    {8, "2.5", "x", std::nullopt, "2.5 is not an Integer", 0},
+    {8, "0", "", std::nullopt, kDegrees, 0},
+    {8, "0", "x", std::nullopt, "x is not a Real number", 1},
+    {8, "4294967296", "", std::nullopt, "4294967296 is not an Integer", 0},
     {8, "", "1", std::nullopt, ""},
-    {9, "-2", "", Values{"-2", "olda"}, ""},
-    {9, "p", "", std::nullopt, "p is not a Real number"},
-    // Binomial: integer n, real p, no range check.
+    // Poisson: a mean of 0 or more.
+    {9, "0", "", Values{"0", "olda"}, ""},
+    {9, "-2", "", std::nullopt, kMean, 0},
+    {9, "p", "", std::nullopt, "p is not a Real number", 0},
+    // Binomial: integer n of 0 or more, real p within [0, 1].
     {10, "10", "0.3", Values{"10", "0.3"}, ""},
-    {10, "10", "1.5", Values{"10", "1.5"}, ""},
-    {10, "10.5", "0.3", std::nullopt, "10.5 is not an Integer"},
-    {10, "10", "p", std::nullopt, "p is not a Real number"},
+    {10, "0", "0", Values{"0", "0"}, ""},
+    {10, "10", "1", Values{"10", "1"}, ""},
+    {10, "10", "1.5", std::nullopt, kBinomial, 1},
+    {10, "-1", "2", std::nullopt, kBinomial, 0},
+    {10, "10.5", "0.3", std::nullopt, "10.5 is not an Integer", 0},
+    {10, "10", "p", std::nullopt, "p is not a Real number", 1},
     {11, "0.5", "0.3", Values{"0.5", "0.3"}, ""},
-    {11, "3", "1", std::nullopt, kErrorNP},
-    {11, "0", "0.5", std::nullopt, kErrorNP},
-    {11, "n", "0.5", std::nullopt, "n is not a Real number"},
+    {11, "3", "1", std::nullopt, kErrorNP, 1},
+    {11, "0", "0.5", std::nullopt, kErrorNP, 0},
+    {11, "n", "0.5", std::nullopt, "n is not a Real number", 0},
     {12, "9.99", "", Values{"9.99", "olda"}, ""},
-    {12, "10", "", std::nullopt, kErrorK},
-    {12, "0", "", std::nullopt, kErrorK},
+    {12, "10", "", std::nullopt, kErrorK, 0},
+    {12, "0", "", std::nullopt, kErrorK, 0},
     {14, "1.5", "", Values{"1.5", "olda"}, ""},
-    {14, "0", "", std::nullopt, kErrorForm},
+    {14, "0", "", std::nullopt, kErrorForm, 0},
     {15, "3", "", Values{"3", "olda"}, ""},
-    {15, "0", "", std::nullopt, kDegrees},
-    {15, "1.5", "", std::nullopt, "1.5 is not an Integer"},
+    {15, "0", "", std::nullopt, kDegrees, 0},
+    {15, "1.5", "", std::nullopt, "1.5 is not an Integer", 0},
     // LogNormal: its own fixed texts.
     {16, "10", "2", Values{"10", "2"}, ""},
-    {16, "m", "2", std::nullopt, "m no es un n\xFAmero real"},
-    {16, "10", "s", std::nullopt, "s no es un n\xFAmero real"},
-    {16, "0", "2", std::nullopt, kLogNotPositive},
-    {16, "10", "-1", std::nullopt, kLogNotPositive},
+    {16, "m", "2", std::nullopt, "m no es un n\xFAmero real", 0},
+    {16, "10", "s", std::nullopt, "s no es un n\xFAmero real", 1},
+    {16, "0", "2", std::nullopt, kLogNotPositive, 0},
+    {16, "10", "-1", std::nullopt, kLogNotPositive, 1},
     // Pages without a rule here.
     {0, "1", "2", std::nullopt, ""},
     {17, "1", "2", std::nullopt, ""},
@@ -122,8 +136,10 @@ TEST(ApplyRules, EveryPageChecksInOrderAndStoresAsTyped) {
         SCOPED_TRACE("page " + std::to_string(c.Page) + " '" + c.Edit1 + "' '" + c.Edit2 + "'");
         ScriptedDialogs dialogs;
         const ModelParameter before = Unassigned();
-        auto stored = ApplyDistributionPage(c.Page, {c.Edit1, c.Edit2}, before, English(), dialogs);
+        auto [stored, field] =
+            ApplyDistributionPage(c.Page, {c.Edit1, c.Edit2}, before, English(), dialogs);
         EXPECT_EQ(dialogs.Log, ErrorShown(c.Error));
+        EXPECT_EQ(field, c.Field);
         ASSERT_EQ(stored.has_value(), c.Stored.has_value());
         if (!stored) continue;
         ModelParameter expected = before;
@@ -152,7 +168,7 @@ TEST(ApplyRules, MessagesFollowTheLoadedCaptionsExceptTheLogNormalTexts) {
     for (const auto& c : cases) {
         ScriptedDialogs dialogs;
         EXPECT_FALSE(
-            ApplyDistributionPage(c.Page, {c.Edit1, c.Edit2}, Unassigned(), texts, dialogs));
+            ApplyDistributionPage(c.Page, {c.Edit1, c.Edit2}, Unassigned(), texts, dialogs).Stored);
         EXPECT_EQ(dialogs.Log, ErrorShown(c.Error));
     }
 }
@@ -180,6 +196,8 @@ TEST(ApplyRules, ApplyOnTheListStoresMovesOnAndRecomputesReadiness) {
         std::size_t Dialogs;
         bool Stored, Ready;
         int NextIndex;
+        bool Refused = false;
+        int RefusedField = -1;
         bool EmptyList = false;
     };
     const ExperimentalEntry directa{ReadingMode::Directa, "Directa\r\n1\r\n3\r\n", true};
@@ -187,22 +205,24 @@ TEST(ApplyRules, ApplyOnTheListStoresMovesOnAndRecomputesReadiness) {
         {"stored", 1, {4, {"3", "x"}, {}}, 0, true, true, 2},
         {"last row wraps", 2, {4, {"3", "x"}, {}}, 0, true, false, 0},
         {"experimental", 1, {17, {"9", "9"}, directa}, 0, true, true, 2},
-        {"refused", 1, {1, {"x", "1"}, {}}, 1, false, false, 2},
+        {"refused", 1, {1, {"x", "1"}, {}}, 1, false, false, 1, true, 0},
+        {"refused second field", 2, {1, {"1", "-1"}, {}}, 1, false, false, 2, true, 1},
         {"empty field", 1, {1, {"", "1"}, {}}, 0, false, false, 2},
-        {"experimental refused", 1, {17, {"9", "9"}, {}}, 1, false, false, 2},
+        {"experimental refused", 1, {17, {"9", "9"}, {}}, 1, false, false, 1, true},
         {"page 0", 1, {0, {"1", "1"}, {}}, 0, false, false, 2},
         {"computed quantity", 0, {1, {"1", "1"}, {}}, 0, false, false, 1},
         {"no selection", -1, {1, {"1", "1"}, {}}, 0, false, false, 0},
         {"past the end", 3, {1, {"1", "1"}, {}}, 0, false, false, 0},
-        {"empty list", 0, {1, {"1", "1"}, {}}, 0, false, true, -1, true},
+        {"empty list", 0, {1, {"1", "1"}, {}}, 0, false, true, -1, false, -1, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         ParameterList list = c.EmptyList ? ParameterList{} : SampleList();
         ScriptedDialogs dialogs;
         const ApplyOutcome out = ApplyDistribution(list, c.Index, c.Request, English(), dialogs);
-        EXPECT_EQ(std::tuple(out.Stored, out.ParametersReady, out.NextIndex, dialogs.Log.size()),
-                  std::tuple(c.Stored, c.Ready, c.NextIndex, c.Dialogs));
+        EXPECT_EQ(std::tuple(out.Stored, out.ParametersReady, out.NextIndex, dialogs.Log.size(),
+                             out.Refused, out.RefusedField),
+                  std::tuple(c.Stored, c.Ready, c.NextIndex, c.Dialogs, c.Refused, c.RefusedField));
         ParameterList expected = c.EmptyList ? ParameterList{} : SampleList();
         if (c.Stored && c.Request.Page == 4) {
             // Constante keeps the old deviation text of a Normal quantity.

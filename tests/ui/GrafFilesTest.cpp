@@ -73,12 +73,12 @@ struct FileSession : Session {
     QStringList Shown;
 };
 
-// The lines of a language file: the header, then cap0 ... cap106 with the
+// The lines of a language file: the header, then every caption key with the
 // built-in English texts, some of them replaced.
 QByteArray LanguageFile(const QByteArray& header, const std::map<int, QByteArray>& replaced) {
     const auto table = corvanta::CaptionTable::BuiltIn();
     QByteArray text = header;
-    for (int n = 0; n < 107; ++n) {
+    for (int n = 0; n < corvanta::kCaptionCount; ++n) {
         auto found = replaced.find(n);
         text +=
             "cap" + QByteArray::number(n) + "=" +
@@ -209,7 +209,7 @@ class GrafFilesTest : public QObject {
         QCOMPARE(s.Get<TAsHyperBtn>("AsHyperBtn1")->Caption(), QString("Iniciar"));
         QCOMPARE(s.Text("Label4"), QString::fromLatin1("N\xFAmero de iteraci\xF3n"));
         QCOMPARE(s.Window->findChild<QMenu*>("Archivo1")->title(), QString("Archivo"));
-        QCOMPARE(QFileInfo(s.Path("default.lng")).size(), 107 * 260);
+        QCOMPARE(QFileInfo(s.Path("default.lng")).size(), corvanta::kCaptionCount * 260);
 
         s.Menu("Informacindeidiomapredeterminado1");
         QCOMPARE(

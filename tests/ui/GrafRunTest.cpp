@@ -58,8 +58,9 @@ Counts Flat(std::int64_t count) {
 
 // A window on the sample model, on the Simulation page, with a fixed seed.
 struct RunSession : Session {
-    explicit RunSession(int iterations = 100000, std::uint32_t seed = 7) {
-        Window->OpenFileAtStart(kSample.toStdString());
+    explicit RunSession(int iterations = 100000, std::uint32_t seed = 7,
+                        const QString& file = kSample) {
+        Window->OpenFileAtStart(file.toStdString());
         Window->SetRunSeed(seed);
         Click("AsHyperBtn4");
         Get<QSpinBox>("SpinEdit1")->setValue(iterations);
@@ -73,12 +74,13 @@ struct RunSession : Session {
 };
 
 // The batch tool's JSON for the sample with the same seed and count.
-QJsonObject BatchRun(int iterations, int seed) {
+QJsonObject BatchRun(int iterations, int seed, const QString& file = kSample) {
     QProcess cli;
     cli.start(QStringLiteral(CORVANTA_CLI),
-              {"run", kSample, "--iterations", QString::number(iterations), "--seed",
+              {"run", file, "--iterations", QString::number(iterations), "--seed",
                QString::number(seed), "--json"});
     if (!cli.waitForFinished(120000) || cli.exitCode() != 0) qFatal("corvanta-cli failed");
+    if (!cli.readAllStandardError().isEmpty()) qFatal("corvanta-cli warned");
     return QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
 }
 
@@ -351,6 +353,33 @@ class GrafRunTest : public QObject {
                 bars += c == kBar;
             }
         QVERIFY(bars > 0);
+    }
+
+    // A file holding a negative deviation and half-width opens without a word,
+    // shows them as stored and runs as it always has, like the batch tool;
+    // only Apply refuses such values.
+    void storedNegativeSpreadsRunAsBefore() {
+        QFile sample(kSample);
+        QVERIFY(sample.open(QIODevice::ReadOnly));
+        const QByteArray text = sample.readAll()
+                                    .replace("\r\n0.020\r\n", "\r\n-0.020\r\n")
+                                    .replace("\r\n0.1\r\n", "\r\n-0.1\r\n");
+        QTemporaryDir folder;
+        QFile file(folder.filePath("negative.cvm"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+        file.close();
+        RunSession s(100000, 7, file.fileName());
+        s.Start();
+        const QStringList grid = Rows(s.Get<QTableWidget>("StringGrid2"), 1, 1);
+        QCOMPARE(grid.mid(1, 3), (QStringList{"1.23411", "5.710013e-3", "7.55646e-2"}));
+        QCOMPARE(BatchRun(100000, 7, file.fileName()).value("mean").toDouble(), 1.2341062763000765);
+        s.Click("AsHyperBtn3");
+        s.ClickCell(2, 2);
+        QCOMPARE(s.Get<QLineEdit>("Edit2_Normal")->text(), QString("-0.020"));
+        s.ClickCell(3, 2);
+        QCOMPARE(s.Get<QLineEdit>("Edit2_Rectangular")->text(), QString("-0.1"));
+        QCOMPARE(s.Record(3), QString("2|1.2|-0.1"));
+        QVERIFY(s.Dialogs.Log.empty());
     }
 
     void notReady() {

@@ -6,6 +6,8 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -50,6 +52,8 @@ struct ApplyCase {
     QStringList Fields;
     QString Stored;  // Distrib|Valor|a
     QByteArray Error = {};
+    // A refusal: the field it focuses, the text typed over it, what is stored then.
+    QString Refused = {}, Fix = {}, Fixed = {};
 };
 
 struct ReadingsCase {
@@ -187,38 +191,54 @@ class GrafTest : public QObject {
         const char* np =
             "Error of parameters.. n must be real > 0 and p must take values between 0 and 1";
         const char* k = "Error of parameters.. k must be real and take values between 0 and 10";
+        const char* deviation = "Error of parameters.. Standard deviation must be real >= 0";
+        const char* half = "Error of parameters.. Half-width must be real >= 0";
+        const char* mean = "Error of parameters.. Mean must be real >= 0";
+        const char* binomial =
+            "Error of parameters.. n must be integer >= 0 and p must take values between 0 and 1";
+        // clang-format off
         add("Normal", {1, 1, {"10", "0.5"}, "1|10|0.5"});
         add("Normal empty mean", {1, 1, {"", "1"}, "0||"});
-        add("Normal not real", {1, 1, {"abc", "1"}, "0||", "abc is not a Real number"});
+        add("Normal not real", {1, 1, {"abc", "1"}, "0||", "abc is not a Real number", "Edit1_Normal", "2", "1|2|1"});
+        add("Normal deviation -0.5", {1, 1, {"10", "-0.5"}, "0||", deviation, "Edit2_Normal", "0", "1|10|0"});
+        add("Rectangular mean 2,5", {1, 2, {"2,5", "1"}, "0||", "2,5 is not a Real number", "Edit1_Rectangular", "2.5", "2|2.5|1"});
         add("Rectangular", {1, 2, {"1e-3", "2"}, "2|1e-3|2"});
+        add("Rectangular half -1", {2, 2, {"1", "-1"}, "0||", half, "Edit2_Rectangular", "1", "2|1|1"});
         add("Rectangular empty half", {1, 2, {"x", ""}, "0||"});
         add("Triangular", {1, 3, {"-1", "0.1"}, "3|-1|0.1"});
+        add("Triangular half -0.1", {3, 3, {"-1", "-0.1"}, "0||", half, "Edit2_Triangular", "0.1", "3|-1|0.1"});
         add("Constant on the last row", {3, 4, {"3.5"}, "4|3.5|"});
         add("Gamma", {1, 5, {"2"}, "5|2|"});
-        add("Gamma negative", {1, 5, {"-1"}, "0||", form});
+        add("Gamma negative", {1, 5, {"-1"}, "0||", form, "Edit1_Gamma", "1", "5|1|"});
         add("Exponential", {1, 6, {}, "6||"});
         add("Beta", {1, 7, {"2", "3"}, "7|2|3"});
-        add("Beta zero", {1, 7, {"2", "0"}, "0||", "a and b must be real numbers"});
+        add("Beta zero", {1, 7, {"2", "0"}, "0||", "a and b must be real numbers", "Edit2_Beta", "1", "7|2|1"});
         add("Student without mean", {1, 8, {"5", ""}, "8|5|0"});
-        add("Student not integer", {1, 8, {"2.5", ""}, "0||", "2.5 is not an Integer"});
-        add("Student zero", {1, 8, {"0", "1"}, "0||", degrees});
+        add("Student not integer", {1, 8, {"2.5", ""}, "0||", "2.5 is not an Integer", "Edit1_Student", "2", "8|2|0"});
+        add("Student zero", {1, 8, {"0", "1"}, "0||", degrees, "Edit1_Student", "1", "8|1|1"});
         add("Poisson", {1, 9, {"4"}, "9|4|"});
+        add("Poisson mean -1", {1, 9, {"-1"}, "0||", mean, "Edit1_Poisson", "0", "9|0|"});
         add("Binomial", {1, 10, {"10", "0.3"}, "10|10|0.3"});
-        add("Binomial n not integer", {1, 10, {"1.5", "0.3"}, "0||", "1.5 is not an Integer"});
+        add("Binomial n not integer", {1, 10, {"1.5", "0.3"}, "0||", "1.5 is not an Integer", "Edit1_Binomial", "1", "10|1|0.3"});
+        add("Binomial n -1", {1, 10, {"-1", "0.3"}, "0||", binomial, "Edit1_Binomial", "0", "10|0|0.3"});
+        add("Binomial p 1.5", {1, 10, {"4", "1.5"}, "0||", binomial, "Edit2_Binomial", "1", "10|4|1"});
         add("NegBinomial n 0.5", {1, 11, {"0.5", "0.5"}, "11|0.5|0.5"});
-        add("NegBinomial p 1", {1, 11, {"3", "1"}, "0||", np});
+        add("NegBinomial p 1", {1, 11, {"3", "1"}, "0||", np, "Edit2_NegBinomial", "0.5", "11|3|0.5"});
         add("Von Mises 9.99", {1, 12, {"9.99"}, "12|9.99|"});
-        add("Von Mises 10", {1, 12, {"10"}, "0||", k});
+        add("Von Mises 10", {1, 12, {"10"}, "0||", k, "Edit1_VonMises", "9.99", "12|9.99|"});
         add("Cauchy", {1, 13, {}, "13||"});
         add("Weibull", {1, 14, {"1.5"}, "14|1.5|"});
-        add("Weibull zero", {1, 14, {"0"}, "0||", form});
+        add("Weibull zero", {1, 14, {"0"}, "0||", form, "Edit1_Weibull", "2", "14|2|"});
         add("Xi square", {1, 15, {"3"}, "15|3|"});
-        add("Xi square zero", {1, 15, {"0"}, "0||", degrees});
+        add("Xi square zero", {1, 15, {"0"}, "0||", degrees, "Edit1_XiCuadrado", "1", "15|1|"});
         add("LogNormal", {1, 16, {"1", "0.2"}, "16|1|0.2"});
-        add("LogNormal not real", {1, 16, {"x", "0.2"}, "0||", "x no es un n\xFAmero real"});
-        add("LogNormal negative",
-            {1, 16, {"1", "-1"}, "0||", "Media y Desv\xEDo deben ser reales > 0"});
+        add("LogNormal not real", {1, 16, {"x", "0.2"}, "0||", "x no es un n\xFAmero real", "Edit1_LogNormal", "1", "16|1|0.2"});
+        add("LogNormal negative", {1, 16, {"1", "-1"}, "0||", "Media y Desv\xEDo deben ser reales > 0", "Edit2_LogNormal", "1", "16|1|1"});
+        // clang-format on
     }
+    // A refusal keeps the row, the page, the list item and every typed text,
+    // and takes the user to the field it is about with its text selected;
+    // typing over it and applying again stores and moves on.
     void applyPage() {
         QFETCH(ApplyCase, c);
         Session s;
@@ -227,6 +247,22 @@ class GrafTest : public QObject {
         QCOMPARE(s.Record(c.Row), c.Stored);
         const QString error = "Error: " + QString::fromLatin1(c.Error);
         QCOMPARE(s.Log(), c.Error.isEmpty() ? QStringList() : QStringList{error});
+        if (!c.Refused.isEmpty()) {
+            QCOMPARE(QPoint(s.Table()->currentRow(), s.Sheet()), QPoint(c.Row, c.Page));
+            QCOMPARE(s.List()->currentIndex(), c.Page);
+            QStringList typed;
+            for (QLineEdit* edit : s.Get<QWidget>("AsPagePanel1")->findChildren<QLineEdit*>())
+                if (edit->objectName().startsWith("Edit") && !edit->text().isEmpty())
+                    typed << edit->text();
+            QCOMPARE(typed, c.Fields.filter(QRegularExpression(".")));
+            auto* refused = s.Get<QLineEdit>(c.Refused);
+            QCOMPARE(QApplication::focusWidget(), refused);
+            QCOMPARE(refused->selectedText(), refused->text());
+            QTest::keyClicks(refused, c.Fix);
+            s.Click(refused->parentWidget()->findChild<TAsHyperBtn*>());
+            QCOMPARE(s.Record(c.Row), c.Fixed);
+            QCOMPARE(s.Log(), QStringList{error});
+        }
         QCOMPARE(s.Table()->currentRow(), (c.Row + 1) % 4);
         QCOMPARE(QApplication::focusWidget(), s.Table());
     }
@@ -304,6 +340,24 @@ class GrafTest : public QObject {
         QCOMPARE(shown, rows);
         QCOMPARE(QGuiApplication::clipboard()->text(),
                  rows.join("\r\n").replace('|', '\t') + "\r\n");
+    }
+
+    // Readings that cannot be applied keep the quantity, its page and the
+    // number typed, ready to be entered.
+    void experimentalRefusalStays() {
+        Session s;
+        s.Update("y = a + b");
+        s.ClickCell(1, 2);
+        Session::Pick(s.List(), 17);
+        s.Type("SpinEdit2", "3");
+        s.Click("Button4");
+        QCOMPARE(s.Log(), QStringList{"Information: Values have not been entered therefore "
+                                      "probability distribution will no be assigned"});
+        QCOMPARE(QPoint(s.Table()->currentRow(), s.Sheet()), QPoint(1, 17));
+        QCOMPARE(s.Record(1), QString("0||"));
+        auto* count = s.Get<QSpinBox>("SpinEdit2");
+        QCOMPARE(count->value(), 3);
+        QCOMPARE(QApplication::focusWidget(), count);
     }
 
     void continueButton_data() {
