@@ -48,6 +48,12 @@ click 216 19;  click 250 "$(row 1)"; shoot model-table
 click 100 100; click 271 60; sleep 0.5; shoot palette
 click 324 241                                   # close the palette
 click 250 "$(row 1)"; shoot normal-page
+# A refused Apply: the message over the page, the typed values kept behind it.
+click 250 "$(row 3)"                            # ra, Rectangular
+click 108 361; key ctrl+a; xdotool type "2,5"   # the mean with a decimal comma
+click 108 403; key ctrl+a; xdotool type "0.05"
+click 353 424; sleep 0.5; shoot apply-refused
+key Return
 click 250 "$(row 5)"                            # rW
 click 302 319; xdotool type --delay 80 "Exper"; key Return   # pick Experimental in the list
 click 195 390                                   # Values...
