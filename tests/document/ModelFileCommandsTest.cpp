@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -57,6 +58,19 @@ TEST_F(ModelFileCommands, WritesWholeFilesAndReportsTheRuntimeErrors) {
     ASSERT_TRUE(WriteModelFile(Path("m.cvm"), "an earlier and longer content", dialogs));
     ASSERT_TRUE(WriteModelFile(Path("m.cvm"), "%Titulo%\r\n\xB5\r\n", dialogs));
     EXPECT_EQ(ReadModelFile(Path("m.cvm"), dialogs), "%Titulo%\r\n\xB5\r\n");
+    // A new file gets the usual permissions less the umask; a replaced one keeps its own.
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    ASSERT_TRUE(WriteModelFile(Path("new.cvm"), "x", dialogs));
+    std::filesystem::permissions(Path("m.cvm"), std::filesystem::perms(0640));
+    ASSERT_TRUE(WriteModelFile(Path("m.cvm"), "y", dialogs));
+    struct stat created {
+    }, replaced{};
+    ASSERT_EQ(::stat(Path("new.cvm").c_str(), &created), 0);
+    ASSERT_EQ(::stat(Path("m.cvm").c_str(), &replaced), 0);
+    EXPECT_EQ(created.st_mode & 07777, 0666u & ~mask);
+    EXPECT_EQ(replaced.st_mode & 07777, 0640u);
+    std::filesystem::remove(Path("new.cvm"));
     EXPECT_EQ(dialogs.Log, std::vector<Shown>{});
     std::filesystem::create_directory(Path("sub.cvm"));
 
