@@ -74,6 +74,7 @@ TEST(SampleParameter, MapsTheRecordToItsSamplerAndThePreparedSamplerMatches) {
         {Record(K::XiCuadrado, "2.5"), [] { return SampleChiSquare(2); }},
         {Record(K::XiCuadrado, "3.5"), [] { return SampleChiSquare(4); }},
         {Record(K::LogNormal, "2", "0.5"), [] { return SampleLogNormal(2, 0.5L); }},
+        {Record(K::LogNormal, "0.5", "0.1"), [] { return SampleLogNormal(0.5L, 0.1L); }},
         {Record(K::Experimental, "2", "0.5", "Student", "3"),
          [] { return SampleStudent(3, 0) * 0.5L + 2; }},
         {Record(K::Experimental, "2", "0.5", "Normal", "3"), [] { return RandG(2, 0.5L); }},
