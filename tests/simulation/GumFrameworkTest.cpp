@@ -224,6 +224,29 @@ TEST(GumFramework, SensitivitiesAndSecondOrderTermsOfTheMassCalibration) {
     EXPECT_NEAR(double(*gum.SecondOrderUncertainty), 0.0750, 0.00005);
 }
 
+// Second-order terms sum (f_ij^2 / 2 + c_i f_ijj) u_i^2 u_j^2 over every pair,
+// f_ijj the third derivative once in x_i and twice in x_j, here with u = 0.1:
+// x^3 at 1 gives (18 + 18) 1E-4; a b^2 at (1, 2) gives (8 + 8) 1E-4 for (a, b),
+// 8E-4 for (b, a) and 2E-4 for (b, b).
+TEST(GumFramework, SecondOrderTermsWithThirdDerivatives) {
+    const struct {
+        Model M;
+        double Terms;
+    } cases[] = {
+        {MakeModel("y = x*x*x", {{"x", K::Normal, "1", "0.1"}}), 0.0036},
+        {MakeModel("y = a*b*b", {{"a", K::Normal, "1", "0.1"}, {"b", K::Normal, "2", "0.1"}}),
+         0.0026}};
+    for (const auto& c : cases) {
+        SilentDialogs dialogs;
+        const GumResult gum =
+            EvaluateGum(c.M.PostfixExpression, c.M.Parameters, 0.95L, Texts(), dialogs);
+        ASSERT_TRUE(gum.Applicable) << gum.Reason;
+        EXPECT_NEAR(double(gum.SecondOrderTerms), c.Terms, 1e-9) << c.Terms;
+        const double u = double(gum.CombinedUncertainty);
+        EXPECT_NEAR(double(*gum.SecondOrderUncertainty), std::sqrt(u * u + c.Terms), 1e-9);
+    }
+}
+
 // Welch-Satterthwaite with a Type A input of 2 degrees of freedom beside a
 // normal one of equal contribution (3 u_a = 7 u_r): nu_eff = (2 c^2)^2 /
 // (c^4 / 2) = 8, whole even through the differences' roundings.
