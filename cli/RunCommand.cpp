@@ -63,13 +63,17 @@ const char* const kRunUsage =
     "JSON: the keys of the run (iterations, mean, variance, standard_deviation,\n"
     "skewness, excess_kurtosis, maximum, minimum, most_probable, range,\n"
     "jarque_bera, normality_fits, coverage_probability, interval, classic,\n"
-    "failed_draws, contributions, seed), contributions_error when a fault stopped\n"
-    "the contributions, and when asked for:\n"
+    "failed_draws, contributions, seed, correlations [first, second,\n"
+    "coefficient: the pairs of the model's correlations section drawn jointly]),\n"
+    "contributions_error when a fault stopped the contributions, and when asked for:\n"
     "  gum: applicable, reason (when not), estimate, combined_uncertainty,\n"
-    "    second_order_terms, second_order_uncertainty, effective_degrees_of_freedom\n"
-    "    (null: infinite), coverage_factor, expanded_uncertainty, interval, budget\n"
-    "    [name, estimate, uncertainty, sensitivity, contribution, share (percent\n"
-    "    of u_c^2), degrees_of_freedom]\n"
+    "    second_order_terms, second_order_uncertainty, second_order_available\n"
+    "    (false with correlated inputs), effective_degrees_of_freedom (null:\n"
+    "    infinite), degrees_of_freedom_available (false when a correlated input\n"
+    "    has finite degrees of freedom; k is then the normal one), coverage_factor,\n"
+    "    expanded_uncertainty, interval, budget [name, estimate, uncertainty,\n"
+    "    sensitivity, contribution, share (percent of u_c^2), degrees_of_freedom],\n"
+    "    correlations (the pairs whose covariance terms entered u_c)\n"
     "  validation: digits, tolerance, d_low, d_high, validated, verdict\n"
     "  adaptive: digits, batch_size, batches, trials, tolerance, ceiling,\n"
     "    ceiling_reached\n"
@@ -114,7 +118,8 @@ bool IsInput(const ModelParameter& p) {
 }
 
 void PrintText(std::ostream& out, const RunOutcome& outcome, const ParameterList& parameters,
-               const SimulationSession& session, const CaptionTable& captions) {
+               const CorrelationList& correlations, const SimulationSession& session,
+               const CaptionTable& captions) {
     const auto titles = ResultsGridTitles(captions);
     for (int r = 0; r < kResultRows; ++r)
         out << Utf8FromWindows1252(StripTrailingBlank(titles[r]) + " = " + outcome.Grid[r]) << '\n';
@@ -122,6 +127,10 @@ void PrintText(std::ostream& out, const RunOutcome& outcome, const ParameterList
     out << Utf8FromWindows1252(captions.Cap(68) + " = " + outcome.ResultText) << '\n';
     out << Utf8FromWindows1252(outcome.IntervalText) << '\n';
     out << Utf8FromWindows1252(StripTrailingBlank(outcome.ClassicText)) << '\n';
+    for (const Correlation& c : correlations)
+        out << Utf8FromWindows1252("Correlation of " + c.First + " and " + c.Second + " = " +
+                                   FormatGeneral(c.Coefficient))
+            << '\n';
     if (!outcome.ContributionsComputed) return;
     for (std::size_t j = 0; j < parameters.size(); ++j) {
         const ModelParameter& p = parameters[j];
@@ -163,6 +172,15 @@ struct Additions {
     std::optional<ValueInterval> Shortest;
 };
 
+Json CorrelationsJson(const CorrelationList& list) {
+    Json pairs = Json::array();
+    for (const Correlation& c : list)
+        pairs.push_back({{"first", Text(c.First)},
+                         {"second", Text(c.Second)},
+                         {"coefficient", Number(c.Coefficient)}});
+    return pairs;
+}
+
 Json GumJson(const GumResult& gum) {
     Json j;
     j["applicable"] = gum.Applicable;
@@ -175,7 +193,9 @@ Json GumJson(const GumResult& gum) {
     j["second_order_terms"] = Number(gum.SecondOrderTerms);
     j["second_order_uncertainty"] =
         gum.SecondOrderUncertainty ? Number(*gum.SecondOrderUncertainty) : Json(nullptr);
+    j["second_order_available"] = gum.SecondOrderAvailable;
     j["effective_degrees_of_freedom"] = Number(gum.EffectiveDegreesOfFreedom);
+    j["degrees_of_freedom_available"] = gum.DegreesAvailable;
     j["coverage_factor"] = Number(gum.CoverageFactor);
     j["expanded_uncertainty"] = Number(gum.ExpandedUncertainty);
     j["interval"] = Json::array({Number(gum.Low), Number(gum.High)});
@@ -190,11 +210,12 @@ Json GumJson(const GumResult& gum) {
                           {"degrees_of_freedom", Number(row.DegreesOfFreedom)}});
     }
     j["budget"] = budget;
+    j["correlations"] = CorrelationsJson(gum.Correlations);
     return j;
 }
 
 void PrintJson(std::ostream& out, const RunOutcome& outcome, const ParameterList& parameters,
-               int coverageIndex, const Additions& more) {
+               const CorrelationList& correlations, int coverageIndex, const Additions& more) {
     const SimulationResult& s = outcome.Last.Statistics;
     const bool shape = s.ShapeDetermined;
     Json j;
@@ -240,6 +261,7 @@ void PrintJson(std::ostream& out, const RunOutcome& outcome, const ParameterList
         j["contributions"] = rows;
     }
     j["seed"] = outcome.Seed;
+    j["correlations"] = CorrelationsJson(correlations);
     if (!outcome.ContributionsError.empty())
         j["contributions_error"] = Text(outcome.ContributionsError);
     if (more.Gum) j["gum"] = GumJson(*more.Gum);
@@ -310,10 +332,20 @@ void PrintAdditions(std::ostream& out, const Additions& more, int coverageIndex)
     }
     out << "Estimate y = " << Figure(gum.Estimate)
         << ", combined standard uncertainty u_c = " << Figure(gum.CombinedUncertainty) << '\n';
-    out << "With second-order terms: u_c = "
-        << (gum.SecondOrderUncertainty ? Figure(*gum.SecondOrderUncertainty) : "undetermined")
-        << " (terms " << Figure(gum.SecondOrderTerms) << ")\n";
-    out << "Effective degrees of freedom " << Figure(gum.EffectiveDegreesOfFreedom)
+    for (const Correlation& c : gum.Correlations)
+        out << "  r(" << Utf8FromWindows1252(c.First) << ", " << Utf8FromWindows1252(c.Second)
+            << ") = " << FormatGeneral(c.Coefficient) << '\n';
+    if (gum.SecondOrderAvailable) {
+        out << "With second-order terms: u_c = "
+            << (gum.SecondOrderUncertainty ? Figure(*gum.SecondOrderUncertainty) : "undetermined")
+            << " (terms " << Figure(gum.SecondOrderTerms) << ")\n";
+    } else {
+        out << "With second-order terms: not available for correlated inputs\n";
+    }
+    out << "Effective degrees of freedom "
+        << (gum.DegreesAvailable ? Figure(gum.EffectiveDegreesOfFreedom)
+                                 : std::string("not available for correlated inputs with finite "
+                                               "degrees of freedom (normal coverage factor)"))
         << ", coverage factor k = " << Figure(gum.CoverageFactor) << " (" << p << ")\n";
     out << "Expanded uncertainty U = " << Figure(gum.ExpandedUncertainty) << ", interval [ "
         << Figure(gum.Low) << " , " << Figure(gum.High) << " ]\n";
@@ -461,6 +493,7 @@ int RunCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
             return 1;
         }
         ParameterList& parameters = opened->Document.Parameters;
+        const CorrelationList& correlations = opened->Document.Correlations;
 
         const long double probability = CoverageProbability(coverageIndex) / 100.0L;
         Additions more;
@@ -468,6 +501,10 @@ int RunCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
         if (adaptive) {
             if (!CheckReady(parameters)) {
                 dialogs.ShowMessage(texts.IncompleteInit);
+                return 1;
+            }
+            if (std::optional<std::string> refusal = CheckCorrelations(parameters, correlations)) {
+                dialogs.ShowError(*refusal);
                 return 1;
             }
             // The adaptive choice and the run draw from the same seed, so the
@@ -478,7 +515,8 @@ int RunCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
             }
             more.Ceiling = iterationsGiven ? iterations : kDefaultAdaptiveCeiling;
             more.Adaptive = RunAdaptive(opened->PostfixExpression, parameters, probability, digits,
-                                        more.Ceiling, *seed, texts, dialogs, threads);
+                                        more.Ceiling, *seed, texts, dialogs, threads,
+                                        correlations);
             if (more.Adaptive->Trials == 0) {
                 if (more.Adaptive->CeilingReached)
                     err << "corvanta-cli: the ceiling of " << more.Ceiling
@@ -500,6 +538,7 @@ int RunCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
         settings.CoverageIndex = coverageIndex;
         settings.Seed = seed;
         settings.Threads = threads;
+        settings.Correlations = correlations;
         SimulationSession session;
         ShortestObserver observer(probability);
         RunObserver quiet;
@@ -509,16 +548,16 @@ int RunCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
         if (outcome.Status != RunStatus::Completed) return 1;
         more.Shortest = observer.Interval;
         if (gum) {
-            more.Gum =
-                EvaluateGum(opened->PostfixExpression, parameters, probability, texts, dialogs);
+            more.Gum = EvaluateGum(opened->PostfixExpression, parameters, probability, texts,
+                                   dialogs, correlations);
             if (more.Gum->Applicable && outcome.Interval.Determined)
                 more.Checked =
                     ValidateGum(*more.Gum, outcome.Interval.Low, outcome.Interval.High, digits);
         }
         if (json) {
-            PrintJson(out, outcome, parameters, coverageIndex, more);
+            PrintJson(out, outcome, parameters, correlations, coverageIndex, more);
         } else {
-            PrintText(out, outcome, parameters, session, captions);
+            PrintText(out, outcome, parameters, correlations, session, captions);
             PrintAdditions(out, more, coverageIndex);
         }
         return 0;

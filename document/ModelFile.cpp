@@ -26,6 +26,7 @@ namespace corvanta {
 namespace {
 
 const char* const kCrLf = "\r\n";
+const char* const kCorrelationsSection = "Correlaciones";
 
 // A NUL would end the text for the reader and hide the rest of the file.
 std::string WithoutNul(std::string_view value) {
@@ -96,7 +97,47 @@ class ModelTextReader {
             records.push_back(ReadRecord(open + 1, close, where));
             cursor = close + 1;
         }
+        recordsEnd_ = cursor;
         return records;
+    }
+
+    // The optional section after the records: "first;second;coefficient"
+    // lines. A pair of coefficient 0 is taken as absent.
+    CorrelationList ReadCorrelations(const ParameterList& records) {
+        const std::string openTag = OpeningTag(kCorrelationsSection);
+        const std::string closeTag = ClosingTag(kCorrelationsSection);
+        std::size_t open = FindLine(lines_, openTag, recordsEnd_, lines_.size());
+        if (open == lines_.size()) return {};
+        std::size_t close = FindLine(lines_, closeTag, open + 1, lines_.size());
+        if (close == lines_.size()) Refuse(MissingTag(closeTag, ""));
+        CorrelationList read;
+        for (std::size_t i = open + 1; i < close; ++i) {
+            std::string_view line = lines_[i];
+            if (line.empty()) continue;
+            std::vector<std::string_view> fields;
+            std::size_t start = 0;
+            for (;;) {
+                std::size_t semicolon = line.find(';', start);
+                fields.push_back(line.substr(start, semicolon - start));
+                if (semicolon == std::string_view::npos) break;
+                start = semicolon + 1;
+            }
+            std::optional<std::string> why;
+            Correlation entry;
+            if (fields.size() != 3) {
+                why = "it does not hold two names and a coefficient separated by \";\"";
+            } else {
+                why = CheckCorrelationEntry(records, read, fields[0], fields[1], fields[2], entry);
+            }
+            if (why) {
+                Refuse("The file \"" + fileName_ + "\" is not a valid model file: line " +
+                       IntegerText(static_cast<long long>(i) + 1) + " (\"" + std::string(line) +
+                       "\") of the correlations: " + *why + ".");
+            }
+            read.push_back(entry);
+        }
+        std::erase_if(read, [](const Correlation& c) { return c.Coefficient == 0; });
+        return read;
     }
 
     [[noreturn]] void Refuse(std::string message) { throw OpenRefusal{true, std::move(message)}; }
@@ -211,6 +252,7 @@ class ModelTextReader {
     std::vector<std::string_view> lines_;
     std::string fileName_;
     std::size_t recordsStart_ = 0;
+    std::size_t recordsEnd_ = 0;
 };
 
 std::string SystemReason(int error) {
@@ -296,6 +338,18 @@ std::string ComposeModelText(const ModelDocument& document) {
         AppendLineField(out, "ParSensib", std::isfinite(p.Sensib) ? FormatGeneral(p.Sensib) : "0");
         out += ClosingTag(name) + kCrLf;
     }
+    bool correlated = false;
+    for (const Correlation& c : document.Correlations)
+        correlated = correlated || c.Coefficient != 0;
+    if (correlated) {
+        out += OpeningTag(kCorrelationsSection) + kCrLf;
+        for (const Correlation& c : document.Correlations) {
+            if (c.Coefficient == 0) continue;
+            out += AsOneLine(c.First) + ";" + AsOneLine(c.Second) + ";" +
+                   FormatGeneral(c.Coefficient) + kCrLf;
+        }
+        out += ClosingTag(kCorrelationsSection) + kCrLf;
+    }
     return out;
 }
 
@@ -340,6 +394,7 @@ std::optional<OpenedModel> ApplyModelText(std::string_view text, std::string_vie
                               " of its equations is \"" + quantities[i].Nombre + "\".");
             }
         }
+        opened.Document.Correlations = reader.ReadCorrelations(records);
         opened.Document.Parameters = std::move(records);
         opened.ParametersReady = CheckReady(opened.Document.Parameters);
         return opened;

@@ -7,6 +7,7 @@
 
 #include "captions/Captions.h"
 #include "captions/UserDialogs.h"
+#include "distributions/Correlations.h"
 #include "distributions/ModelParameter.h"
 
 // The model file: the model document as a text of tagged sections, its
@@ -20,6 +21,9 @@ struct ModelDocument {
     std::string Description;  // lines of text
     std::string ModelText;    // the equations, one per line
     ParameterList Parameters;
+    // Written after the records, one pair a line, only when a coefficient is
+    // not 0.
+    CorrelationList Correlations;
     bool operator==(const ModelDocument&) const = default;
 };
 
@@ -46,7 +50,9 @@ struct OpenedModel {
 // tag or a field without its value line, a distribution number or
 // contribution that is not a number (with the number parser's text), a
 // distribution number outside 0 to 19, rejected equations, and records that
-// do not name the quantities of the equations one by one in order.
+// do not name the quantities of the equations one by one in order, and a
+// correlations line that does not name two different input quantities and a
+// coefficient from -1 to 1, or repeats a pair (naming the line).
 // `fileName` names the file in those messages. Nothing is changed on
 // refusal: the caller keeps its document.
 std::optional<OpenedModel> ApplyModelText(std::string_view text, std::string_view fileName,

@@ -40,12 +40,12 @@ long double TwiceSpread(const std::vector<long double>& results) {
 AdaptiveOutcome RunAdaptive(const std::string& modelText, const ParameterList& parameters,
                             long double probability, int digits, std::int64_t ceiling,
                             std::uint32_t seed, const MessageTexts& texts, UserDialogs& dialogs,
-                            int threads) {
+                            int threads, const CorrelationList& correlations) {
     AdaptiveOutcome outcome;
     const std::int64_t m = AdaptiveBatchSize(probability);
     outcome.BatchSize = m;
     UniformSeed = seed;
-    CompiledModel model(modelText, parameters, texts, dialogs);
+    CompiledModel model(modelText, parameters, texts, dialogs, std::nullopt, correlations);
     BatchPipeline pipeline(model, threads > 0 ? threads : DefaultThreadCount());
     // The trials follow one another across the batches of the procedure.
     const CompiledModel::Batch* drawn = nullptr;

@@ -5,6 +5,7 @@
 
 #include "captions/Captions.h"
 #include "captions/UserDialogs.h"
+#include "distributions/Correlations.h"
 #include "distributions/ModelParameter.h"
 
 // The adaptive Monte Carlo procedure: batches of M trials until the
@@ -41,6 +42,6 @@ std::int64_t AdaptiveBatchSize(long double probability);
 AdaptiveOutcome RunAdaptive(const std::string& modelText, const ParameterList& parameters,
                             long double probability, int digits, std::int64_t ceiling,
                             std::uint32_t seed, const MessageTexts& texts, UserDialogs& dialogs,
-                            int threads = 0);
+                            int threads = 0, const CorrelationList& correlations = {});
 
 }  // namespace corvanta

@@ -104,7 +104,7 @@ double OperandOf(double stackValue) {
 
 CompiledModel::CompiledModel(std::string_view modelText, const ParameterList& parameters,
                              const MessageTexts& texts, UserDialogs& dialogs,
-                             std::optional<std::size_t> varied)
+                             std::optional<std::size_t> varied, const CorrelationList& correlations)
     : modelText_(modelText),
       parameters_(parameters),
       texts_(&texts),
@@ -184,6 +184,7 @@ CompiledModel::CompiledModel(std::string_view modelText, const ParameterList& pa
                 } else {
                     Slot slot;
                     slot.Sampler.emplace(p);
+                    slot.Parameter = found;
                     operand = Operand{true, static_cast<std::uint32_t>(slots_.size()), 0};
                     slots_.push_back(std::move(slot));
                 }
@@ -191,6 +192,7 @@ CompiledModel::CompiledModel(std::string_view modelText, const ParameterList& pa
                 Slot slot;
                 slot.Kind = SlotKind::Failing;
                 slot.Failure = std::current_exception();
+                slot.Parameter = found;
                 operand = Operand{true, static_cast<std::uint32_t>(slots_.size()), 0};
                 slots_.push_back(std::move(slot));
             }
@@ -200,6 +202,31 @@ CompiledModel::CompiledModel(std::string_view modelText, const ParameterList& pa
     }
     if (stack.size() != 1) regular = false;
     usesText_ = !regular;
+    if (!varied && !correlations.empty()) {
+        // The drawn inputs with a coefficient between them, in slot order.
+        std::vector<std::size_t> members;
+        for (std::size_t s = 0; s < slots_.size(); ++s) {
+            const std::string& name = parameters[slots_[s].Parameter].Nombre;
+            for (std::size_t t = 0; t < slots_.size(); ++t) {
+                if (t != s && CorrelationOf(correlations, name,
+                                            parameters[slots_[t].Parameter].Nombre) != 0) {
+                    jointSlots_.push_back(s);
+                    members.push_back(slots_[s].Parameter);
+                    break;
+                }
+            }
+        }
+        if (!members.empty()) {
+            joint_.emplace(parameters, members, correlations);
+            for (std::size_t s : jointSlots_)
+                slots_[s].Kind = SlotKind::Joint;
+            // The textual evaluation draws every input on its own; a model it
+            // must evaluate can't honour the coefficients.
+            if (usesText_)
+                throw CorrelationRefused(
+                    "The correlated inputs of this model can't be drawn together.");
+        }
+    }
     if (usesText_) {
         program_.clear();
         slots_.clear();
@@ -256,6 +283,21 @@ void CompiledModel::Draw(Batch& batch, std::size_t count) {
             for (std::size_t s = 0; s < slots_.size(); ++s) {
                 const Slot& slot = slots_[s];
                 if (slot.Kind == SlotKind::Failing) std::rethrow_exception(slot.Failure);
+                if (slot.Kind == SlotKind::Joint) {
+                    if (s == jointSlots_.front()) {
+                        long double values[64];
+                        std::vector<long double> more;
+                        long double* out = values;
+                        if (jointSlots_.size() > 64) {
+                            more.resize(jointSlots_.size());
+                            out = more.data();
+                        }
+                        joint_->Draw(out);
+                        for (std::size_t k = 0; k < jointSlots_.size(); ++k)
+                            batch.Draws[jointSlots_[k] * kBatch + t] = out[k];
+                    }
+                    continue;
+                }
                 batch.Draws[s * kBatch + t] = slot.Sampler->Draw();
             }
         } catch (const CalcError&) {

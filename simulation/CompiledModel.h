@@ -10,6 +10,7 @@
 
 #include "captions/Captions.h"
 #include "captions/UserDialogs.h"
+#include "distributions/Correlations.h"
 #include "distributions/ModelParameter.h"
 #include "distributions/Sampling.h"
 
@@ -39,10 +40,14 @@ class CompiledModel {
     // All quantities drawn (varied empty), or only the one at `varied` with
     // every other quantity at its fixed value. A token that names no quantity
     // shows "Incompatible parameter: tok" and throws
-    // IncompatibleParameterError, as the first iteration would.
+    // IncompatibleParameterError, as the first iteration would. With every
+    // quantity drawn, the inputs of the model that have a coefficient in
+    // `correlations` are drawn together (JointSampler) when the first of
+    // them is met; CorrelationRefused when they can't be.
     CompiledModel(std::string_view modelText, const ParameterList& parameters,
                   const MessageTexts& texts, UserDialogs& dialogs,
-                  std::optional<std::size_t> varied = std::nullopt);
+                  std::optional<std::size_t> varied = std::nullopt,
+                  const CorrelationList& correlations = {});
 
     // One iteration; faults propagate as CalcError.
     double Evaluate();
@@ -80,11 +85,12 @@ class CompiledModel {
     bool UsesText() const { return usesText_; }
 
   private:
-    enum class SlotKind { Sampled, Failing };
+    enum class SlotKind { Sampled, Failing, Joint };
     struct Slot {
         SlotKind Kind = SlotKind::Sampled;
         std::optional<PreparedSampler> Sampler;
         std::exception_ptr Failure;
+        std::size_t Parameter = 0;
     };
     // An operand: a column of the work area, or one value for every iteration.
     struct Operand {
@@ -112,6 +118,10 @@ class CompiledModel {
     std::optional<std::size_t> varied_;
     bool usesText_ = false;
     std::vector<Slot> slots_;  // column s holds the draws of slot s
+    // The correlated inputs: their sampler and their slots in member order;
+    // the draw is made at the first of them.
+    std::optional<JointSampler> joint_;
+    std::vector<std::size_t> jointSlots_;
     std::vector<Instruction> program_;
     Operand result_;
     std::size_t columns_ = 0;

@@ -270,7 +270,8 @@ long double SecondOrderTerms(const std::string& modelText, const ParameterList& 
 }  // namespace
 
 GumResult EvaluateGum(const std::string& modelText, const ParameterList& parameters,
-                      long double probability, const MessageTexts& texts, UserDialogs& dialogs) {
+                      long double probability, const MessageTexts& texts, UserDialogs& dialogs,
+                      const CorrelationList& correlations) {
     GumResult gum;
     gum.CoverageProbability = probability;
     const std::string notApplicable = "The GUM uncertainty framework does not apply: ";
@@ -306,6 +307,28 @@ GumResult EvaluateGum(const std::string& modelText, const ParameterList& paramet
                 welch += std::pow(row.Contribution, 4) / row.DegreesOfFreedom;
             gum.Budget.push_back(row);
         }
+        // The covariance terms; an input with finite degrees of freedom in a
+        // pair leaves Welch-Satterthwaite without a footing.
+        std::vector<std::size_t> inputs;
+        for (std::size_t j = 0; j < parameters.size(); ++j)
+            if (IsInput(parameters[j])) inputs.push_back(j);
+        for (std::size_t a = 0; a < inputs.size(); ++a) {
+            for (std::size_t b = a + 1; b < inputs.size(); ++b) {
+                const std::size_t i = inputs[a], k = inputs[b];
+                const double r =
+                    CorrelationOf(correlations, parameters[i].Nombre, parameters[k].Nombre);
+                if (r == 0) continue;
+                gum.Correlations.push_back({parameters[i].Nombre, parameters[k].Nombre, r});
+                variance +=
+                    2 * c[i] * c[k] * r * estimates[i].Uncertainty * estimates[k].Uncertainty;
+                if (std::isfinite(estimates[i].DegreesOfFreedom) ||
+                    std::isfinite(estimates[k].DegreesOfFreedom))
+                    gum.DegreesAvailable = false;
+            }
+        }
+        // A positive semi-definite matrix leaves no negative variance but
+        // for rounding.
+        if (variance < 0) variance = 0;
         if (!std::isfinite(variance)) {
             gum.Reason = notApplicable + "the combined standard uncertainty is not finite.";
             return gum;
@@ -313,13 +336,18 @@ GumResult EvaluateGum(const std::string& modelText, const ParameterList& paramet
         gum.CombinedUncertainty = std::sqrt(variance);
         for (BudgetRow& row : gum.Budget)
             row.Share = variance > 0 ? 100 * row.Contribution * row.Contribution / variance : 0;
-        gum.SecondOrderTerms =
-            SecondOrderTerms(modelText, parameters, estimates, c, texts, dialogs);
-        if (variance + gum.SecondOrderTerms >= 0)
-            gum.SecondOrderUncertainty = std::sqrt(variance + gum.SecondOrderTerms);
+        gum.SecondOrderAvailable = gum.Correlations.empty();
+        if (gum.SecondOrderAvailable) {
+            gum.SecondOrderTerms =
+                SecondOrderTerms(modelText, parameters, estimates, c, texts, dialogs);
+            if (variance + gum.SecondOrderTerms >= 0)
+                gum.SecondOrderUncertainty = std::sqrt(variance + gum.SecondOrderTerms);
+        }
         // Truncated to the whole number below, but not below one that the
         // differences of the model's values miss by a rounding.
-        if (welch > 0)
+        if (!gum.DegreesAvailable)
+            gum.EffectiveDegreesOfFreedom = kInfiniteDegrees;
+        else if (welch > 0)
             gum.EffectiveDegreesOfFreedom = std::fmax(
                 1.0, std::floor(static_cast<double>(variance * variance / welch) * (1 + 1e-9)));
     } catch (const StepTooSmall& small) {

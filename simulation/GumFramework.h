@@ -8,6 +8,7 @@
 
 #include "captions/Captions.h"
 #include "captions/UserDialogs.h"
+#include "distributions/Correlations.h"
 #include "distributions/ModelParameter.h"
 
 // The GUM uncertainty framework beside the Monte Carlo run: the law of
@@ -75,7 +76,14 @@ struct GumResult {
     // inputs), as a variance, and u_c with them.
     long double SecondOrderTerms = 0;
     std::optional<long double> SecondOrderUncertainty;
+    // False with correlated inputs, for which the terms above are not known.
+    bool SecondOrderAvailable = true;
     double EffectiveDegreesOfFreedom = kInfiniteDegrees;  // Welch-Satterthwaite, truncated
+    // False when a correlated input has finite degrees of freedom: the
+    // coverage factor is then the normal distribution's.
+    bool DegreesAvailable = true;
+    // The coefficients between inputs of the budget that entered u_c.
+    CorrelationList Correlations;
     long double CoverageProbability = 0.95L;
     long double CoverageFactor = 0;
     long double ExpandedUncertainty = 0;
@@ -84,8 +92,10 @@ struct GumResult {
 };
 
 // probability: 0.6827 ... 0.9973.
+// With correlated inputs u_c^2 gains 2 c_i c_j r_ij u_i u_j for each pair.
 GumResult EvaluateGum(const std::string& modelText, const ParameterList& parameters,
-                      long double probability, const MessageTexts& texts, UserDialogs& dialogs);
+                      long double probability, const MessageTexts& texts, UserDialogs& dialogs,
+                      const CorrelationList& correlations = {});
 
 // Student's t (or the normal distribution, for infinite degrees) two-sided
 // coverage factor.

@@ -71,6 +71,11 @@ RunOutcome RunSimulation(const std::string& modelText, ParameterList& parameters
         outcome.Status = RunStatus::NotReady;
         return outcome;
     }
+    if (std::optional<std::string> refusal = CheckCorrelations(parameters, settings.Correlations)) {
+        dialogs.ShowError(*refusal);
+        outcome.Status = RunStatus::Aborted;
+        return outcome;
+    }
 
     session.StopRequested = false;
     // Every element is written before it is read: no need to clear them first.
@@ -91,7 +96,12 @@ RunOutcome RunSimulation(const std::string& modelText, ParameterList& parameters
 
     std::optional<CompiledModel> model;
     try {
-        model.emplace(modelText, parameters, texts, dialogs);
+        model.emplace(modelText, parameters, texts, dialogs, std::nullopt, settings.Correlations);
+    } catch (const CorrelationRefused& refused) {
+        dialogs.ShowError(refused.what());
+        session.StopRequested = true;
+        outcome.Status = RunStatus::Aborted;
+        return outcome;
     } catch (const IncompatibleParameterError&) {
         // The message is shown; the model can't run, but nothing is lost.
         session.StopRequested = true;

@@ -10,6 +10,7 @@
 
 #include "captions/Captions.h"
 #include "captions/UserDialogs.h"
+#include "distributions/Correlations.h"
 #include "distributions/ModelParameter.h"
 #include "simulation/Contributions.h"
 #include "simulation/Statistics.h"
@@ -49,6 +50,8 @@ struct RunSettings {
     // Threads computing the iterations; 0: one a processor. The results are
     // the same for every count.
     int Threads = 0;
+    // The model's coefficients between input quantities.
+    CorrelationList Correlations;
 };
 
 // What the window shows at a progress update.

@@ -1,0 +1,276 @@
+// Quantile functions, the checks of correlation entries and the joint draw.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "distributions/Correlations.h"
+#include "distributions/Quantiles.h"
+#include "distributions/Sampling.h"
+#include "support/Records.h"
+
+namespace corvanta {
+namespace {
+
+using testing::Record;
+using K = DistributionKind;
+
+struct QuantileCase {
+    ModelParameter Record;
+    long double P;
+    long double Expected;
+};
+
+TEST(Quantile, KnownValuesOfEveryKind) {
+    const long double tStudent2 = 0.8L / std::sqrt(0.18L);  // nu = 2 at p = 0.9
+    const QuantileCase cases[] = {
+        {Record(K::Normal, "10", "2"), 0.975L, 13.919927969080108L},
+        {Record(K::Normal, "10", "-2"), 0.025L, 6.080072030919892L},
+        {Record(K::Rectangular, "5", "2"), 0.25L, 4},
+        {Record(K::Triangular, "5", "2"), 0.125L, 4},
+        {Record(K::Triangular, "5", "2"), 0.875L, 6},
+        {Record(K::Gamma, "1"), 0.5L, std::numbers::ln2_v<long double>},
+        {Record(K::Gamma, "2"), 0.5L, 1.6783469900166608L},
+        {Record(K::Exponencial, ""), 0.9L, std::numbers::ln10_v<long double>},
+        {Record(K::Beta, "2", "1"), 0.25L, 0.5L},
+        {Record(K::Beta, "2", "2"), 0.5L, 0.5L},
+        {Record(K::Student, "1", "0"), 0.75L, 1},
+        {Record(K::Student, "2", "3"), 0.9L, 3 + tStudent2},
+        {Record(K::Student, "2", ""), 0.1L, -tStudent2},
+        {Record(K::Poisson, "4"), 0.4L, 3},
+        {Record(K::Poisson, "4"), 0.5L, 4},
+        {Record(K::Binomial, "20", "0.3"), 0.5L, 6},
+        {Record(K::NegBinomial, "1", "0.5"), 0.74L, 1},
+        {Record(K::NegBinomial, "1", "0.5"), 0.8L, 2},
+        {Record(K::VonMises, "2"), 0.5L, 0},
+        {Record(K::Weibull, "2"), 0.5L, 0.8325546111576977L},
+        {Record(K::XiCuadrado, "2"), 0.95L, 5.991464547107979L},
+        {Record(K::LogNormal, "2", "1"), 0.5L, 1.7888543819998317L},
+        {Record(K::Experimental, "1", "0.5", "Normal", "9"), 0.975L, 1.979981992270027L},
+        {Record(K::Experimental, "1", "0.5", "Student", "2"), 0.9L, 1 + tStudent2 / 2},
+    };
+    for (const QuantileCase& c : cases) {
+        const Marginal m(c.Record);
+        EXPECT_NEAR(static_cast<double>(Quantile(m, c.P)), static_cast<double>(c.Expected),
+                    1e-14 * (1 + std::fabs(static_cast<double>(c.Expected))))
+            << c.Record.Distrib << " at " << static_cast<double>(c.P);
+    }
+}
+
+TEST(Quantile, VonMisesInvertsItsDistributionFunction) {
+    // The mass of exp(2 cos t) from -pi to the quantile, by Simpson's rule.
+    for (long double p : {1e-6L, 0.01L, 0.3L, 0.7L, 0.999L}) {
+        const long double x = Quantile(Marginal(Record(K::VonMises, "2")), p);
+        const auto mass = [](long double to) {
+            const int n = 20000;
+            const long double h = (to + std::numbers::pi_v<long double>) / n;
+            long double s = 0;
+            for (int i = 0; i <= n; ++i) {
+                const long double t = -std::numbers::pi_v<long double> + i * h;
+                s += std::exp(2 * std::cos(t)) * (i == 0 || i == n ? 1 : i % 2 ? 4 : 2);
+            }
+            return s * h / 3;
+        };
+        EXPECT_NEAR(static_cast<double>(mass(x) / mass(std::numbers::pi_v<long double>)),
+                    static_cast<double>(p), 1e-13);
+    }
+}
+
+ParameterList Inputs(std::vector<ModelParameter> records) {
+    ModelParameter output;
+    output.Nombre = "y";
+    output.Distrib = static_cast<std::int32_t>(K::Resultado);
+    output.Init = true;
+    ParameterList list{output};
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        records[i].Nombre = "x" + std::to_string(i + 1);
+        list.push_back(records[i]);
+    }
+    return list;
+}
+
+TEST(CorrelationEntry, RefusesEveryKindOfBadEntry) {
+    const ParameterList list = Inputs({Record(K::Normal, "0", "1"), Record(K::Normal, "0", "1")});
+    const CorrelationList earlier{{"x2", "x1", 0.5}};
+    struct Case {
+        const char *First, *Second, *Coefficient, *Why;
+    } cases[] = {
+        {"x1", "x9", "0.5", "\"x9\" names no quantity of the model"},
+        {"y", "x1", "0.5", "\"y\" is not an input quantity"},
+        {"x1", "x1", "0.5", "\"x1\" is paired with itself"},
+        {"x1", "x2", "0.1", "the pair \"x1\", \"x2\" is given twice"},
+        {"x1", "", "0.5", "\"\" names no quantity of the model"},
+    };
+    Correlation entry;
+    for (const Case& c : cases)
+        EXPECT_EQ(CheckCorrelationEntry(list, earlier, c.First, c.Second, c.Coefficient, entry),
+                  std::optional<std::string>(c.Why));
+    EXPECT_EQ(CheckCorrelationEntry(list, {}, "x1", "x2", "0,5", entry),
+              std::optional<std::string>("'0,5' is not a valid floating point value"));
+    EXPECT_EQ(CheckCorrelationEntry(list, {}, "x1", "x2", "-1.0001", entry),
+              std::optional<std::string>(
+                  "the coefficient -1.0001 of \"x1\" and \"x2\" is not between -1 and 1"));
+    EXPECT_EQ(CheckCorrelationEntry(list, {}, "x2", "x1", "-1", entry), std::nullopt);
+    EXPECT_EQ(entry, (Correlation{"x2", "x1", -1}));
+}
+
+TEST(CorrelationList, SetLookUpAndSurviveAnUpdate) {
+    CorrelationList list;
+    SetCorrelation(list, "a", "b", 0.5);
+    SetCorrelation(list, "b", "a", 0.25);
+    SetCorrelation(list, "a", "c", -0.5);
+    EXPECT_EQ(list, (CorrelationList{{"a", "b", 0.25}, {"a", "c", -0.5}}));
+    EXPECT_EQ(CorrelationOf(list, "c", "a"), -0.5);
+    EXPECT_EQ(CorrelationOf(list, "b", "c"), 0);
+    SetCorrelation(list, "b", "a", 0);
+    EXPECT_EQ(list, (CorrelationList{{"a", "c", -0.5}}));
+    // c is now computed, d is gone: only pairs of two inputs stay.
+    ParameterList updated = Inputs({Record(K::Normal, "0", "1"), Record(K::Normal, "0", "1")});
+    updated[1].Nombre = "a";
+    updated[2].Nombre = "b";
+    updated[0].Nombre = "c";
+    EXPECT_TRUE(SurvivingCorrelations({{"a", "c", 0.5}, {"a", "d", 0.1}}, updated).empty());
+    EXPECT_EQ(SurvivingCorrelations({{"b", "a", 0.5}}, updated),
+              (CorrelationList{{"b", "a", 0.5}}));
+}
+
+TEST(JointSampler, RefusesWhatCannotBeDrawnNamingTheQuantities) {
+    struct Case {
+        std::vector<ModelParameter> Records;
+        CorrelationList List;
+        const char* Message;
+    } cases[] = {
+        {{Record(K::Constante, "3"), Record(K::Normal, "0", "1")},
+         {{"x1", "x2", 0.5}},
+         "\"x1\" is a constant and cannot be correlated."},
+        {{Record(K::Normal, "0", "1"), Record(K::Cauchy, "")},
+         {{"x1", "x2", 0.5}},
+         "\"x2\" cannot be correlated: its distribution has no variance."},
+        {{Record(K::Normal, "0", "1"), Record(K::Student, "2", "0")},
+         {{"x2", "x1", 0.5}},
+         "\"x2\" cannot be correlated: its distribution has no variance."},
+        {{Record(K::Normal, "0", "0"), Record(K::Normal, "0", "1")},
+         {{"x2", "x1", 0.5}},
+         "\"x1\" cannot be correlated: its distribution has no variance."},
+        {{Record(K::Exponencial, ""), Record(K::Exponencial, "")},
+         {{"x1", "x2", -0.8}},
+         "The coefficient -0.8 of \"x1\" and \"x2\" cannot be reached by their distributions "
+         "(from -0.6449 to 1)."},
+        {{Record(K::Normal, "0", "1"), Record(K::Rectangular, "0", "1")},
+         {{"x1", "x2", 1}},
+         "The coefficient 1 of \"x1\" and \"x2\" cannot be reached by their distributions "
+         "(from -0.9772 to 0.9772)."},
+        {{Record(K::Normal, "0", "1"), Record(K::Normal, "0", "1"), Record(K::Normal, "0", "1")},
+         {{"x1", "x2", 0.9}, {"x1", "x3", 0.9}, {"x2", "x3", -0.9}},
+         "The coefficients of \"x1\", \"x2\" and \"x3\" do not form a positive semi-definite "
+         "matrix."},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CheckCorrelations(Inputs(c.Records), c.List),
+                  std::optional<std::string>(c.Message));
+    // Perfect correlation of equal marginals is a semi-definite matrix.
+    EXPECT_EQ(CheckCorrelations(
+                  Inputs({Record(K::Rectangular, "0", "1"), Record(K::Rectangular, "0", "1")}),
+                  {{"x1", "x2", 1}}),
+              std::nullopt);
+}
+
+// The sample correlation of n joint draws, and its standard error from the
+// sample's own fourth moments (the delta method for Pearson's coefficient).
+struct SampleCorrelation {
+    double R = 0, StandardError = 0;
+};
+SampleCorrelation Correlate(const JointSampler& sampler, int n) {
+    std::vector<long double> x(n), y(n);
+    long double pair[2];
+    long double mx = 0, my = 0;
+    for (int i = 0; i < n; ++i) {
+        sampler.Draw(pair);
+        x[i] = pair[0];
+        y[i] = pair[1];
+        mx += x[i];
+        my += y[i];
+    }
+    mx /= n;
+    my /= n;
+    long double sxx = 0, syy = 0, sxy = 0;
+    for (int i = 0; i < n; ++i) {
+        sxx += (x[i] - mx) * (x[i] - mx);
+        syy += (y[i] - my) * (y[i] - my);
+        sxy += (x[i] - mx) * (y[i] - my);
+    }
+    const long double r = sxy / std::sqrt(sxx * syy);
+    const long double sx = std::sqrt(sxx / n), sy = std::sqrt(syy / n);
+    long double m22 = 0, m40 = 0, m04 = 0, m31 = 0, m13 = 0;
+    for (int i = 0; i < n; ++i) {
+        const long double a = (x[i] - mx) / sx, b = (y[i] - my) / sy;
+        m22 += a * a * b * b;
+        m40 += a * a * a * a;
+        m04 += b * b * b * b;
+        m31 += a * a * a * b;
+        m13 += a * b * b * b;
+    }
+    const long double v = (m22 + r * r / 4 * (m40 + m04 + 2 * m22) - r * (m31 + m13)) / n;
+    return {static_cast<double>(r), static_cast<double>(std::sqrt(v / n))};
+}
+
+TEST(JointSampler, DrawsEveryKindWithTheCoefficientAsItsCorrelation) {
+    const ModelParameter kinds[] = {
+        Record(K::Normal, "1", "2"),
+        Record(K::Rectangular, "0", "1"),
+        Record(K::Triangular, "0", "1"),
+        Record(K::Gamma, "3"),
+        Record(K::Exponencial, ""),
+        Record(K::Beta, "2", "3"),
+        Record(K::Student, "10", "0"),
+        Record(K::Poisson, "4"),
+        Record(K::Binomial, "20", "0.3"),
+        Record(K::NegBinomial, "5", "0.4"),
+        Record(K::VonMises, "2"),
+        Record(K::Weibull, "2"),
+        Record(K::XiCuadrado, "5"),
+        Record(K::LogNormal, "1", "0.3"),
+        Record(K::Experimental, "1", "0.5", "Student", "9"),
+    };
+    UniformSeed = 20071;
+    for (const ModelParameter& kind : kinds) {
+        // Kinds whose quantile is an iterative inversion get fewer draws (the
+        // tolerance follows the count).
+        const bool iterative = kind.Kind() == K::Beta || kind.Kind() == K::Student ||
+                               kind.Kind() == K::VonMises || kind.Kind() == K::Experimental ||
+                               kind.Kind() == K::Gamma || kind.Kind() == K::XiCuadrado;
+        const int n = iterative ? 100000 : 1000000;
+        for (double r : {0.5, -0.8}) {
+            // Beside a normal input, and beside another input of its own kind
+            // where the two can reach the coefficient.
+            for (bool sameKind : {false, true}) {
+                if (sameKind &&
+                    (r < 0 || (kind.Kind() != K::Rectangular && kind.Kind() != K::Exponencial &&
+                               kind.Kind() != K::Poisson)))
+                    continue;
+                const ParameterList list =
+                    Inputs({kind, sameKind ? kind : Record(K::Normal, "0", "1")});
+                const JointSampler sampler(list, {1, 2}, {{"x1", "x2", r}});
+                const SampleCorrelation s = Correlate(sampler, n);
+                EXPECT_NEAR(s.R, r, 5 * s.StandardError)
+                    << kind.Distrib << (sameKind ? " with itself" : " with a normal");
+            }
+        }
+    }
+}
+
+TEST(JointSampler, TwoNormalsTakeTheCoefficientItself) {
+    const ParameterList list =
+        Inputs({Record(K::Normal, "0", "1"), Record(K::Experimental, "0", "3", "Normal", "4")});
+    EXPECT_EQ(JointSampler(list, {1, 2}, {{"x1", "x2", 0.37}}).CopulaCoefficient(0, 1),
+              static_cast<long double>(0.37));
+    const ParameterList mixed =
+        Inputs({Record(K::Normal, "0", "1"), Record(K::Rectangular, "0", "1")});
+    // Corr(Z, F(Z)) = sqrt(3/pi) for perfect dependence, so rho = r / sqrt(3/pi).
+    EXPECT_NEAR(static_cast<double>(
+                    JointSampler(mixed, {1, 2}, {{"x1", "x2", 0.5}}).CopulaCoefficient(1, 0)),
+                0.5 / std::sqrt(3 / std::numbers::pi), 1e-9);
+}
+
+}  // namespace
+}  // namespace corvanta
