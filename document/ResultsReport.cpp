@@ -1,6 +1,7 @@
 #include "document/ResultsReport.h"
 
 #include "document/SectionStore.h"
+#include "engine/NumberText.h"
 
 namespace corvanta {
 
@@ -90,7 +91,8 @@ ReportDistribution DescribeDistribution(std::int32_t distrib, const ReportTexts&
     }
 }
 
-std::vector<ReportLine> ComposeReport(const ReportTexts& texts, const ParameterList& parameters) {
+std::vector<ReportLine> ComposeReport(const ReportTexts& texts, const ParameterList& parameters,
+                                      const CorrelationList& correlations) {
     ReportWriter w;
     w.SizeStep = 1;
     w.Line(texts.Title == texts.TitlePlaceholder ? "UNNAMED PROJECT" : UpperAscii(texts.Title));
@@ -137,6 +139,18 @@ std::vector<ReportLine> ComposeReport(const ReportTexts& texts, const ParameterL
             w.Line(d.FirstLabel + " = " + (p.Distrib == 19 ? texts.ResultadoRes : p.Valor));
         }
         if (!d.SecondLabel.empty()) w.Line(d.SecondLabel + " = " + p.a);
+        w.Line("");
+    }
+    bool correlated = false;
+    for (const Correlation& c : correlations)
+        correlated = correlated || c.Coefficient != 0;
+    if (correlated) {
+        w.Bold = true;
+        w.Line(texts.CorrelationsHeading);
+        w.Bold = false;
+        for (const Correlation& c : correlations)
+            if (c.Coefficient != 0)
+                w.Line("r(" + c.First + ", " + c.Second + ") = " + FormatGeneral(c.Coefficient));
         w.Line("");
     }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "captions/Captions.h"
+#include "distributions/Correlations.h"
 #include "distributions/ModelParameter.h"
 
 // The printed results report, composed as styled lines from the texts the
@@ -41,6 +42,7 @@ struct ReportTexts {
     std::string Description;             // TransMemo1
     std::string DescriptionPlaceholder;  // remembered when cap86 was set
     std::string ModelText;               // Memo1
+    std::string CorrelationsHeading = "Correlations";  // above the coefficients
 
     // Parameter table: header cells (0,0), (1,0), (2,0), and cells (1, i+1)
     // and (2, i+1) of record i; a missing cell reads as "".
@@ -82,8 +84,10 @@ struct ReportDistribution {
 };
 ReportDistribution DescribeDistribution(std::int32_t distrib, const ReportTexts& texts);
 
-// The report, line by line, for the records of the parameter list.
-std::vector<ReportLine> ComposeReport(const ReportTexts& texts, const ParameterList& parameters);
+// The report, line by line, for the records of the parameter list; the
+// nonzero coefficients between them follow the quantities.
+std::vector<ReportLine> ComposeReport(const ReportTexts& texts, const ParameterList& parameters,
+                                      const CorrelationList& correlations = {});
 
 // The heading and value labels as the caption table sets them, for callers
 // without a window.

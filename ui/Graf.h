@@ -80,6 +80,7 @@ class TGraf : public QMainWindow {
 
     // Session state, readable by tests and by the next pages.
     const ParameterList& Parameters() const { return ParameterListState; }
+    const CorrelationList& Correlations() const { return CorrelationState; }
     const std::string& Postfix() const { return PostfixExpression; }
     bool IsModelChanged() const { return ModelChanged; }
     bool IsParametersReady() const { return ParametersReady; }
@@ -213,6 +214,7 @@ class TGraf : public QMainWindow {
 
     // Document and session state.
     ParameterList ParameterListState;
+    CorrelationList CorrelationState;  // coefficients between input quantities
     std::string PostfixExpression;
     bool ModelChanged = false;
     bool ParametersReady = false;

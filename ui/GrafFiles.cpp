@@ -73,6 +73,7 @@ ModelDocument TGraf::CurrentDocument() const {
     document.Description = FromQt(TransMemo1->toPlainText());
     document.ModelText = FromQt(Memo1->toPlainText());
     document.Parameters = ParameterListState;
+    document.Correlations = CorrelationState;
     // The file holds what the table shows.
     for (int i = 0; i < int(document.Parameters.size()) && i < AsStringGrid2->rowCount(); ++i) {
         document.Parameters[i].Unidad = FromQt(AsStringGrid2->item(i, 1)->text());
@@ -134,6 +135,7 @@ void TGraf::TakeOpenedModel(const OpenedModel& opened) {
     TransMemo1->setPlainText(ToQt(opened.Document.Description));
     Memo1->setPlainText(ToQt(opened.Document.ModelText));
     ParameterListState = opened.Document.Parameters;
+    CorrelationState = opened.Document.Correlations;
     PostfixExpression = opened.PostfixExpression;
     ParametersReady = opened.ParametersReady;
     ModelChanged = false;

@@ -210,6 +210,7 @@ void TGraf::Button2Click() {
     }
     PostfixExpression = update.PostfixExpression;
     ParameterListState = std::move(update.Parameters);
+    CorrelationState = SurvivingCorrelations(CorrelationState, ParameterListState);
     ParametersReady = update.ParametersReady;
     FillParameterTable();
     Panel3->hide();

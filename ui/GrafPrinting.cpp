@@ -74,7 +74,7 @@ void TGraf::Imprimir1Click() {
     QFont base = font();
     if (base.pointSizeF() <= 0) base.setPointSizeF(8);
     const auto document =
-        ReportDocument(ComposeReport(GatherReportTexts(), ParameterListState), base);
+        ReportDocument(ComposeReport(GatherReportTexts(), ParameterListState, CorrelationState), base);
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(ToQt(kReportJobTitle));
     if (!FileDialogs.ChoosePrinter(printer)) return;

@@ -67,6 +67,7 @@ void TGraf::ButtonInicioClick() {
     settings.ProgressView = CheckBoxHistogram->isChecked();
     settings.CoverageIndex = ComboBox1->currentIndex();
     settings.Seed = RunSeed;
+    settings.Correlations = CorrelationState;
 
     Label14->show();
     if (!settings.ProgressView) {
