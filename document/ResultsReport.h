@@ -42,7 +42,8 @@ struct ReportTexts {
     std::string Description;             // TransMemo1
     std::string DescriptionPlaceholder;  // remembered when cap86 was set
     std::string ModelText;               // Memo1
-    std::string CorrelationsHeading = "Correlations";  // above the coefficients
+    // Above the coefficients between the quantities.
+    std::string CorrelationsHeading = "Correlations";
 
     // Parameter table: header cells (0,0), (1,0), (2,0), and cells (1, i+1)
     // and (2, i+1) of record i; a missing cell reads as "".

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "document/ModelFile.h"
+#include "document/ResultsReport.h"
 #include "support/ScriptedDialogs.h"
 
 namespace corvanta {
@@ -50,8 +51,8 @@ TEST(CorrelationsSection, DamagedLinesAreRefusedNamingTheLine) {
     const MessageTexts texts = FormMessageTexts(CaptionTable::BuiltIn());
     // The first line inside the section, and the one after it.
     const long long first = std::count(kHead.begin(), kHead.end(), '\n') + 2;
-    const std::string prefix = "The file \"m.cvm\" is not a valid model file: line " +
-                               std::to_string(first) + " (\"";
+    const std::string prefix =
+        "The file \"m.cvm\" is not a valid model file: line " + std::to_string(first) + " (\"";
     struct Case {
         const char *Line, *Why;
     } cases[] = {
@@ -78,13 +79,30 @@ TEST(CorrelationsSection, DamagedLinesAreRefusedNamingTheLine) {
                        "m.cvm", texts, dialogs));
     EXPECT_EQ(dialogs.Texts(),
               std::vector<std::string>{"The file \"m.cvm\" is not a valid model file: line " +
-                                       std::to_string(first + 1) + " (\"x2;x1;0.5\") of the correlations: the pair \"x2\", "
+                                       std::to_string(first + 1) +
+                                       " (\"x2;x1;0.5\") of the correlations: the pair \"x2\", "
                                        "\"x1\" is given twice."});
     EXPECT_FALSE(
         ApplyModelText(kHead + "%Correlaciones%\r\nx1;x2;0.5\r\n", "m.cvm", texts, dialogs));
     EXPECT_EQ(dialogs.Texts().back(),
               "The file \"m.cvm\" is not a complete model file: the tag "
               "\"%/Correlaciones%\" is missing.");
+}
+
+TEST(CorrelationsSection, ReportListsTheNonzeroCoefficientsAfterTheQuantities) {
+    ModelParameter x;
+    x.Nombre = "x1";
+    const std::vector<ReportLine> lines =
+        ComposeReport(ReportTexts{}, {x}, {{"x1", "x2", 0}, {"x2", "x1", -0.25}});
+    const auto heading = std::find(lines.begin(), lines.end(), ReportLine{"Correlations", 0, true});
+    ASSERT_NE(heading, lines.end());
+    EXPECT_GT(heading - lines.begin(),
+              std::find(lines.begin(), lines.end(), ReportLine{">> x1", 0, true}) - lines.begin());
+    EXPECT_EQ(*(heading + 1), (ReportLine{"r(x2, x1) = -0.25"}));
+    EXPECT_EQ(*(heading + 2), (ReportLine{""}));
+    const std::vector<ReportLine> plain = ComposeReport(ReportTexts{}, {x}, {{"x1", "x2", 0}});
+    EXPECT_EQ(std::find(plain.begin(), plain.end(), ReportLine{"Correlations", 0, true}),
+              plain.end());
 }
 
 }  // namespace
