@@ -21,7 +21,7 @@ import json, math, sys
 r = json.load(open(sys.argv[1], encoding="utf-8"))
 keys = ["iterations", "mean", "variance", "standard_deviation", "skewness", "excess_kurtosis",
         "maximum", "minimum", "most_probable", "range", "jarque_bera", "normality_fits",
-        "coverage_probability", "interval", "classic", "failed_draws", "contributions", "seed"]
+        "coverage_probability", "interval", "classic", "failed_draws", "contributions", "seed", "correlations"]
 assert sorted(r) == sorted(keys + sys.argv[2].split()), sorted(r)
 exec(sys.argv[3])
 PY
