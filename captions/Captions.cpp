@@ -117,6 +117,44 @@ const std::vector<CaptionEntry>& DefaultCaptions() {
         {"cap108", "Half-width must be real >= 0"},
         {"cap109", "Mean must be real >= 0"},
         {"cap110", "n must be integer >= 0 and p must take values between 0 and 1"},
+        // gumcap::Tab onward
+        {"cap111", "GUM"},
+        {"cap112", "GUM uncertainty framework"},
+        {"cap113", "Estimate"},
+        {"cap114", "Share"},
+        {"cap115", "dof"},
+        {"cap116", "Combined standard uncertainty"},
+        {"cap117", "With second-order terms"},
+        {"cap118", "Effective degrees of freedom"},
+        {"cap119", "infinite"},
+        {"cap120", "Coverage factor"},
+        {"cap121", "Expanded uncertainty"},
+        {"cap122", "GUM interval"},
+        {"cap123", "Validation against Monte Carlo"},
+        {"cap124", "significant digits"},
+        {"cap125", "tolerance"},
+        {"cap126", "validated"},
+        {"cap127", "not validated"},
+        {"cap128", "the GUM interval agrees with the Monte Carlo interval within the tolerance"},
+        {"cap129", "the GUM interval differs from the Monte Carlo interval by more than the tolerance"},
+        {"cap130", "not applicable"},
+        {"cap131", "the run gave no coverage interval"},
+        {"cap132", "Show the GUM curve over the histogram"},
+        {"cap133", "Adaptive: stable to"},
+        {"cap134", "Symmetric interval"},
+        {"cap135", "Shortest interval"},
+        {"cap136", "Export report as PDF"},
+        {"cap137", "Export values"},
+        {"cap138", "Uncertainty budget"},
+        {"cap139", "Correlations"},
+        {"cap140", "Run settings"},
+        {"cap141", "batches of"},
+        {"cap142", "trials"},
+        {"cap143", "stopped at the ceiling before the results were stable"},
+        {"cap144", "Seed"},
+        {"cap145", "Program"},
+        {"cap146", "Date"},
+        {"cap147", "There are no output values to export: run the simulation first."},
     };
     return captions;
 }
@@ -138,6 +176,52 @@ const std::string& CaptionTable::Lookup(std::string_view key) const {
 const std::string& CaptionTable::Cap(int number) const {
     return Lookup("cap" + std::to_string(number));
 }
+
+namespace {
+
+GumTexts FormGumTexts(const CaptionTable& t) {
+    GumTexts g;
+    g.Tab = t.Cap(gumcap::Tab);
+    g.Title = t.Cap(gumcap::Title);
+    g.Estimate = t.Cap(gumcap::Estimate);
+    g.Share = t.Cap(gumcap::Share);
+    g.DegreesShort = t.Cap(gumcap::DegreesShort);
+    g.Combined = t.Cap(gumcap::Combined);
+    g.SecondOrder = t.Cap(gumcap::SecondOrder);
+    g.Effective = t.Cap(gumcap::Effective);
+    g.Infinite = t.Cap(gumcap::Infinite);
+    g.CoverageFactor = t.Cap(gumcap::CoverageFactor);
+    g.Expanded = t.Cap(gumcap::Expanded);
+    g.Interval = t.Cap(gumcap::Interval);
+    g.Validation = t.Cap(gumcap::Validation);
+    g.Digits = t.Cap(gumcap::Digits);
+    g.Tolerance = t.Cap(gumcap::Tolerance);
+    g.Validated = t.Cap(gumcap::Validated);
+    g.NotValidated = t.Cap(gumcap::NotValidated);
+    g.AgreeWords = t.Cap(gumcap::AgreeWords);
+    g.DisagreeWords = t.Cap(gumcap::DisagreeWords);
+    g.NotApplicable = t.Cap(gumcap::NotApplicable);
+    g.NoRunInterval = t.Cap(gumcap::NoRunInterval);
+    g.Curve = t.Cap(gumcap::Curve);
+    g.AdaptiveStable = t.Cap(gumcap::AdaptiveStable);
+    g.Symmetric = t.Cap(gumcap::Symmetric);
+    g.Shortest = t.Cap(gumcap::Shortest);
+    g.ExportPdf = t.Cap(gumcap::ExportPdf);
+    g.ExportValues = t.Cap(gumcap::ExportValues);
+    g.Budget = t.Cap(gumcap::Budget);
+    g.Correlations = t.Cap(gumcap::Correlations);
+    g.Settings = t.Cap(gumcap::Settings);
+    g.Batches = t.Cap(gumcap::Batches);
+    g.Trials = t.Cap(gumcap::Trials);
+    g.Ceiling = t.Cap(gumcap::Ceiling);
+    g.Seed = t.Cap(gumcap::Seed);
+    g.Program = t.Cap(gumcap::Program);
+    g.Date = t.Cap(gumcap::Date);
+    g.NoValues = t.Cap(gumcap::NoValues);
+    return g;
+}
+
+}  // namespace
 
 MessageTexts FormMessageTexts(const CaptionTable& t) {
     MessageTexts m;
@@ -173,7 +257,9 @@ MessageTexts FormMessageTexts(const CaptionTable& t) {
     m.AssignDistribution = t.Cap(104);
     m.UndefinedOutput = t.Cap(105);
     m.TooManyOutputs = t.Cap(106);
+    m.Gum = FormGumTexts(t);
     return m;
 }
+
 
 }  // namespace corvanta

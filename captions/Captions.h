@@ -12,7 +12,54 @@ inline constexpr int kCapHalfWidthNotNegative = 108;
 inline constexpr int kCapMeanNotNegative = 109;
 inline constexpr int kCapBinomialRange = 110;
 
-inline constexpr int kCaptionCount = 111;
+// The GUM page, the run's choices, the exports and the report's later
+// sections: one block after the Apply checks. Code names these captions
+// only through this list, so the block moves by changing its first key.
+inline constexpr int kFirstGumCaption = kCapBinomialRange + 1;
+namespace gumcap {
+enum : int {
+    Tab = kFirstGumCaption,
+    Title,
+    Estimate,
+    Share,
+    DegreesShort,
+    Combined,
+    SecondOrder,
+    Effective,
+    Infinite,
+    CoverageFactor,
+    Expanded,
+    Interval,
+    Validation,
+    Digits,
+    Tolerance,
+    Validated,
+    NotValidated,
+    AgreeWords,
+    DisagreeWords,
+    NotApplicable,
+    NoRunInterval,
+    Curve,
+    AdaptiveStable,
+    Symmetric,
+    Shortest,
+    ExportPdf,
+    ExportValues,
+    Budget,
+    Correlations,
+    Settings,
+    Batches,
+    Trials,
+    Ceiling,
+    Seed,
+    Program,
+    Date,
+    NoValues,
+    End
+};
+}  // namespace gumcap
+
+inline constexpr int kCaptionCount = gumcap::End;
 
 struct CaptionEntry {
     std::string Key;   // "cap0" … "cap" + (kCaptionCount - 1)
@@ -37,6 +84,16 @@ class CaptionTable {
     const std::string& Lookup(std::string_view key) const;
     // Text of key "cap" + number.
     const std::string& Cap(int number) const;
+};
+
+// The texts of the GUM page, the run's choices, the exports and the
+// report's later sections, as the table in force gives them.
+struct GumTexts {
+    std::string Tab, Title, Estimate, Share, DegreesShort, Combined, SecondOrder, Effective,
+        Infinite, CoverageFactor, Expanded, Interval, Validation, Digits, Tolerance, Validated,
+        NotValidated, AgreeWords, DisagreeWords, NotApplicable, NoRunInterval, Curve,
+        AdaptiveStable, Symmetric, Shortest, ExportPdf, ExportValues, Budget, Correlations,
+        Settings, Batches, Trials, Ceiling, Seed, Program, Date, NoValues;
 };
 
 // The message texts formed from the table at each load and read by the
@@ -74,8 +131,11 @@ struct MessageTexts {
     std::string AssignDistribution;      // cap104
     std::string UndefinedOutput;         // cap105
     std::string TooManyOutputs;          // cap106
+    GumTexts Gum;
 };
 
 MessageTexts FormMessageTexts(const CaptionTable& table);
+
+
 
 }  // namespace corvanta

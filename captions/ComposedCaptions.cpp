@@ -227,6 +227,13 @@ std::vector<ControlCaption> ComposedTexts(const CaptionTable& t) {
         out.push_back({kMain, "StringGrid2", CaptionTarget::GridRow, row, rowLabels[row] + " "});
 
     text("Imprimir1", cap(96) + "...");
+    text("ExportarPDF1", cap(gumcap::ExportPdf) + "...");
+    text("ExportarValores1", cap(gumcap::ExportValues) + "...");
+    text("LabelTab4", cap(gumcap::Tab));
+    text("LabelGumTitle", cap(gumcap::Title));
+    text("CheckBoxGumCurve", cap(gumcap::Curve));
+    text("CheckBoxAdaptive", cap(gumcap::AdaptiveStable));
+    text("LabelDigits", cap(gumcap::Digits));
 
     const char* const pages[][2] = {
         {"TabSheet6", "Gamma"},       {"TabSheet8", "Beta"},       {"TabSheet9", "Student"},

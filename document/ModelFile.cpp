@@ -28,6 +28,13 @@ namespace {
 const char* const kCrLf = "\r\n";
 const char* const kCorrelationsSection = "Correlaciones";
 
+// The run's choices, after the records.
+const char* const kIntervalTag = "Intervalo";
+const char* const kAdaptiveTag = "Adaptativo";
+const char* const kDigitsTag = "Cifras";
+const char* const kSymmetric = "Simetrico";
+const char* const kShortest = "Minimo";
+
 // A NUL would end the text for the reader and hide the rest of the file.
 std::string WithoutNul(std::string_view value) {
     std::string text(value);
@@ -140,10 +147,40 @@ class ModelTextReader {
         return read;
     }
 
+    // Each choice is read when its section is there; older files have none.
+    RunChoices ReadChoices() {
+        RunChoices choices;
+        std::size_t cursor = recordsEnd_;
+        if (Has(kIntervalTag, cursor)) {
+            const std::string kind = ReadLineField(kIntervalTag, cursor, lines_.size(), "");
+            if (kind != kSymmetric && kind != kShortest)
+                Refuse(Invalid("the interval kind \"" + kind + "\" is not " + kSymmetric + " or " +
+                               kShortest));
+            choices.Interval = kind == kShortest ? IntervalKind::Shortest : IntervalKind::Symmetric;
+        }
+        cursor = recordsEnd_;
+        if (Has(kAdaptiveTag, cursor))
+            choices.Adaptive = ReadLineField(kAdaptiveTag, cursor, lines_.size(), "") == "T";
+        cursor = recordsEnd_;
+        if (Has(kDigitsTag, cursor)) {
+            const std::string digits = ReadLineField(kDigitsTag, cursor, lines_.size(), "");
+            std::int32_t value = 0;
+            if (!TryParseInteger(digits, value) || value < kMinimumDigits ||
+                value > kMaximumDigits)
+                Refuse(Invalid("the number of significant digits \"" + digits +
+                               "\" is not one of 1 to 5"));
+            choices.Digits = value;
+        }
+        return choices;
+    }
+
     [[noreturn]] void Refuse(std::string message) { throw OpenRefusal{true, std::move(message)}; }
 
     std::string Incomplete(const std::string& what) const {
         return "The file \"" + fileName_ + "\" is not a complete model file: " + what + ".";
+    }
+    std::string Invalid(const std::string& what) const {
+        return "The file \"" + fileName_ + "\" is not a valid model file: " + what + ".";
     }
     std::string MissingTag(const std::string& tag, const std::string& where) const {
         return Incomplete("the tag \"" + tag + "\"" + where + " is missing");
@@ -249,6 +286,10 @@ class ModelTextReader {
         return text;
     }
 
+    bool Has(std::string_view name, std::size_t from) const {
+        return FindLine(lines_, OpeningTag(name), from, lines_.size()) != lines_.size();
+    }
+
     std::vector<std::string_view> lines_;
     std::string fileName_;
     std::size_t recordsStart_ = 0;
@@ -350,6 +391,13 @@ std::string ComposeModelText(const ModelDocument& document) {
         }
         out += ClosingTag(kCorrelationsSection) + kCrLf;
     }
+    const RunChoices& choices = document.Choices;
+    if (choices != RunChoices{}) {
+        AppendLineField(out, kIntervalTag,
+                        choices.Interval == IntervalKind::Shortest ? kShortest : kSymmetric);
+        AppendLineField(out, kAdaptiveTag, choices.Adaptive ? "T" : "F");
+        AppendLineField(out, kDigitsTag, IntegerText(choices.Digits));
+    }
     return out;
 }
 
@@ -360,6 +408,7 @@ std::optional<OpenedModel> ApplyModelText(std::string_view text, std::string_vie
         OpenedModel opened;
         reader.ReadHead(opened.Document);
         ParameterList records = reader.ReadRecords();
+        opened.Document.Choices = reader.ReadChoices();
 
         ParameterList quantities;
         if (!RemoveEmptyLines(opened.Document.ModelText).empty()) {

@@ -9,6 +9,7 @@
 #include "captions/UserDialogs.h"
 #include "distributions/Correlations.h"
 #include "distributions/ModelParameter.h"
+#include "simulation/RunChoices.h"
 
 // The model file: the model document as a text of tagged sections, its
 // reading and writing, and the Open, Save model and Save model as commands.
@@ -24,6 +25,9 @@ struct ModelDocument {
     // Written after the records, one pair a line, only when a coefficient is
     // not 0.
     CorrelationList Correlations;
+    // Saved after the records in sections of their own, and only when they
+    // differ from the defaults; a file without them runs as before.
+    RunChoices Choices;
     bool operator==(const ModelDocument&) const = default;
 };
 

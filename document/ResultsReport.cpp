@@ -26,7 +26,14 @@ class ReportWriter {
     bool Bold = false;
     bool Italic = false;
 
-    void Line(std::string text) { lines_.push_back({std::move(text), SizeStep, Bold, Italic}); }
+    void Line(std::string text) {
+        ReportLine line;
+        line.Text = std::move(text);
+        line.SizeStep = SizeStep;
+        line.Bold = Bold;
+        line.Italic = Italic;
+        lines_.push_back(std::move(line));
+    }
     void Lines(std::string_view text) {
         for (std::string_view line : SplitTextLines(text))
             Line(std::string(line));

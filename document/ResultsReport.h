@@ -18,6 +18,11 @@ struct ReportLine {
     int SizeStep = 0;  // points above (or below) the window's default font
     bool Bold = false;
     bool Italic = false;
+    // A row of a table instead of a line of text: consecutive rows form one
+    // table, the first of them its header.
+    std::vector<std::string> Cells = {};
+    // The place of the histogram picture.
+    bool Picture = false;
     bool operator==(const ReportLine&) const = default;
 };
 

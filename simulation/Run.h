@@ -51,7 +51,7 @@ struct RunSettings {
     // the same for every count.
     int Threads = 0;
     // The model's coefficients between input quantities.
-    CorrelationList Correlations;
+    CorrelationList Correlations = {};
 };
 
 // What the window shows at a progress update.
