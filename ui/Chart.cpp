@@ -1,6 +1,9 @@
 #include "ui/Chart.h"
 
+#include <QPainter>
+#include <QPainterPath>
 #include <algorithm>
+#include <cmath>
 
 #include "engine/NumberText.h"
 
@@ -82,6 +85,45 @@ ChartMarks DrawChart(QImage& image, const std::array<std::int64_t, kHistogramBin
         PaintColumn(image, x, 0, top + 10, above);
     }
     return where;
+}
+
+long double GumDensity(long double x, long double estimate, long double uncertainty,
+                       double degrees) {
+    const long double t = (x - estimate) / uncertainty;
+    if (!std::isfinite(degrees)) {
+        return std::exp(-t * t / 2) / (uncertainty * std::sqrt(2 * 3.14159265358979323846L));
+    }
+    const long double nu = degrees;
+    const long double logNorm = std::lgamma((nu + 1) / 2) - std::lgamma(nu / 2) -
+                                std::log(std::sqrt(nu * 3.14159265358979323846L));
+    return std::exp(logNorm - (nu + 1) / 2 * std::log1p(t * t / nu)) / uncertainty;
+}
+
+void DrawGumCurve(QImage& image, const OutputHistogram& histogram, std::int64_t count,
+                  long double estimate, long double uncertainty, double degrees) {
+    const std::int64_t maxCount =
+        *std::max_element(histogram.Counts.begin(), histogram.Counts.end());
+    if (maxCount <= 0 || !(histogram.Width > 0) || !(uncertainty > 0) || count <= 0) return;
+    QPainterPath path;
+    // Bin k stands at x = 2k: pixel x shows the value at bin position x / 2,
+    // the bin's centre at even x.
+    for (int x = 0; x < kChartWidth - 1; ++x) {
+        const long double value = histogram.Low + (x / 2.0L + 0.5L) * histogram.Width;
+        const long double expected =
+            count * histogram.Width * GumDensity(value, estimate, uncertainty, degrees);
+        const double height = static_cast<double>(expected * kChartBarMax / maxCount);
+        const QPointF point(x + 0.5, kChartBaseline - std::min(height, kChartBaseline + 0.0));
+        if (x == 0) {
+            path.moveTo(point);
+        } else {
+            path.lineTo(point);
+        }
+    }
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setClipRect(0, 0, kChartWidth, kChartBaseline);
+    painter.setPen(QPen(kChartCurve, 2));
+    painter.drawPath(path);
 }
 
 std::string MarkText(long double bound) {

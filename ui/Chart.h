@@ -19,6 +19,7 @@ inline const QColor kChartBackground(0, 0, 128);
 inline const QColor kChartBar(114, 170, 216);
 inline const QColor kChartTail(255, 255, 0);
 inline const QColor kChartMark(128, 128, 128);
+inline const QColor kChartCurve(255, 96, 64);
 
 // A chart surface cleared to the background, as a run starts it.
 QImage BlankChart();
@@ -39,6 +40,17 @@ struct ChartMarks {
 // first central bin and above the first bin of the upper tail.
 ChartMarks DrawChart(QImage& image, const std::array<std::int64_t, kHistogramBins>& counts,
                      bool marks);
+
+// The density of the GUM framework's result at x: normal with the estimate
+// and u_c, or Student's t scaled by u_c at finite effective degrees.
+long double GumDensity(long double x, long double estimate, long double uncertainty,
+                       double degrees);
+
+// Draws over the chart the count each bin would hold under the GUM density
+// for `count` values, to the scale of the tallest bar, as a line two pixels
+// wide; nothing when the histogram or the uncertainty is empty.
+void DrawGumCurve(QImage& image, const OutputHistogram& histogram, std::int64_t count,
+                  long double estimate, long double uncertainty, double degrees);
 
 // "1.96 s = 9.9802": the text beside a mark line.
 std::string MarkText(long double bound);

@@ -246,12 +246,13 @@ bool TGraf::eventFilter(QObject* watched, QEvent* event) {
     if (watched->objectName() == QLatin1String("Label94") &&
         event->type() == QEvent::MouseButtonRelease)
         Label94Click();
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 4; ++i) {
         if (watched != LabelTabs[i]) continue;
         if (event->type() == QEvent::MouseButtonRelease) {
             if (i == 0) LabelTab1Click();
             if (i == 1) LabelTab2Click();
             if (i == 2) LabelTab3Click();
+            if (i == 3) LabelTab4Click();
         } else if (event->type() == QEvent::Enter) {
             ColourTabs(LabelTabs[i]);
         } else if (event->type() == QEvent::Leave) {
@@ -292,6 +293,7 @@ void TGraf::ApplyCaptions(const CaptionTable& table, const MessageTexts& message
     MessageState = messages;
     FormValores->SetMessages(messages);
     FillCoverageChoices();
+    FillIntervalChoices();
     ComposedCaptionTexts texts = ComposedCaptions(table);
     for (const ControlCaption& caption : texts.Controls)
         SetControlText(caption);
@@ -299,6 +301,7 @@ void TGraf::ApplyCaptions(const CaptionTable& table, const MessageTexts& message
     TitlePlaceholder = FromQt(Edit1->text());
     DescriptionPlaceholder = FromQt(TransMemo1->toPlainText());
     PlaceControls(this);
+    PlaceRunChoices();
     // Shown already: a language installed from the menu reaches what the
     // first showing set up.
     if (Shown) {

@@ -17,7 +17,9 @@
 #include "distributions/ModelParameter.h"
 #include "distributions/Readings.h"
 #include "document/ModelFile.h"
+#include "document/ResultsReport.h"
 #include "simulation/Run.h"
+#include "simulation/RunChoices.h"
 #include "ui/controls/Pictures.h"
 
 class QAction;
@@ -63,6 +65,25 @@ struct GrafFileDialogs {
     std::function<std::optional<std::string>()> ChooseSavePath;
     std::function<std::optional<std::string>()> ChooseLanguagePath;
     std::function<bool(QPrinter&)> ChoosePrinter;
+    std::function<std::optional<std::string>()> ChoosePdfPath;
+    std::function<std::optional<std::string>()> ChooseValuesPath;
+};
+
+// What the last run left for the GUM page, the chart, the report and the
+// exports; cleared with the results.
+struct LastRunState {
+    RunStatus Status = RunStatus::Ignored;
+    bool Ended = false;  // completed or interrupted
+    std::int64_t Iterations = 0;
+    std::uint32_t Seed = 0;
+    int CoverageIndex = 2;
+    RunChoices Choices;
+    std::optional<AdaptiveOutcome> Adaptive;
+    std::optional<GumResult> Gum;
+    std::optional<Validation> Checked;
+    std::vector<double> Values;  // in run order
+    bool HaveUpdate = false;
+    ProgressUpdate Update;  // the last progress update, for redrawing the chart
 };
 
 // The main window: the General, Model and Simulation pages, the menu, and
@@ -93,6 +114,15 @@ class TGraf : public QMainWindow {
     void SetFileDialogs(const GrafFileDialogs& dialogs) { FileDialogs = dialogs; }
     // Runs start from this seed instead of the clock (tests compare runs).
     void SetRunSeed(std::optional<std::uint32_t> seed) { RunSeed = seed; }
+    const LastRunState& LastRun() const { return Last; }
+
+    // For the report written without a window: sets the iteration count and
+    // the coverage choice (when given), turns the progress view off and runs
+    // as Start does; true when the run completed.
+    bool RunAsStart(std::optional<std::int64_t> iterations, std::optional<int> coverageIndex);
+    // Writes the report as Export report as PDF does, to path; false after
+    // telling why.
+    bool WriteReportPdf(const std::string& path);
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -176,6 +206,17 @@ class TGraf : public QMainWindow {
     void Label29Click();
     void FillCoverageChoices();
 
+    // GUM page and the run's choices (GrafGumPage.cpp).
+    void BuildGumPanel(QWidget* page);
+    void BuildRunChoices(QWidget* page);
+    void LabelTab4Click();
+    void FillGumPage();
+    void RedrawChart();
+    void FillIntervalChoices();
+    void PlaceRunChoices();
+    RunChoices ReadRunChoices() const;
+    void ShowRunChoices(const RunChoices& choices);
+
     // The run (GrafRun.cpp).
     void ButtonInicioClick();
     void Label14Click();
@@ -206,6 +247,9 @@ class TGraf : public QMainWindow {
     // Printing (GrafPrinting.cpp).
     void Imprimir1Click();
     struct ReportTexts GatherReportTexts() const;
+    std::vector<ReportLine> ComposeWholeReport() const;
+    void ExportarPDF1Click();
+    void ExportarValores1Click();
 
     // Where messages go.
     std::unique_ptr<WindowDialogs> OwnDialogs;
@@ -223,6 +267,7 @@ class TGraf : public QMainWindow {
     // contribution rows of the last run.
     SimulationSession Session;
     std::optional<std::uint32_t> RunSeed;
+    LastRunState Last;
     GrafFileDialogs FileDialogs;
     std::string CurrentFileName;
     std::string ScratchMemo;
@@ -264,7 +309,13 @@ class TGraf : public QMainWindow {
     QLabel* Label5 = nullptr;
     QLabel* Label4 = nullptr;
     QLabel* Label14 = nullptr;
-    QLabel* LabelTabs[3] = {};
+    QLabel* LabelTabs[4] = {};
+    QFrame* PanelGum = nullptr;
+    QTableWidget* StringGrid3 = nullptr;  // the GUM budget
+    QCheckBox* CheckBoxGumCurve = nullptr;
+    QCheckBox* CheckBoxAdaptive = nullptr;
+    QSpinBox* SpinEditDigits = nullptr;
+    QComboBox* ComboBoxInterval = nullptr;
     QFrame* PanelResultados = nullptr;
     QFrame* PanelParametros = nullptr;
     QTableWidget* StringGrid1 = nullptr;

@@ -64,6 +64,14 @@ GrafFileDialogs TGraf::DefaultFileDialogs() {
         QPrintDialog dialog(&printer, this);
         return dialog.exec() == QDialog::Accepted;
     };
+    dialogs.ChoosePdfPath = [this] {
+        return AskForPath(this, QFileDialog::AcceptSave, QStringLiteral("PDF (*.pdf)"),
+                          QStringLiteral("pdf"));
+    };
+    dialogs.ChooseValuesPath = [this] {
+        return AskForPath(this, QFileDialog::AcceptSave, QStringLiteral("Text (*.txt)"),
+                          QStringLiteral("txt"));
+    };
     return dialogs;
 }
 
@@ -74,6 +82,7 @@ ModelDocument TGraf::CurrentDocument() const {
     document.ModelText = FromQt(Memo1->toPlainText());
     document.Parameters = ParameterListState;
     document.Correlations = CorrelationState;
+    document.Choices = ReadRunChoices();
     // The file holds what the table shows.
     for (int i = 0; i < int(document.Parameters.size()) && i < AsStringGrid2->rowCount(); ++i) {
         document.Parameters[i].Unidad = FromQt(AsStringGrid2->item(i, 1)->text());
@@ -139,6 +148,7 @@ void TGraf::TakeOpenedModel(const OpenedModel& opened) {
     PostfixExpression = opened.PostfixExpression;
     ParametersReady = opened.ParametersReady;
     ModelChanged = false;
+    ShowRunChoices(opened.Document.Choices);
     ClearResults();
     FillParameterTable();
     if (!ParameterListState.empty()) {

@@ -84,6 +84,8 @@ void TGraf::BuildMenu() {
     item(file, "Guardarmodelo1", "Save model", &TGraf::Guardarmodelo1Click);
     item(file, "Guardar1", "Save model as", &TGraf::Guardar1Click);
     item(file, "Imprimir1", "Print results...", &TGraf::Imprimir1Click);
+    item(file, "ExportarPDF1", "Export report as PDF...", &TGraf::ExportarPDF1Click);
+    item(file, "ExportarValores1", "Export values...", &TGraf::ExportarValores1Click);
     // The separator is an item of its own, drawn as a line of dashes.
     NewItem(file, "N1", "--------------------")->setEnabled(false);
     item(file, "Cerrar1", "Close", &TGraf::Cerrar1Click);

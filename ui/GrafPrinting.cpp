@@ -1,10 +1,16 @@
-// Print results: the report of what the window shows, on the chosen printer.
+// Print results: the report of what the window shows, on the chosen printer;
+// the same report as a PDF file, and the run's values as a text file.
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QComboBox>
+#include <QDate>
+#include <QFile>
 #include <QLabel>
 #include <QPrinter>
 #include <QTableWidget>
 
+#include "captions/PathText.h"
+#include "document/GumSections.h"
 #include "document/ResultsReport.h"
 #include "ui/Graf.h"
 #include "ui/ReportDocument.h"
@@ -70,16 +76,71 @@ ReportTexts TGraf::GatherReportTexts() const {
     return texts;
 }
 
-void TGraf::Imprimir1Click() {
-    QFont base = font();
+// The report's first lines as they always were, then the later sections.
+std::vector<ReportLine> TGraf::ComposeWholeReport() const {
+    std::vector<ReportLine> lines =
+        ComposeReport(GatherReportTexts(), ParameterListState, CorrelationState);
+    ReportAnnex annex;
+    annex.HaveRun = Last.Ended;
+    annex.Contributions = Session.Contributions;
+    annex.UnitSuffix = Session.OutputUnitSuffix;
+    auto* lower = findChild<QLabel*>("Label6");
+    auto* upper = findChild<QLabel*>("Label7");
+    if (Last.Ended && !lower->isHidden())
+        annex.MarkTexts = FromQt(lower->text()) + "    " + FromQt(upper->text());
+    annex.Gum = Last.Gum;
+    annex.Checked = Last.Checked;
+    annex.Iterations = Last.Iterations;
+    annex.Adaptive = Last.Adaptive;
+    annex.Choices = Last.Ended ? Last.Choices : ReadRunChoices();
+    annex.CoverageIndex = Last.Ended ? Last.CoverageIndex : ComboBox1->currentIndex();
+    annex.Seed = Last.Seed;
+    annex.Program = "Corvanta " CORVANTA_VERSION;
+    annex.Date = FromQt(QDate::currentDate().toString(Qt::ISODate));
+    AppendReportAnnex(annex, ParameterListState, CaptionState, MessageState, lines);
+    return lines;
+}
+
+namespace {
+
+QFont ReportFont(const QFont& windowFont) {
+    QFont base = windowFont;
     if (base.pointSizeF() <= 0) base.setPointSizeF(8);
-    const auto document =
-        ReportDocument(ComposeReport(GatherReportTexts(), ParameterListState, CorrelationState), base);
+    return base;
+}
+
+}  // namespace
+
+void TGraf::Imprimir1Click() {
+    const auto document = ReportDocument(ComposeWholeReport(), ReportFont(font()), Chart);
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(ToQt(kReportJobTitle));
     if (!FileDialogs.ChoosePrinter(printer)) return;
     printer.setFullPage(true);
     PrintReport(*document, printer, SetRichEditMargins(printer, 1, 1, 2, 1));
+}
+
+bool TGraf::WriteReportPdf(const std::string& path) {
+    const auto document = ReportDocument(ComposeWholeReport(), ReportFont(font()), Chart);
+    QString reason;
+    if (WriteReportPdfFile(*document, QFile::decodeName(QByteArray::fromStdString(path)), reason))
+        return true;
+    Dialogs->ShowMessage("Cannot create file \"" + PathText(path) + "\". " + FromQt(reason));
+    return false;
+}
+
+void TGraf::ExportarPDF1Click() {
+    const auto path = FileDialogs.ChoosePdfPath();
+    if (path) WriteReportPdf(*path);
+}
+
+void TGraf::ExportarValores1Click() {
+    if (Last.Values.empty()) {
+        Dialogs->ShowMessage(MessageState.Gum.NoValues);
+        return;
+    }
+    const auto path = FileDialogs.ChooseValuesPath();
+    if (path) WriteModelFile(*path, ValuesText(Last.Values), *Dialogs);
 }
 
 }  // namespace corvanta

@@ -9,6 +9,7 @@
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTableWidget>
+#include <QTextDocument>
 
 #include "engine/NumberText.h"
 #include "ui/Chart.h"
@@ -97,11 +98,25 @@ void TGraf::ButtonInicioClick() {
     };
     // The run draws from its own copy of the compiled model.
     const std::string modelText = PostfixExpression;
-    const RunOutcome outcome = RunSimulation(modelText, ParameterListState, settings, MessageState,
-                                             *Dialogs, Session, observer);
+    const RunChoices choices = ReadRunChoices();
+    ChosenRunOutcome outcome =
+        RunWithChoices(modelText, ParameterListState, settings, choices, kWindowAdaptiveCeiling,
+                       true, MessageState, *Dialogs, Session, observer);
     SetRunning(false);
-    if (!shown) ShowRunOutcome(outcome);
-    if (outcome.ContributionsComputed) FillContributions();
+    if (!shown) ShowRunOutcome(outcome.Run);
+    if (outcome.Run.ContributionsComputed) FillContributions();
+    const RunStatus status = outcome.Run.Status;
+    Last.Status = status;
+    Last.Ended = status == RunStatus::Completed || status == RunStatus::Interrupted;
+    Last.Iterations = outcome.Run.Computed;
+    Last.Seed = outcome.Run.Seed;
+    Last.CoverageIndex = settings.CoverageIndex;
+    Last.Choices = choices;
+    Last.Adaptive = outcome.Adaptive;
+    Last.Gum = std::move(outcome.Gum);
+    Last.Checked = outcome.Checked;
+    Last.Values = std::move(outcome.Values);
+    FillGumPage();
 }
 
 // While a run goes on, the window answers at each progress update: nothing
@@ -110,8 +125,12 @@ void TGraf::SetRunning(bool running) {
     CheckBoxHistogram->setEnabled(!running);
     Label14->setVisible(running);
     PageControl1->widget(1)->setEnabled(!running);
-    for (const char* name :
-         {"Abrir1", "Guardarmodelo1", "Guardar1", "Imprimir1", "Cargararchivodeidioma1"})
+    for (QWidget* choice :
+         {static_cast<QWidget*>(CheckBoxAdaptive), static_cast<QWidget*>(SpinEditDigits),
+          static_cast<QWidget*>(ComboBoxInterval)})
+        choice->setEnabled(!running);
+    for (const char* name : {"Abrir1", "Guardarmodelo1", "Guardar1", "Imprimir1", "ExportarPDF1",
+                             "ExportarValores1", "Cargararchivodeidioma1"})
         findChild<QAction*>(name)->setEnabled(!running);
 }
 
@@ -128,6 +147,8 @@ void TGraf::ShowBarStep(int width) {
 void TGraf::ShowProgress(const RunProgress& progress) {
     Label5->setText(QString::number(progress.Iteration));
     const ProgressUpdate& update = *progress.Update;
+    Last.Update = update;
+    Last.HaveUpdate = true;
     const ChartMarks marks = DrawChart(Chart, update.Histogram.Counts, update.Marks);
     Image1->setPixmap(QPixmap::fromImage(Chart));
     auto* lower = findChild<QLabel*>("Label6");
@@ -191,6 +212,15 @@ void TGraf::ComboBox1Change(int index) {
     SetLabelText("Label15", texts.Interval);
     SetLabelText("Label60", texts.Interval);
     SetLabelText("Label28", texts.Classic);
+}
+
+bool TGraf::RunAsStart(std::optional<std::int64_t> iterations, std::optional<int> coverageIndex) {
+    if (iterations) SpinEdit1->setValue(static_cast<int>(*iterations));
+    if (coverageIndex) ComboBox1->setCurrentIndex(*coverageIndex);
+    CheckBoxHistogram->setChecked(false);
+    ShowPage(2);
+    ButtonInicioClick();
+    return Last.Status == RunStatus::Completed;
 }
 
 }  // namespace corvanta

@@ -13,16 +13,14 @@
 #include "ui/Chart.h"
 #include "ui/Colours.h"
 #include "ui/Graf.h"
+#include "ui/PageParts.h"
 #include "ui/ResultGrids.h"
 #include "ui/TextBridge.h"
 #include "ui/controls/AsHyperBtn.h"
 
 namespace corvanta {
 
-namespace {
-
-QFrame* NewPanel(QWidget* parent, const char* name, const QColor& fill,
-                 QFrame::Shape shape = QFrame::NoFrame) {
+QFrame* NewPanel(QWidget* parent, const char* name, const QColor& fill, QFrame::Shape shape) {
     auto* panel = new QFrame(parent);
     panel->setObjectName(name);
     panel->setFrameShape(shape);
@@ -60,8 +58,6 @@ void SetForeground(QWidget* widget, const QColor& colour) {
     widget->setPalette(palette);
 }
 
-}  // namespace
-
 void TGraf::BuildSimulationPage(QWidget* page) {
     Label4 = NewLabel(page, "Label4", "Iteration number");
     Label5 = NewLabel(page, "Label5", "0");
@@ -94,9 +90,9 @@ void TGraf::BuildSimulationPage(QWidget* page) {
     NewLabel(strip, "LabelM2");
     NewLabel(page, "Label15");
 
-    const char* tabs[] = {"LabelTab1", "LabelTab2", "LabelTab3"};
-    const char* tabTexts[] = {"Histogram", "Results", "Uncertainties"};
-    for (int i = 0; i < 3; ++i) {
+    const char* tabs[] = {"LabelTab1", "LabelTab2", "LabelTab3", "LabelTab4"};
+    const char* tabTexts[] = {"Histogram", "Results", "Uncertainties", "GUM"};
+    for (int i = 0; i < 4; ++i) {
         LabelTabs[i] = NewLabel(page, tabs[i], tabTexts[i]);
         QFont bold = LabelTabs[i]->font();
         bold.setBold(true);
@@ -105,6 +101,7 @@ void TGraf::BuildSimulationPage(QWidget* page) {
         LabelTabs[i]->installEventFilter(this);
     }
     BuildResultPanels(page);
+    BuildGumPanel(page);
 
     ProgressBar = NewPanel(page, "progressbar", QColor(154, 199, 154));
     ProgressBar->hide();
@@ -127,6 +124,7 @@ void TGraf::BuildSimulationPage(QWidget* page) {
     viewProgress->installEventFilter(this);
     TAsHyperBtn* start = NewButton(page, "AsHyperBtn1", ButtonLook::Action, "Start Simulation");
     connect(start, &TAsHyperBtn::OnClick, this, [this] { ButtonInicioClick(); });
+    BuildRunChoices(page);
 
     // Texts the run carries into the results grid; never shown.
     for (const char* name :
@@ -180,6 +178,8 @@ void TGraf::ClearResults() {
         findChild<QLabel*>(name)->setText(undetermined);
     for (int row = 0; row < StringGrid2->rowCount(); ++row)
         StringGrid2->item(row, 1)->setText(undetermined);
+    Last = LastRunState{};
+    FillGumPage();
 }
 
 // The interval line under the chart belongs to the histogram page; the
@@ -187,6 +187,7 @@ void TGraf::ClearResults() {
 void TGraf::LabelTab1Click() {
     PanelResultados->hide();
     PanelParametros->hide();
+    PanelGum->hide();
     findChild<QLabel*>("Label15")->show();
     ColourTabs(nullptr);
 }
@@ -195,6 +196,7 @@ void TGraf::LabelTab2Click() {
     PanelResultados->show();
     PanelResultados->raise();
     PanelParametros->hide();
+    PanelGum->hide();
     findChild<QLabel*>("Label15")->hide();
     ColourTabs(nullptr);
 }
@@ -203,6 +205,7 @@ void TGraf::LabelTab3Click() {
     PanelParametros->show();
     PanelParametros->raise();
     PanelResultados->hide();
+    PanelGum->hide();
     findChild<QLabel*>("Label15")->hide();
     ColourTabs(nullptr);
 }
@@ -213,7 +216,8 @@ void TGraf::ColourTabs(QLabel* hovered) {
     int inView = 0;
     if (PanelResultados->isVisibleTo(this)) inView = 1;
     if (PanelParametros->isVisibleTo(this)) inView = 2;
-    for (int i = 0; i < 3; ++i) {
+    if (PanelGum->isVisibleTo(this)) inView = 3;
+    for (int i = 0; i < 4; ++i) {
         QFont font = LabelTabs[i]->font();
         font.setUnderline(LabelTabs[i] == hovered);
         LabelTabs[i]->setFont(font);
