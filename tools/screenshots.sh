@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the window, opens the sample mass-calibration model under a virtual
 # display and photographs what a user sees: the pages, the table, the
-# function palette, a distribution page and the observations dialog.
+# function palette, a distribution page, the observations dialog, the
+# result pages with the GUM page and its curve, and the printed report.
 # Writes PNGs into docs/screenshots/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -62,11 +63,13 @@ eval "$(xdotool getwindowgeometry --shell "$window")"
 import -window root -crop "520x560+$((X - 40))+$Y" "$out/experimental-dialog.png"
 key Escape
 click 358 19;  shoot simulation
-click 65 450; key ctrl+a; xdotool type "2000000"; key Tab   # 2,000,000 iterations
-click 340 460; sleep 0.15; shoot run-progress               # Start, and a look during the run
+click 65 432; key ctrl+a; xdotool type "2000000"; key Tab   # 2,000,000 iterations
+click 340 441; sleep 0.15; shoot run-progress               # Start, and a look during the run
 sleep 6;       shoot run-histogram
 click 135 383; shoot results
 click 233 383; shoot contributions
+click 305 383; shoot gum                                    # the GUM page
+click 40 357;  click 40 383; shoot histogram-gum-curve      # its curve over the histogram
 # File > Print results..., printed to a PDF file from the print dialog.
 xdotool mousemove $((X + 18)) $((Y + menu / 2)) click 1; sleep 0.4
 key Down Down Down Down Return; sleep 1
@@ -75,6 +78,7 @@ xdotool mousemove $((X + 227)) $((Y + 283)) click 1; sleep 2
 pdf=$(find "$work" -name '*.pdf' | head -n 1)
 [ -n "$pdf" ] || { echo "no report was printed" >&2; exit 1; }
 pdftoppm -png -r 60 -f 1 -l 1 -singlefile "$pdf" "$out/report"
+pdftoppm -png -r 60 -f 2 -l 2 -singlefile "$pdf" "$out/report-2"
 
 # The Model and Simulation pages in Spanish and German, each installed
 # through the Language menu as a user does it.
