@@ -136,7 +136,8 @@ const std::vector<CaptionEntry>& DefaultCaptions() {
         {"cap126", "validated"},
         {"cap127", "not validated"},
         {"cap128", "the GUM interval agrees with the Monte Carlo interval within the tolerance"},
-        {"cap129", "the GUM interval differs from the Monte Carlo interval by more than the tolerance"},
+        {"cap129",
+         "the GUM interval differs from the Monte Carlo interval by more than the tolerance"},
         {"cap130", "not applicable"},
         {"cap131", "the run gave no coverage interval"},
         {"cap132", "Show the GUM curve over the histogram"},
@@ -155,6 +156,12 @@ const std::vector<CaptionEntry>& DefaultCaptions() {
         {"cap145", "Program"},
         {"cap146", "Date"},
         {"cap147", "There are no output values to export: run the simulation first."},
+        // corrcap::FromReadings onward
+        {"cap148", "From readings"},
+        {"cap149", "A correlation needs at least two input quantities."},
+        {"cap150",
+         "A coefficient from readings needs two Experimental quantities entered "
+         "directly with the same number of readings: select the cell of such a pair."},
     };
     return captions;
 }
@@ -258,8 +265,10 @@ MessageTexts FormMessageTexts(const CaptionTable& t) {
     m.UndefinedOutput = t.Cap(105);
     m.TooManyOutputs = t.Cap(106);
     m.Gum = FormGumTexts(t);
+    m.FromReadings = t.Cap(corrcap::FromReadings);
+    m.TwoInputs = t.Cap(corrcap::TwoInputs);
+    m.NoPairedReadings = t.Cap(corrcap::NoPairedReadings);
     return m;
 }
-
 
 }  // namespace corvanta

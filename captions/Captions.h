@@ -59,7 +59,12 @@ enum : int {
 };
 }  // namespace gumcap
 
-inline constexpr int kCaptionCount = gumcap::End;
+// The correlations dialog, after the GUM block.
+namespace corrcap {
+enum : int { FromReadings = gumcap::End, TwoInputs, NoPairedReadings, End };
+}  // namespace corrcap
+
+inline constexpr int kCaptionCount = corrcap::End;
 
 struct CaptionEntry {
     std::string Key;   // "cap0" … "cap" + (kCaptionCount - 1)
@@ -132,10 +137,11 @@ struct MessageTexts {
     std::string UndefinedOutput;         // cap105
     std::string TooManyOutputs;          // cap106
     GumTexts Gum;
+    std::string FromReadings;      // corrcap::FromReadings
+    std::string TwoInputs;         // corrcap::TwoInputs
+    std::string NoPairedReadings;  // corrcap::NoPairedReadings
 };
 
 MessageTexts FormMessageTexts(const CaptionTable& table);
-
-
 
 }  // namespace corvanta

@@ -212,6 +212,7 @@ std::vector<ControlCaption> ComposedTexts(const CaptionTable& t) {
     text("RadioButton7", "t (Student)");
     text("Button20", cap(83) + "...");
     text("Button3", cap(11) + "...");
+    text("Button21", cap(gumcap::Correlations) + "...");
     text("Label14", "(" + cap(98) + ")");
     text("Label15", cap(45) + " (p := 95%)  :=  " + cap(38));
     text("Label60", cap(45) + " (p := 95%)  :=  " + cap(38));

@@ -87,6 +87,120 @@ std::optional<std::string> CheckCorrelationEntry(const ParameterList& parameters
     return std::nullopt;
 }
 
+std::vector<std::string> InputNames(const ParameterList& parameters) {
+    std::vector<std::string> names;
+    for (const ModelParameter& p : parameters)
+        if (IsInputQuantity(p)) names.push_back(p.Nombre);
+    return names;
+}
+
+std::string CorrelationMatrixText(const std::vector<std::string>& names,
+                                  const CorrelationList& list) {
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        for (std::size_t j = 0; j < names.size(); ++j) {
+            if (j > 0) text += '\t';
+            text +=
+                i == j ? std::string("1") : FormatGeneral(CorrelationOf(list, names[i], names[j]));
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+namespace {
+
+std::string_view Trimmed(std::string_view cell) {
+    while (!cell.empty() && (cell.front() == ' ' || cell.front() == '\r'))
+        cell.remove_prefix(1);
+    while (!cell.empty() && (cell.back() == ' ' || cell.back() == '\r'))
+        cell.remove_suffix(1);
+    return cell;
+}
+
+std::vector<std::vector<std::string_view>> MatrixCells(std::string_view text) {
+    std::vector<std::vector<std::string_view>> rows;
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.find('\n'), text.size());
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(std::min(end + 1, text.size()));
+        std::vector<std::string_view> cells;
+        for (;;) {
+            const std::size_t tab = line.find('\t');
+            cells.push_back(Trimmed(line.substr(0, tab)));
+            if (tab == std::string_view::npos) break;
+            line.remove_prefix(tab + 1);
+        }
+        rows.push_back(std::move(cells));
+    }
+    // A spreadsheet ends its text with a line end, some with blank lines.
+    while (!rows.empty() && rows.back().size() == 1 && rows.back()[0].empty())
+        rows.pop_back();
+    return rows;
+}
+
+}  // namespace
+
+MatrixReading ReadCorrelationMatrix(std::string_view text, const std::vector<std::string>& names,
+                                    const ParameterList& parameters) {
+    MatrixReading reading;
+    const std::size_t n = names.size();
+    std::vector<std::vector<std::string_view>> rows = MatrixCells(text);
+    bool square = rows.size() == n;
+    for (auto& row : rows) {
+        square = square && row.size() <= n;
+        row.resize(n);
+    }
+    if (!square) {
+        reading.Fault = "the matrix needs " + IntegerText(static_cast<long long>(n)) + " rows of " +
+                        IntegerText(static_cast<long long>(n)) +
+                        " coefficients, one for each input quantity";
+        return reading;
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        for (std::size_t j = 0; j < n; ++j) {
+            long double value = 0;
+            const std::string_view cell = rows[i][j];
+            if (cell.empty()) continue;
+            if (!TryParseFloat(cell, value)) {
+                reading.Fault = InvalidFloatText(cell);
+                return reading;
+            }
+            if (i == j && value != 1) {
+                reading.Fault = "the coefficient of " + Quoted(names[i]) + " with itself is " +
+                                std::string(cell) + ", not 1";
+                return reading;
+            }
+        }
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        for (std::size_t j = i + 1; j < n; ++j) {
+            std::string_view above = rows[i][j], below = rows[j][i];
+            long double a = 0, b = 0;
+            if (above.empty()) above = below;
+            if (below.empty()) below = above;
+            if (above.empty()) continue;
+            TryParseFloat(above, a);
+            TryParseFloat(below, b);
+            if (a != b) {
+                reading.Fault = "the coefficient of " + Quoted(names[i]) + " and " +
+                                Quoted(names[j]) + " is " + std::string(above) +
+                                " above the diagonal and " + std::string(below) + " below it";
+                return reading;
+            }
+            if (a == 0) continue;
+            Correlation entry;
+            if (auto why = CheckCorrelationEntry(parameters, reading.List, names[i], names[j],
+                                                 above, entry)) {
+                reading.Fault = *why;
+                return reading;
+            }
+            reading.List.push_back(entry);
+        }
+    }
+    return reading;
+}
+
 // ---------------------------------------------------------------------------
 // The copula's coefficients: the normal-to-anything method of M. C. Cario
 // and B. L. Nelson (1997), "Modeling and generating random vectors with

@@ -44,6 +44,31 @@ std::optional<std::string> CheckCorrelationEntry(const ParameterList& parameters
                                                  std::string_view first, std::string_view second,
                                                  std::string_view coefficient, Correlation& entry);
 
+// The input quantities' names, in the order of the list: the rows and
+// columns of the correlation matrix.
+std::vector<std::string> InputNames(const ParameterList& parameters);
+
+// The matrix of coefficients of `names` as a spreadsheet takes it: one row a
+// line ended by "\n", cells joined by tabs, 1 on the diagonal and each
+// pair's coefficient above and below it.
+std::string CorrelationMatrixText(const std::vector<std::string>& names,
+                                  const CorrelationList& list);
+
+// A matrix read back: the coefficients of the upper triangle, or why not.
+struct MatrixReading {
+    CorrelationList List;
+    std::optional<std::string> Fault;
+};
+
+// Reads a square matrix of coefficients for `names` (rows by line ends, cells
+// by tabs, blanks around a cell ignored). An empty cell below the diagonal
+// takes the one above it and the other way round; an empty diagonal cell is
+// 1. Refused, with the reason: a text that is not n rows of at most n cells,
+// a cell that is not a number, a diagonal cell other than 1, a pair whose two
+// cells differ, and every fault of CheckCorrelationEntry.
+MatrixReading ReadCorrelationMatrix(std::string_view text, const std::vector<std::string>& names,
+                                    const ParameterList& parameters);
+
 // A list of coefficients that can't be drawn, with the message naming the
 // quantities.
 class CorrelationRefused : public std::runtime_error {

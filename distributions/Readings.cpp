@@ -1,5 +1,6 @@
 #include "distributions/Readings.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -291,6 +292,50 @@ std::optional<ModelParameter> ApplyExperimental(const ExperimentalEntry& entry,
     } catch (const CalcError& fault) {
         return RefuseWithError(dialogs, fault.what());
     }
+}
+
+namespace {
+
+// The directly read values of an Experimental record, or nothing.
+std::optional<std::vector<long double>> DirectReadings(const ModelParameter& p) {
+    if (p.Kind() != DistributionKind::Experimental || !p.Init) return std::nullopt;
+    const ReadingsTable table = ParseReadings(p.Lecturas);
+    if (table.Keyword != ReadingModeKeyword(ReadingMode::Directa)) return std::nullopt;
+    std::vector<long double> values;
+    for (const auto& row : table.Rows) {
+        long double value = 0;
+        if (row.size() != 1 || !TryParseFloat(row[0], value) || !std::isfinite(value))
+            return std::nullopt;
+        values.push_back(value);
+    }
+    return values;
+}
+
+}  // namespace
+
+std::optional<double> ReadingsCorrelation(const ModelParameter& first,
+                                          const ModelParameter& second) {
+    const auto q = DirectReadings(first);
+    const auto r = DirectReadings(second);
+    if (!q || !r || q->size() != r->size() || q->size() < 2) return std::nullopt;
+    const long double n = static_cast<long double>(q->size());
+    long double meanQ = 0, meanR = 0;
+    for (std::size_t k = 0; k < q->size(); ++k) {
+        meanQ += (*q)[k];
+        meanR += (*r)[k];
+    }
+    meanQ /= n;
+    meanR /= n;
+    long double sqq = 0, srr = 0, sqr = 0;
+    for (std::size_t k = 0; k < q->size(); ++k) {
+        const long double dq = (*q)[k] - meanQ, dr = (*r)[k] - meanR;
+        sqq += dq * dq;
+        srr += dr * dr;
+        sqr += dq * dr;
+    }
+    if (!(sqq > 0 && srr > 0) || !std::isfinite(sqq * srr)) return std::nullopt;
+    // Rounding can carry a perfectly linear pair a hair beyond 1.
+    return static_cast<double>(std::clamp<long double>(sqr / std::sqrt(sqq * srr), -1, 1));
 }
 
 }  // namespace corvanta

@@ -121,4 +121,13 @@ std::optional<ModelParameter> ApplyExperimental(const ExperimentalEntry& entry,
                                                 const ModelParameter& current,
                                                 const MessageTexts& texts, UserDialogs& dialogs);
 
+// The correlation coefficient of the means of two Experimental quantities
+// whose readings were taken together: both entered directly with the same
+// number n >= 2 of readings, every cell a number. It is the sample
+// correlation of the paired readings, s(q, r) / (s(q) s(r)), which is also
+// that of the two means. Nothing for any other pair, or when either set of
+// readings has no spread.
+std::optional<double> ReadingsCorrelation(const ModelParameter& first,
+                                          const ModelParameter& second);
+
 }  // namespace corvanta

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the window, opens the sample mass-calibration model under a virtual
 # display and photographs what a user sees: the pages, the table, the
-# function palette, a distribution page, the observations dialog, the
-# result pages with the GUM page and its curve, and the printed report.
+# function palette, the correlations dialog, a distribution page, the
+# observations dialog, the result pages with the GUM page and its curve, and
+# the printed report.
 # Writes PNGs into docs/screenshots/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -46,6 +47,12 @@ row() { echo $((38 + 105 + 18 + 18 * $1 + 9)); }  # client y of a data row of th
 
 click 73 19;   shoot general
 click 216 19;  click 250 "$(row 1)"; shoot model-table
+# Correlations... on the Model page: a coefficient typed into the dialog.
+click 72 467; sleep 0.6; xdotool type "0.5"; key Tab
+dialog=$(xdotool search --onlyvisible --name "^Correlations$" | head -n 1)
+eval "$(xdotool getwindowgeometry --shell --prefix D "$dialog")"
+import -window root -crop "${DWIDTH}x${DHEIGHT}+$DX+$DY" "$out/correlations-dialog.png"
+key Escape
 click 100 100; click 271 60; sleep 0.5; shoot palette
 click 324 241                                   # close the palette
 click 250 "$(row 1)"; shoot normal-page

@@ -18,6 +18,7 @@
 #include <QTableWidget>
 
 #include "captions/LanguageFiles.h"
+#include "ui/FormCorrelations.h"
 #include "ui/FormInfo.h"
 #include "ui/FormValores.h"
 #include "ui/Layout.h"
@@ -92,6 +93,7 @@ TGraf::TGraf(const GrafEnvironment& environment, UserDialogs* dialogs) : Environ
     FormCreate();
     // The observations dialog loads the interface texts when it is created.
     FormValores = new TFormValores(*Dialogs, this);
+    FormCorrelations = new TFormCorrelations(*Dialogs, this);
     auto loaded = LoadCaptions(kDefaultLanguageSource, Environment.LanguageFolder, *Dialogs);
     if (loaded) ApplyCaptions(loaded->Table, loaded->Messages);
     FormInfo = new TFormInfo(this);
@@ -292,6 +294,7 @@ void TGraf::ApplyCaptions(const CaptionTable& table, const MessageTexts& message
     CaptionState = table;
     MessageState = messages;
     FormValores->SetMessages(messages);
+    FormCorrelations->SetTexts(table, messages);
     FillCoverageChoices();
     FillIntervalChoices();
     ComposedCaptionTexts texts = ComposedCaptions(table);

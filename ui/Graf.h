@@ -41,6 +41,7 @@ class TAsHyperBtn;
 class TAsPagePanel;
 class TAsPanel;
 class TFormValores;
+class TFormCorrelations;
 class TFormInfo;
 class TTransEdit;
 class TTransMemo;
@@ -107,6 +108,7 @@ class TGraf : public QMainWindow {
     bool IsParametersReady() const { return ParametersReady; }
     const MessageTexts& Messages() const { return MessageState; }
     TFormValores* ObservationsDialog() const { return FormValores; }
+    TFormCorrelations* CorrelationsDialog() const { return FormCorrelations; }
     const SimulationSession& Simulation() const { return Session; }
     const std::string& FileName() const { return CurrentFileName; }
 
@@ -174,6 +176,7 @@ class TGraf : public QMainWindow {
     void AsHyperBtn6Click(const QString& function);
     void Button2Click();
     void Button3Click();
+    void Button21Click();
 
     // Parameter table.
     void FillParameterTable();
@@ -293,6 +296,7 @@ class TGraf : public QMainWindow {
     TAsHyperBtn* AsHyperBtn5 = nullptr;
     TAsHyperBtn* Button2 = nullptr;
     TAsHyperBtn* Button3 = nullptr;
+    TAsHyperBtn* Button21 = nullptr;
     TAsPanel* AsPanel2 = nullptr;
     QFrame* Panel3 = nullptr;
     QTableWidget* AsStringGrid2 = nullptr;
@@ -327,6 +331,7 @@ class TGraf : public QMainWindow {
     QImage Chart;
     QFrame* ProgressBar = nullptr;
     TFormValores* FormValores = nullptr;
+    TFormCorrelations* FormCorrelations = nullptr;
     TFormInfo* FormInfo = nullptr;
 };
 

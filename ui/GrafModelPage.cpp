@@ -7,6 +7,7 @@
 
 #include "distributions/ModelUpdate.h"
 #include "ui/Colours.h"
+#include "ui/FormCorrelations.h"
 #include "ui/Graf.h"
 #include "ui/TextBridge.h"
 #include "ui/controls/AsHyperBtn.h"
@@ -112,6 +113,8 @@ void TGraf::BuildModelPage(QWidget* page) {
 
     Button3 = NewButton(page, "Button3", ButtonLook::Action, "Continue...");
     connect(Button3, &TAsHyperBtn::OnClick, this, [this] { Button3Click(); });
+    Button21 = NewButton(page, "Button21", ButtonLook::Action, "Correlations...");
+    connect(Button21, &TAsHyperBtn::OnClick, this, [this] { Button21Click(); });
 
     BuildFunctionPalette(page);
 }
@@ -230,6 +233,15 @@ void TGraf::Button3Click() {
             break;
         }
     }
+}
+
+void TGraf::Button21Click() {
+    if (InputNames(ParameterListState).size() < 2) {
+        Dialogs->ShowInformation(MessageState.TwoInputs);
+        return;
+    }
+    if (auto edited = FormCorrelations->Edit(ParameterListState, CorrelationState))
+        CorrelationState = std::move(*edited);
 }
 
 }  // namespace corvanta

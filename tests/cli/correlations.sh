@@ -39,6 +39,25 @@ code=$?
 grep -q 'The coefficient 1 of "x1" and "x2" cannot be reached by their distributions (from -0.9772 to 0.9772).' "$work/err" ||
     fail "unreachable coefficient message: $(cat "$work/err")"
 
+# The shipped comparison-loss sample against its exact distribution: mean
+# x1^2 + 2u^2, u = sqrt(4 x1^2 u^2 + 4 u^4 (1 + r^2)), the shortest 95 %
+# interval and the densities at its ends by quadrature; the GUM's u = 2 x1 u.
+"$cli" run "$repo/samples/jcgm101-comparison-loss.cvm" --iterations 1000000 --seed 94 --gum \
+    --interval shortest --json >"$work/loss.json" 2>"$work/err" || fail "comparison loss: $(cat "$work/err")"
+python3 - "$work/loss.json" <<'PY' || fail "comparison-loss sample"
+import json, math, sys
+j = json.load(open(sys.argv[1]))
+n, x1, u, r = 1000000, 0.010, 0.005, 0.9
+mean, sd = x1**2 + 2 * u**2, math.sqrt(4 * x1**2 * u**2 + 4 * u**4 * (1 + r**2))
+assert abs(j["mean"] - mean) < 5 * sd / math.sqrt(n), j["mean"]
+assert abs(j["standard_deviation"] - sd) < 5 * sd * math.sqrt(15 / (4 * n)), j["standard_deviation"]
+# Five standard errors of a quantile, p (1 - p) <= 1/4, density 395.15 at both ends.
+tolerance = 5 * 0.5 / math.sqrt(n) / 395.15
+s = j["shortest_interval"]
+assert abs(s["low"] - 1.265156e-5) < tolerance and abs(s["high"] - 3.974788e-4) < tolerance, s
+assert abs(j["gum"]["combined_uncertainty"] - 2 * x1 * u) < 1e-15, j["gum"]
+PY
+
 if ((failures > 0)); then
     echo "$failures failure(s)" >&2
     exit 1

@@ -114,6 +114,51 @@ TEST(CorrelationEntry, RefusesEveryKindOfBadEntry) {
     EXPECT_EQ(entry, (Correlation{"x2", "x1", -1}));
 }
 
+TEST(CorrelationMatrix, ReadsWhatASpreadsheetPastesAndRefusesTheRest) {
+    const ParameterList list = Inputs(
+        {Record(K::Normal, "0", "1"), Record(K::Normal, "0", "1"), Record(K::Normal, "0", "1")});
+    const std::vector<std::string> names = InputNames(list);
+    ASSERT_EQ(names, (std::vector<std::string>{"x1", "x2", "x3"}));
+    const CorrelationList pairs{{"x1", "x3", -0.25}, {"x2", "x3", 0.5}};
+    EXPECT_EQ(CorrelationMatrixText(names, pairs), "1\t0\t-0.25\n0\t1\t0.5\n-0.25\t0.5\t1\n");
+    struct Case {
+        const char* Text;
+        CorrelationList List;
+        const char* Fault;  // nullptr: read
+    } cases[] = {
+        {"1\t0\t-0.25\n0\t1\t0.5\n-0.25\t0.5\t1\n", pairs, nullptr},
+        // CR LF, blanks, blank lines at the end, halves and the diagonal left empty.
+        {" 1 \t\t-0.25\r\n\t\t0.5\r\n\t\t\r\n\r\n", pairs, nullptr},
+        {"\t\t\n\t\t\n-0.25\t0.5\t\n", pairs, nullptr},
+        {"1\t0\n0\t1\n",
+         {},
+         "the matrix needs 3 rows of 3 coefficients, one for each input quantity"},
+        {"1\t0\t0\t0\n0\t1\t0\n0\t0\t1\n",
+         {},
+         "the matrix needs 3 rows of 3 coefficients, one for each input quantity"},
+        {"1\t0\t0\n0\t1\t0\n0\t0\t1\n0\t0\t0\n",
+         {},
+         "the matrix needs 3 rows of 3 coefficients, one for each input quantity"},
+        {"1\tr\t0\n\t1\t0\n\t\t1\n", {}, "'r' is not a valid floating point value"},
+        {"1\t0\t0\n\t1\t0\n\t0,5\t1\n", {}, "'0,5' is not a valid floating point value"},
+        {"1\t0\t0\n\t0.9\t0\n\t\t1\n", {}, "the coefficient of \"x2\" with itself is 0.9, not 1"},
+        {"1\t0.5\t0\n0.4\t1\t0\n\t\t1\n",
+         {},
+         "the coefficient of \"x1\" and \"x2\" is 0.5 above the diagonal and 0.4 below it"},
+        {"1\t1.5\t0\n\t1\t0\n\t\t1\n",
+         {},
+         "the coefficient 1.5 of \"x1\" and \"x2\" is not between -1 and 1"},
+    };
+    for (const Case& c : cases) {
+        const MatrixReading reading = ReadCorrelationMatrix(c.Text, names, list);
+        EXPECT_EQ(reading.Fault, c.Fault ? std::optional<std::string>(c.Fault) : std::nullopt)
+            << c.Text;
+        if (!c.Fault) {
+            EXPECT_EQ(reading.List, c.List) << c.Text;
+        }
+    }
+}
+
 TEST(CorrelationList, SetLookUpAndSurviveAnUpdate) {
     CorrelationList list;
     SetCorrelation(list, "a", "b", 0.5);

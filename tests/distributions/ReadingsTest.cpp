@@ -220,5 +220,40 @@ TEST(Readings, ExperimentalApplyRefusesWhatCannotBeDrawn) {
     }
 }
 
+TEST(Readings, CorrelationOfPairedDirectReadings) {
+    auto experimental = [](const char* table) {
+        ModelParameter p;
+        p.Distrib = static_cast<std::int32_t>(DistributionKind::Experimental);
+        p.Lecturas = table;
+        p.Init = true;
+        return p;
+    };
+    const ModelParameter q = experimental("Directa\r\n1\r\n2\r\n3\r\n4\r\n");
+    struct Case {
+        const char* Other;
+        std::optional<double> R;
+    } cases[] = {
+        {"Directa\r\n2\r\n4\r\n6\r\n8\r\n", 1.0},
+        {"Directa\r\n8\r\n6\r\n4\r\n2\r\n", -1.0},
+        // Sums of products about the means: 1 for the pair, 5 and 2 for each.
+        {"Directa\r\n1\r\n0\r\n2\r\n1\r\n", 1 / std::sqrt(10.0)},
+        {"Directa\r\n5\r\n5\r\n5\r\n5\r\n", std::nullopt},         // no spread
+        {"Directa\r\n1\r\n2\r\n3\r\n", std::nullopt},              // three readings to four
+        {"SX\r\n1\r0\r\n2\r0\r\n3\r0\r\n4\r0\r\n", std::nullopt},  // not read directly
+        {"Directa\r\n1\r\nx\r\n3\r\n4\r\n", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const std::optional<double> r = ReadingsCorrelation(q, experimental(c.Other));
+        ASSERT_EQ(r.has_value(), c.R.has_value()) << c.Other;
+        if (r) EXPECT_NEAR(*r, *c.R, 1e-15) << c.Other;
+    }
+    ModelParameter normal = q;
+    normal.Distrib = static_cast<std::int32_t>(DistributionKind::Normal);
+    EXPECT_EQ(ReadingsCorrelation(q, normal), std::nullopt);
+    EXPECT_EQ(
+        ReadingsCorrelation(experimental("Directa\r\n1\r\n"), experimental("Directa\r\n2\r\n")),
+        std::nullopt);
+}
+
 }  // namespace
 }  // namespace corvanta
