@@ -162,6 +162,9 @@ const std::vector<CaptionEntry>& DefaultCaptions() {
         {"cap150",
          "A coefficient from readings needs two Experimental quantities entered "
          "directly with the same number of readings: select the cell of such a pair."},
+        // gumunavailcap::SecondOrder onward
+        {"cap151", "not available for correlated inputs"},
+        {"cap152", "not available for correlated inputs with finite dof"},
     };
     return captions;
 }
@@ -225,6 +228,8 @@ GumTexts FormGumTexts(const CaptionTable& t) {
     g.Program = t.Cap(gumcap::Program);
     g.Date = t.Cap(gumcap::Date);
     g.NoValues = t.Cap(gumcap::NoValues);
+    g.SecondOrderUnavailable = t.Cap(gumunavailcap::SecondOrder);
+    g.DegreesUnavailable = t.Cap(gumunavailcap::Degrees);
     return g;
 }
 

@@ -64,7 +64,14 @@ namespace corrcap {
 enum : int { FromReadings = gumcap::End, TwoInputs, NoPairedReadings, End };
 }  // namespace corrcap
 
-inline constexpr int kCaptionCount = corrcap::End;
+// Where the GUM framework gives a figure no footing: its words in place of
+// the second-order figure and of the effective degrees of freedom.
+inline constexpr int kFirstGumUnavailableCaption = corrcap::End;
+namespace gumunavailcap {
+enum : int { SecondOrder = kFirstGumUnavailableCaption, Degrees, End };
+}  // namespace gumunavailcap
+
+inline constexpr int kCaptionCount = gumunavailcap::End;
 
 struct CaptionEntry {
     std::string Key;   // "cap0" … "cap" + (kCaptionCount - 1)
@@ -99,6 +106,7 @@ struct GumTexts {
         NotValidated, AgreeWords, DisagreeWords, NotApplicable, NoRunInterval, Curve,
         AdaptiveStable, Symmetric, Shortest, ExportPdf, ExportValues, Budget, Correlations,
         Settings, Batches, Trials, Ceiling, Seed, Program, Date, NoValues;
+    std::string SecondOrderUnavailable, DegreesUnavailable;
 };
 
 // The message texts formed from the table at each load and read by the

@@ -50,13 +50,23 @@ GumPageTexts FormatGumPage(const std::optional<GumResult>& gum,
     page.Estimate = g.Estimate + " y = " + figure(gum ? gum->Estimate : 0, 7) +
                     (applies ? unitSuffix : std::string());
     page.Combined = g.Combined + " u_c = " + figure(gum ? gum->CombinedUncertainty : 0, 4);
-    page.SecondOrder = g.SecondOrder + " u_c = " +
-                       (applies && (!gum->SecondOrderAvailable || !gum->SecondOrderUncertainty)
-                            ? g.NotApplicable
-                            : figure(applies ? *gum->SecondOrderUncertainty : 0, 4));
-    page.Degrees =
-        g.Effective + " = " +
-        (applies ? GumFigure(std::floor(gum->EffectiveDegreesOfFreedom), 15, texts) : missing);
+    // Correlated inputs leave the second-order terms unknown, and with a
+    // finite degree of freedom among them Welch-Satterthwaite has no footing:
+    // the page says so rather than show the figures kept in their place.
+    std::string secondOrder = missing;
+    if (applies && !gum->SecondOrderAvailable)
+        secondOrder = g.SecondOrderUnavailable;
+    else if (applies)
+        secondOrder = gum->SecondOrderUncertainty
+                          ? GumFigure(*gum->SecondOrderUncertainty, 4, texts)
+                          : texts.Indetermined;
+    page.SecondOrder = g.SecondOrder + " u_c = " + secondOrder;
+    std::string degrees = missing;
+    if (applies && !gum->DegreesAvailable)
+        degrees = g.DegreesUnavailable;
+    else if (applies)
+        degrees = GumFigure(std::floor(gum->EffectiveDegreesOfFreedom), 15, texts);
+    page.Degrees = g.Effective + " = " + degrees;
     page.Factor = g.CoverageFactor + " k = " + figure(gum ? gum->CoverageFactor : 0, 4);
     page.Expanded = g.Expanded + " U = " + figure(gum ? gum->ExpandedUncertainty : 0, 4);
     page.Interval = g.Interval + " " + Probability(coverageIndex) + ": " +

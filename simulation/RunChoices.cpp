@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "distributions/Sampling.h"
+#include "simulation/Iteration.h"
 
 namespace corvanta {
 
@@ -93,9 +94,26 @@ ChosenRunOutcome RunWithChoices(const std::string& modelText, ParameterList& par
             ReseedUniform();
             settings.Seed = UniformSeed;
         }
-        outcome.Adaptive =
-            RunAdaptive(modelText, parameters, probability, digits, adaptiveCeiling, *settings.Seed,
-                        texts, dialogs, settings.Threads, settings.Correlations);
+        // The choice of trials draws as the run does, jointly and on the
+        // run's threads, so it is refused where the run would be, with the
+        // same message, instead of failing inside the procedure.
+        if (std::optional<std::string> refusal =
+                CheckCorrelations(parameters, settings.Correlations)) {
+            dialogs.ShowError(*refusal);
+            outcome.Run = AbortedOutcome(settings, texts);
+            return outcome;
+        }
+        try {
+            outcome.Adaptive = RunAdaptive(modelText, parameters, probability, digits,
+                                           adaptiveCeiling, *settings.Seed, texts, dialogs,
+                                           settings.Threads, settings.Correlations);
+        } catch (const CorrelationRefused& refused) {
+            dialogs.ShowError(refused.what());
+            outcome.Adaptive = AdaptiveOutcome{};
+        } catch (const IncompatibleParameterError&) {
+            // The message is shown already.
+            outcome.Adaptive = AdaptiveOutcome{};
+        }
         if (outcome.Adaptive->Trials == 0) {
             outcome.Run = AbortedOutcome(settings, texts);
             session.StopRequested = true;

@@ -141,6 +141,34 @@ TEST(GumPage, BeforeARunEveryFigureIsUndetermined) {
     EXPECT_EQ(refused.Verdict, "not applicable: x has no variance");
 }
 
+// Figures the framework marks as without footing are named so, never shown
+// from the values kept in their place.
+TEST(GumPage, FiguresWithoutFootingAreNotAvailable) {
+    const MessageTexts texts = FormMessageTexts(CaptionTable::BuiltIn());
+    GumResult gum;
+    gum.Applicable = true;
+    gum.CombinedUncertainty = 1;
+    gum.SecondOrderUncertainty = 1.5L;
+    gum.EffectiveDegreesOfFreedom = 12;
+    struct Case {
+        bool SecondOrder, Degrees;
+        const char *SecondOrderLine, *DegreesLine;
+    } cases[] = {
+        {true, true, "With second-order terms u_c = 1.5", "Effective degrees of freedom = 12"},
+        {false, true, "With second-order terms u_c = not available for correlated inputs",
+         "Effective degrees of freedom = 12"},
+        {false, false, "With second-order terms u_c = not available for correlated inputs",
+         "Effective degrees of freedom = not available for correlated inputs with finite dof"},
+    };
+    for (const Case& c : cases) {
+        gum.SecondOrderAvailable = c.SecondOrder;
+        gum.DegreesAvailable = c.Degrees;
+        const GumPageTexts page = FormatGumPage(gum, std::nullopt, 2, 2, "", texts);
+        EXPECT_EQ(page.SecondOrder, c.SecondOrderLine);
+        EXPECT_EQ(page.Degrees, c.DegreesLine);
+    }
+}
+
 TEST(ValuesExport, OneValueALineWithThePoint) {
     EXPECT_EQ(ValuesText({0.1, 1.5e-5, -2, 123456.789}), "0.1\r\n1.5E-5\r\n-2\r\n123456.789\r\n");
     EXPECT_EQ(ValuesText({}), "");
