@@ -136,8 +136,7 @@ const std::vector<CaptionEntry>& DefaultCaptions() {
         {"cap126", "validated"},
         {"cap127", "not validated"},
         {"cap128", "the GUM interval agrees with the Monte Carlo interval within the tolerance"},
-        {"cap129",
-         "the GUM interval differs from the Monte Carlo interval by more than the tolerance"},
+        {"cap129", "the GUM interval differs from the Monte Carlo interval by more than the tolerance"},
         {"cap130", "not applicable"},
         {"cap131", "the run gave no coverage interval"},
         {"cap132", "Show the GUM curve over the histogram"},
@@ -275,5 +274,6 @@ MessageTexts FormMessageTexts(const CaptionTable& t) {
     m.NoPairedReadings = t.Cap(corrcap::NoPairedReadings);
     return m;
 }
+
 
 }  // namespace corvanta
