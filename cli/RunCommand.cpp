@@ -19,6 +19,7 @@
 #include "simulation/GumFramework.h"
 #include "simulation/ResultFormat.h"
 #include "simulation/Run.h"
+#include "simulation/RunArguments.h"
 #include "simulation/Validation.h"
 
 #include <nlohmann/json.hpp>
@@ -83,29 +84,6 @@ const char* const kRunUsage =
 constexpr std::int64_t kCliMinimumIterations = 1000;
 constexpr std::int64_t kCliMaximumIterations = 50000000;
 constexpr std::uint64_t kMaximumThreads = 64;
-
-// A decimal number of digits only, within 0 … limit.
-std::optional<std::uint64_t> ParseCount(std::string_view text, std::uint64_t limit) {
-    if (text.empty() || text.size() > 20) return std::nullopt;
-    std::uint64_t value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return std::nullopt;
-        value = value * 10 + static_cast<std::uint64_t>(c - '0');
-        if (value > limit) return std::nullopt;
-    }
-    return value;
-}
-
-std::optional<int> ParseProbability(std::string_view text) {
-    long double value = 0;
-    if (!TryParseFloat(text, value)) return std::nullopt;
-    // "95", "95.0" and "9.5e1" all name the same choice.
-    static const char* const accepted[kCoverageChoiceCount] = {"68.27", "90", "95",
-                                                               "95.45", "99", "99.73"};
-    for (int i = 0; i < kCoverageChoiceCount; ++i)
-        if (value == ParseFloat(accepted[i])) return i;
-    return std::nullopt;
-}
 
 std::string StripTrailingBlank(std::string text) {
     while (!text.empty() && text.back() == ' ')
@@ -377,10 +355,8 @@ class ShortestObserver : public RunObserver {
 
 int RunCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
     std::optional<std::string> path;
-    std::int64_t iterations = kDefaultIterations;
-    int coverageIndex = kDefaultCoverageChoice;
-    std::optional<std::uint32_t> seed;
-    bool json = false, gum = false, adaptive = false, shortest = false, iterationsGiven = false;
+    RunArguments given;
+    bool json = false, gum = false, adaptive = false, shortest = false;
     int digits = 2;
     int threads = 0;
     for (int i = 0; i < argc; ++i) {
@@ -427,40 +403,15 @@ int RunCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
             }
             continue;
         }
-        if (arg == "--iterations" || arg == "--probability" || arg == "--seed") {
+        if (IsRunArgument(arg)) {
             if (i + 1 == argc) {
                 err << "corvanta-cli: " << arg << " needs a value\n" << kRunUsage;
                 return 2;
             }
-            const std::string_view value = argv[++i];
-            if (arg == "--iterations") {
-                const auto count = ParseCount(value, kCliMaximumIterations);
-                if (!count || static_cast<std::int64_t>(*count) < kCliMinimumIterations) {
-                    err << "corvanta-cli: the number of iterations must be a whole number from "
-                           "1000 to 50000000, not '"
-                        << Utf8FromWindows1252(value) << "'\n";
-                    return 1;
-                }
-                iterations = static_cast<std::int64_t>(*count);
-                iterationsGiven = true;
-            } else if (arg == "--probability") {
-                const auto index = ParseProbability(value);
-                if (!index) {
-                    err << "corvanta-cli: the coverage probability must be one of 68.27, 90, 95, "
-                           "95.45, 99, 99.73, not '"
-                        << Utf8FromWindows1252(value) << "'\n";
-                    return 1;
-                }
-                coverageIndex = *index;
-            } else {
-                const auto number = ParseCount(value, 4294967295ULL);
-                if (!number) {
-                    err << "corvanta-cli: the seed must be a whole number from 0 to 4294967295, "
-                           "not '"
-                        << Utf8FromWindows1252(value) << "'\n";
-                    return 1;
-                }
-                seed = static_cast<std::uint32_t>(*number);
+            if (const auto refusal = ReadRunArgument(arg, argv[++i], kCliMinimumIterations,
+                                                     kCliMaximumIterations, given)) {
+                err << "corvanta-cli: " << Utf8FromWindows1252(*refusal) << '\n';
+                return 1;
             }
             continue;
         }
@@ -479,6 +430,9 @@ int RunCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
         err << kRunUsage;
         return 2;
     }
+    std::int64_t iterations = given.Iterations;
+    const int coverageIndex = given.CoverageIndex;
+    std::optional<std::uint32_t> seed = given.Seed;
 
     CliDialogs dialogs(err);
     const CaptionTable captions = CaptionTable::BuiltIn();
@@ -513,10 +467,9 @@ int RunCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
                 ReseedUniform();
                 seed = UniformSeed;
             }
-            more.Ceiling = iterationsGiven ? iterations : kDefaultAdaptiveCeiling;
+            more.Ceiling = given.IterationsGiven ? iterations : kDefaultAdaptiveCeiling;
             more.Adaptive = RunAdaptive(opened->PostfixExpression, parameters, probability, digits,
-                                        more.Ceiling, *seed, texts, dialogs, threads,
-                                        correlations);
+                                        more.Ceiling, *seed, texts, dialogs, threads, correlations);
             if (more.Adaptive->Trials == 0) {
                 if (more.Adaptive->CeilingReached)
                     err << "corvanta-cli: the ceiling of " << more.Ceiling

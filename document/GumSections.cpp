@@ -20,6 +20,14 @@ bool IsInput(const ModelParameter& p) {
     return p.Distrib < static_cast<std::int32_t>(DistributionKind::Intermedio);
 }
 
+// A share kept with 15 digits, printed to the tenth of a percent as the
+// budget's shares are.
+std::string ShareText(const std::string& relative) {
+    long double value = 0;
+    if (!TryParseFloat(relative, value)) return relative + " %";
+    return FormatPattern("##0.0", value) + " %";
+}
+
 std::string Probability(int coverageIndex) {
     return "(p = " + FormatGeneral(CoverageProbability(coverageIndex), 6) + "%)";
 }
@@ -128,7 +136,7 @@ void AppendReportAnnex(const ReportAnnex& annex, const ParameterList& parameters
         const bool input = IsInput(parameters[j]);
         const bool have = input && j < annex.Contributions.size() && annex.HaveRun;
         row({parameters[j].Nombre, have ? annex.Contributions[j].Width + annex.UnitSuffix : "----",
-             have ? annex.Contributions[j].Relative + " %" : ""});
+             have ? ShareText(annex.Contributions[j].Relative) : ""});
     }
 
     heading(captions.Cap(35));

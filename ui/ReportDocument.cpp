@@ -2,6 +2,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
@@ -18,6 +19,18 @@ namespace corvanta {
 namespace {
 
 const QString kPictureName = QStringLiteral("corvanta-chart.png");
+
+// A block that must stand on the same page as the next one that shows
+// something: a heading, or the line above a table or the picture.
+constexpr int kKeepWithNext = QTextFormat::UserProperty + 1;
+
+// A new block takes the format of the one before it: every line says
+// whether it is kept.
+void MarkKeepWithNext(QTextCursor& cursor, bool keep) {
+    QTextBlockFormat format = cursor.blockFormat();
+    format.setProperty(kKeepWithNext, keep);
+    cursor.setBlockFormat(format);
+}
 
 QTextCharFormat LineFormat(const QFont& base, const ReportLine& line, bool bold) {
     QTextCharFormat format;
@@ -40,33 +53,96 @@ void InsertTable(QTextCursor& cursor, const std::vector<ReportLine>& lines, std:
     format.setCellSpacing(0);
     format.setCellPadding(2);
     format.setWidth(QTextLength(QTextLength::PercentageLength, columns > 3 ? 100 : 75));
+    // One line between cells, drawn by the cells themselves.
+    format.setBorderCollapse(true);
+    // A line's height below the table, where the empty line after it shows
+    // none.
+    format.setBottomMargin(QFontMetricsF(base).height());
     QTextTable* table = cursor.insertTable(int(last - first), columns, format);
     for (std::size_t r = first; r < last; ++r) {
         const int row = int(r - first);
         for (int c = 0; c < columns && c < int(lines[r].Cells.size()); ++c) {
-            QTextCursor cell = table->cellAt(row, c).firstCursorPosition();
-            cell.insertText(ToQt(lines[r].Cells[c]), LineFormat(base, lines[r], row == 0));
+            QTextTableCell cell = table->cellAt(row, c);
+            QTextTableCellFormat look = cell.format().toTableCellFormat();
+            look.setBorder(0.5);
+            look.setBorderBrush(Qt::gray);
+            look.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+            if (row == 0) look.setBackground(QColor(0xE8, 0xE8, 0xE8));
+            cell.setFormat(look);
+            cell.firstCursorPosition().insertText(ToQt(lines[r].Cells[c]),
+                                                  LineFormat(base, lines[r], row == 0));
         }
     }
     cursor.movePosition(QTextCursor::End);
 }
 
-// Every picture of the document as wide as `width`, in the layout's units.
+// Every picture of the document as wide as `width`, in the layout's units,
+// once the document is laid out on its device. The layout enlarges a
+// picture by the device's resolution over the screen's, so the size is set,
+// measured in the layout and set again in proportion.
 void ScalePictures(QTextDocument& document, qreal width) {
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            if (!fragment.charFormat().isImageFormat()) continue;
-            QTextImageFormat image = fragment.charFormat().toImageFormat();
-            const QImage picture =
-                document.resource(QTextDocument::ImageResource, QUrl(image.name())).value<QImage>();
-            if (picture.isNull()) continue;
-            image.setWidth(width);
-            image.setHeight(width * picture.height() / picture.width());
-            QTextCursor cursor(&document);
-            cursor.setPosition(fragment.position());
-            cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
-            cursor.setCharFormat(image);
+    for (int pass = 0; pass < 2; ++pass) {
+        for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextFragment fragment = it.fragment();
+                if (!fragment.charFormat().isImageFormat()) continue;
+                QTextImageFormat image = fragment.charFormat().toImageFormat();
+                const QImage picture =
+                    document.resource(QTextDocument::ImageResource, QUrl(image.name()))
+                        .value<QImage>();
+                if (picture.isNull()) continue;
+                qreal set = width;
+                if (pass == 1) {
+                    document.documentLayout()->documentSize();  // lays the document out
+                    const qreal laid = block.layout()->lineCount() > 0
+                                           ? block.layout()->lineAt(0).naturalTextWidth()
+                                           : 0;
+                    if (laid <= 0) continue;
+                    set = image.width() * width / laid;
+                }
+                image.setWidth(set);
+                image.setHeight(set * picture.height() / picture.width());
+                QTextCursor cursor(&document);
+                cursor.setPosition(fragment.position());
+                cursor.setPosition(fragment.position() + fragment.length(),
+                                   QTextCursor::KeepAnchor);
+                cursor.setCharFormat(image);
+            }
+        }
+    }
+}
+
+// The first block after `block` that shows something: text, a cell's text
+// or the picture.
+QTextBlock NextShown(const QTextBlock& block) {
+    QTextBlock next = block.next();
+    while (next.isValid() && next.text().isEmpty())
+        next = next.next();
+    return next;
+}
+
+// A block kept with the next one starts a page when the page ends between
+// them; each break moves what follows, so the check runs until no block
+// needs one.
+void KeepBlocksTogether(QTextDocument& document, qreal pageHeight) {
+    if (pageHeight <= 0) return;
+    const auto page = [&](const QTextBlock& block) {
+        return int(document.documentLayout()->blockBoundingRect(block).top() / pageHeight);
+    };
+    for (bool moved = true; moved;) {
+        moved = false;
+        for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+            const QTextBlockFormat format = block.blockFormat();
+            if (!format.boolProperty(kKeepWithNext) ||
+                format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+                continue;
+            const QTextBlock next = NextShown(block);
+            if (!next.isValid() || page(next) == page(block)) continue;
+            QTextBlockFormat broken = format;
+            broken.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            QTextCursor(block).setBlockFormat(broken);
+            moved = true;
+            break;
         }
     }
 }
@@ -99,6 +175,13 @@ std::unique_ptr<QTextDocument> ReportDocument(const std::vector<ReportLine>& lin
         fresh = false;
         const QTextCharFormat format = LineFormat(base, line, line.Bold);
         cursor.setBlockCharFormat(format);
+        const bool heading = line.Bold && !line.Text.empty() &&
+                             (i == 0 || (lines[i - 1].Text.empty() && lines[i - 1].Cells.empty() &&
+                                         !lines[i - 1].Picture));
+        const bool introduces =
+            !line.Text.empty() && i + 1 < lines.size() &&
+            (!lines[i + 1].Cells.empty() || (lines[i + 1].Picture && !picture.isNull()));
+        MarkKeepWithNext(cursor, heading || introduces);
         if (line.Picture) {
             if (picture.isNull()) continue;
             QTextImageFormat image;
@@ -135,8 +218,9 @@ void PrintReport(QTextDocument& document, QPagedPaintDevice& device, const QRect
     QPainter painter(&device);
     if (!painter.isActive()) return;
     document.documentLayout()->setPaintDevice(&device);
-    ScalePictures(document, page.width() * 0.6);
     document.setPageSize(page.size());
+    ScalePictures(document, page.width() * 0.6);
+    KeepBlocksTogether(document, page.height());
     const int pages = document.pageCount();
     for (int i = 0; i < pages; ++i) {
         if (i > 0) device.newPage();

@@ -5,9 +5,14 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QStandardPaths>
+#include <cstdlib>
+#include <new>
+#include <string_view>
 #include <system_error>
 
 #include "captions/LanguageFiles.h"
+#include "engine/Faults.h"
+#include "ui/TextBridge.h"
 
 namespace corvanta {
 
@@ -56,6 +61,151 @@ GrafEnvironment DefaultEnvironment() {
     environment.ShippedLanguages = FindShippedLanguages(executable);
     environment.UnitsFile = FindUnitsFile(fs::current_path(error), user);
     return environment;
+}
+
+const char* const kCorvantaUsage =
+    "usage: corvanta [MODEL.cvm]\n"
+    "       corvanta --report OUT.pdf [--iterations N] [--probability P] [--seed S]\n"
+    "                MODEL.cvm\n"
+    "\n"
+    "Opens the Corvanta window, on the model file when one is named.\n"
+    "  --report OUT.pdf  no window: opens the model, runs it as Start does (with\n"
+    "                    the interval kind and adaptive choice saved in it, the\n"
+    "                    progress view off), writes the report as File > Export\n"
+    "                    report as PDF does and exits. Needs no display: Qt's\n"
+    "                    offscreen platform is used unless QT_QPA_PLATFORM names\n"
+    "                    one. Messages go to stderr; exits 0 when written, 1 when\n"
+    "                    the model can't be read or run or the file written, 2 on\n"
+    "                    a usage error.\n"
+    "  --iterations N    100000 to 2000000 (default 200000, as in the window)\n"
+    "  --probability P   coverage probability in percent: 68.27, 90, 95, 95.45, 99\n"
+    "                    or 99.73 (default 95)\n"
+    "  --seed S          0 to 4294967295; the same seed gives the same report.\n"
+    "                    Without it the source is seeded from the clock.\n"
+    "  --version         print the version and exit\n"
+    "  --help            print this text and exit\n";
+
+bool AsksForReport(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--report" || IsRunArgument(arg)) return true;
+    }
+    return false;
+}
+
+std::optional<ReportRequest> ReadReportRequest(int argc, char** argv, std::ostream& err,
+                                               std::ostream& out, int& exitCode) {
+    // The refusals in UTF-8, from the bytes as the batch tool takes them.
+    const auto utf8 = [](std::string_view text) { return ToQt(text).toUtf8().toStdString(); };
+    ReportRequest request;
+    std::optional<std::string> output, model;
+    exitCode = 2;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            out << kCorvantaUsage;
+            exitCode = 0;
+            return std::nullopt;
+        }
+        if (arg == "--report" || IsRunArgument(arg)) {
+            if (i + 1 == argc) {
+                err << "corvanta: " << arg << " needs a value\n" << kCorvantaUsage;
+                return std::nullopt;
+            }
+            const std::string_view value = argv[++i];
+            if (arg == "--report") {
+                output = std::string(value);
+            } else if (const auto refusal = ReadRunArgument(arg, value, kMinimumIterations,
+                                                            kMaximumIterations, request.Run)) {
+                err << "corvanta: " << utf8(*refusal) << '\n';
+                exitCode = 1;
+                return std::nullopt;
+            }
+            continue;
+        }
+        if (arg.size() > 1 && arg[0] == '-') {
+            err << "corvanta: unknown option '" << utf8(arg) << "'\n" << kCorvantaUsage;
+            return std::nullopt;
+        }
+        if (model) {
+            err << "corvanta: only one model file can be run\n" << kCorvantaUsage;
+            return std::nullopt;
+        }
+        model = std::string(arg);
+    }
+    if (!output) {
+        err << "corvanta: --iterations, --probability and --seed go with --report OUT.pdf\n"
+            << kCorvantaUsage;
+        return std::nullopt;
+    }
+    if (!model) {
+        err << kCorvantaUsage;
+        return std::nullopt;
+    }
+    request.Output = *output;
+    request.Model = *model;
+    exitCode = 0;
+    return request;
+}
+
+void ChooseOffscreenPlatform() {
+    const char* chosen = std::getenv("QT_QPA_PLATFORM");
+    if (chosen == nullptr || *chosen == '\0') setenv("QT_QPA_PLATFORM", "offscreen", 1);
+}
+
+namespace {
+
+// Every message on its own line of the error stream; questions are shown the
+// same way and answered Cancel, since nobody is there to answer them.
+class StreamDialogs : public UserDialogs {
+  public:
+    explicit StreamDialogs(std::ostream& err) : err_(err) {}
+    void ShowMessage(const std::string& text) override { Print(text); }
+    void ShowError(const std::string& text) override { Print(text); }
+    void ShowInformation(const std::string& text) override { Print(text); }
+    DialogAnswer ConfirmOkCancel(const std::string& text) override {
+        Print(text);
+        return DialogAnswer::Cancel;
+    }
+    DialogAnswer ConfirmYesNoCancel(const std::string& text) override {
+        Print(text);
+        return DialogAnswer::Cancel;
+    }
+
+  private:
+    void Print(const std::string& text) { err_ << ToQt(text).toUtf8().toStdString() << '\n'; }
+    std::ostream& err_;
+};
+
+}  // namespace
+
+int WriteReportWithoutWindow(const ReportRequest& request, std::ostream& err) {
+    StreamDialogs dialogs(err);
+    try {
+        TGraf window(DefaultEnvironment(), &dialogs);
+        // Shown without reaching any screen: the first showing sets up what
+        // the report reads, as the table's headers.
+        window.setAttribute(Qt::WA_DontShowOnScreen);
+        window.show();
+        window.OpenFileAtStart(request.Model);
+        if (window.FileName() != request.Model) return 1;
+        if (window.Postfix().empty()) {
+            err << "corvanta: the model file holds no equations\n";
+            return 1;
+        }
+        window.SetRunSeed(request.Run.Seed);
+        const std::optional<std::int64_t> iterations =
+            request.Run.IterationsGiven ? std::optional(request.Run.Iterations) : std::nullopt;
+        if (!window.RunAsStart(iterations, request.Run.CoverageIndex)) return 1;
+        return window.WriteReportPdf(request.Output) ? 0 : 1;
+    } catch (const CalcError& error) {
+        err << ToQt(error.what()).toUtf8().toStdString() << '\n';
+    } catch (const std::bad_alloc&) {
+        err << "corvanta: not enough memory for the run\n";
+    } catch (const std::exception& error) {
+        err << "corvanta: " << error.what() << '\n';
+    }
+    return 1;
 }
 
 }  // namespace corvanta

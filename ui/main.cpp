@@ -4,20 +4,10 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
+#include <iostream>
 
 #include "ui/Graf.h"
 #include "ui/Startup.h"
-
-namespace {
-
-const char* const kUsage =
-    "usage: corvanta [MODEL.cvm]\n"
-    "\n"
-    "Opens the Corvanta window, on the model file when one is named.\n"
-    "  --version   print the version and exit\n"
-    "  --help      print this text and exit\n";
-
-}  // namespace
 
 int main(int argc, char** argv) {
     // Answered before any window system is reached, so that they work
@@ -27,8 +17,25 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        std::fputs(kUsage, stdout);
+        std::fputs(corvanta::kCorvantaUsage, stdout);
         return 0;
+    }
+    if (corvanta::AsksForReport(argc, argv)) {
+        int code = 0;
+        const auto request = corvanta::ReadReportRequest(argc, argv, std::cerr, std::cout, code);
+        if (!request) return code;
+        corvanta::ChooseOffscreenPlatform();
+        // stderr carries the messages of the report alone, as the batch
+        // tool's does: Qt's own notes about its surroundings stay out.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            if (type == QtCriticalMsg || type == QtFatalMsg)
+                std::cerr << text.toLocal8Bit().toStdString() << '\n';
+        });
+        QApplication application(argc, argv);
+        QApplication::setApplicationName(QStringLiteral("corvanta"));
+        QApplication::setApplicationVersion(QStringLiteral(CORVANTA_VERSION));
+        corvanta::UseWindowFont();
+        return corvanta::WriteReportWithoutWindow(*request, std::cerr);
     }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("corvanta"));
