@@ -147,26 +147,22 @@ TEST(GumPage, FiguresWithoutFootingAreNotAvailable) {
     const MessageTexts texts = FormMessageTexts(CaptionTable::BuiltIn());
     GumResult gum;
     gum.Applicable = true;
-    gum.CombinedUncertainty = 1;
     gum.SecondOrderUncertainty = 1.5L;
     gum.EffectiveDegreesOfFreedom = 12;
-    struct Case {
-        bool SecondOrder, Degrees;
-        const char *SecondOrderLine, *DegreesLine;
-    } cases[] = {
-        {true, true, "With second-order terms u_c = 1.5", "Effective degrees of freedom = 12"},
-        {false, true, "With second-order terms u_c = not available for correlated inputs",
-         "Effective degrees of freedom = 12"},
-        {false, false, "With second-order terms u_c = not available for correlated inputs",
-         "Effective degrees of freedom = not available for correlated inputs with finite dof"},
-    };
-    for (const Case& c : cases) {
-        gum.SecondOrderAvailable = c.SecondOrder;
-        gum.DegreesAvailable = c.Degrees;
+    const std::string second = "With second-order terms u_c = ",
+                      degrees = "Effective degrees of freedom = ";
+    for (const bool available : {true, false}) {
+        gum.SecondOrderAvailable = gum.DegreesAvailable = available;
         const GumPageTexts page = FormatGumPage(gum, std::nullopt, 2, 2, "", texts);
-        EXPECT_EQ(page.SecondOrder, c.SecondOrderLine);
-        EXPECT_EQ(page.Degrees, c.DegreesLine);
+        EXPECT_EQ(page.SecondOrder,
+                  second + (available ? "1.5" : "not available for correlated inputs"));
+        EXPECT_EQ(
+            page.Degrees,
+            degrees + (available ? "12" : "not available for correlated inputs with finite dof"));
     }
+    gum.SecondOrderAvailable = false;
+    gum.DegreesAvailable = true;
+    EXPECT_EQ(FormatGumPage(gum, std::nullopt, 2, 2, "", texts).Degrees, degrees + "12");
 }
 
 TEST(ValuesExport, OneValueALineWithThePoint) {

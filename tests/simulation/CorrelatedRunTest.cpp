@@ -153,40 +153,29 @@ TEST(CorrelatedRun, DegreesOfFreedomOfCorrelatedExperimentalInputsAreNotAvailabl
     EXPECT_NEAR(static_cast<double>(gum.CoverageFactor), 1.959963984540054, 1e-12);
 }
 
-// The adaptive choice of trials draws jointly, as the run after it does:
-// with r = -0.9 u(y) = sqrt(2 - 1.8), not the sqrt(2) of independent draws;
-// a correlation the run would refuse is refused before the choice.
+// The adaptive choice draws jointly as the run does (r = -0.9: u(y) =
+// sqrt(0.2), not sqrt(2)), and is refused where the run would be.
 TEST(CorrelatedRun, AdaptiveChoiceDrawsJointlyAndIsRefusedAsTheRun) {
     testing::Model model = MakeModel("y = a + b", {{"a", DistributionKind::Normal, "0", "1"},
                                                    {"b", DistributionKind::Normal, "0", "1"}});
-    RunSettings settings;
-    settings.Iterations = 100000;
-    settings.Seed = 5;
-    settings.Threads = 2;
-    settings.ProgressView = false;
+    RunSettings settings{.ProgressView = false, .Seed = 5, .Threads = 2};
     settings.Correlations = {{"a", "b", -0.9}};
-    const RunChoices adaptive{IntervalKind::Symmetric, true, 2};
     SimulationSession session;
     RunObserver quiet;
     testing::ScriptedDialogs dialogs;
-    const ChosenRunOutcome joint =
-        RunWithChoices(model.PostfixExpression, model.Parameters, settings, adaptive, 2000000,
-                       false, Texts(), dialogs, session, quiet);
-    ASSERT_EQ(joint.Run.Status, RunStatus::Completed);
-    ASSERT_TRUE(joint.Adaptive);
+    const auto run = [&] {
+        return RunWithChoices(model.PostfixExpression, model.Parameters, settings,
+                              {IntervalKind::Symmetric, true, 2}, 2000000, false, Texts(), dialogs,
+                              session, quiet);
+    };
+    const ChosenRunOutcome joint = run();
+    ASSERT_TRUE(joint.Run.Status == RunStatus::Completed && joint.Adaptive);
     const double u = std::sqrt(0.2), n = static_cast<double>(joint.Adaptive->Trials);
     EXPECT_NEAR(static_cast<double>(joint.Adaptive->StandardUncertainty), u,
                 5 * u / std::sqrt(2 * n));
     EXPECT_EQ(joint.Run.Computed, joint.Adaptive->Trials);
-    EXPECT_TRUE(dialogs.Log.empty());
-
-    model.Parameters[testing::IndexOf(model, "a")].Distrib =
-        static_cast<std::int32_t>(DistributionKind::Constante);
-    const ChosenRunOutcome refused =
-        RunWithChoices(model.PostfixExpression, model.Parameters, settings, adaptive, 2000000,
-                       false, Texts(), dialogs, session, quiet);
-    EXPECT_EQ(refused.Run.Status, RunStatus::Aborted);
-    EXPECT_FALSE(refused.Adaptive);
+    model.Parameters[testing::IndexOf(model, "a")].Distrib = int(DistributionKind::Constante);
+    EXPECT_EQ(run().Run.Status, RunStatus::Aborted);
     EXPECT_EQ(dialogs.Log,
               (std::vector<testing::ScriptedDialogs::Shown>{
                   {DialogKind::Error, "\"a\" is a constant and cannot be correlated."}}));
