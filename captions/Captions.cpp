@@ -276,5 +276,4 @@ MessageTexts FormMessageTexts(const CaptionTable& t) {
     return m;
 }
 
-
 }  // namespace corvanta
