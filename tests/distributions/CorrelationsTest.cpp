@@ -140,6 +140,8 @@ TEST(CorrelationMatrix, ReadsWhatASpreadsheetPastesAndRefusesTheRest) {
          {},
          "the matrix needs 3 rows of 3 coefficients, one for each input quantity"},
         {"1\tr\t0\n\t1\t0\n\t\t1\n", {}, "'r' is not a valid floating point value"},
+        {"1\t0\t0\nx\t1\t0\n\t\t1\n", {}, "'x' is not a valid floating point value"},
+        {"2\t0\t0\n\t1\t0\n\t\t1\n", {}, "the coefficient of \"x1\" with itself is 2, not 1"},
         {"1\t0\t0\n\t1\t0\n\t0,5\t1\n", {}, "'0,5' is not a valid floating point value"},
         {"1\t0\t0\n\t0.9\t0\n\t\t1\n", {}, "the coefficient of \"x2\" with itself is 0.9, not 1"},
         {"1\t0.5\t0\n0.4\t1\t0\n\t\t1\n",

@@ -245,7 +245,9 @@ TEST(Readings, CorrelationOfPairedDirectReadings) {
     for (const Case& c : cases) {
         const std::optional<double> r = ReadingsCorrelation(q, experimental(c.Other));
         ASSERT_EQ(r.has_value(), c.R.has_value()) << c.Other;
-        if (r) EXPECT_NEAR(*r, *c.R, 1e-15) << c.Other;
+        if (r) {
+            EXPECT_NEAR(*r, *c.R, 1e-15) << c.Other;
+        }
     }
     ModelParameter normal = q;
     normal.Distrib = static_cast<std::int32_t>(DistributionKind::Normal);
