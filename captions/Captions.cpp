@@ -165,6 +165,24 @@ const std::vector<CaptionEntry>& DefaultCaptions() {
         // gumunavailcap::SecondOrder onward
         {"cap151", "not available for correlated inputs"},
         {"cap152", "not available for correlated inputs with finite dof"},
+        // windowcap::New onward
+        {"cap153", "New"},
+        {"cap154", "Open recent"},
+        {"cap155", "Help"},
+        {"cap156", "User guide"},
+        {"cap157", "About Corvanta"},
+        {"cap158", "Save changes to"},
+        {"cap159", "Untitled"},
+        {"cap160", "is no longer there and leaves the list of recent models."},
+        {"cap161", "Nothing was pasted"},
+        {"cap162", "row"},
+        {"cap163", "column"},
+        {"cap164",
+         "the readings have more columns than the table from this cell, or more than 999 rows"},
+        {"cap165", "The user guide is not installed."},
+        {"cap166", "Version"},
+        {"cap167", "Licence"},
+        {"cap168", "Libraries used"},
     };
     return captions;
 }
@@ -273,6 +291,23 @@ MessageTexts FormMessageTexts(const CaptionTable& t) {
     m.FromReadings = t.Cap(corrcap::FromReadings);
     m.TwoInputs = t.Cap(corrcap::TwoInputs);
     m.NoPairedReadings = t.Cap(corrcap::NoPairedReadings);
+    WindowTexts& w = m.Window;
+    w.New = t.Cap(windowcap::New);
+    w.OpenRecent = t.Cap(windowcap::OpenRecent);
+    w.Help = t.Cap(windowcap::Help);
+    w.UserGuide = t.Cap(windowcap::UserGuide);
+    w.About = t.Cap(windowcap::About);
+    w.SaveChanges = t.Cap(windowcap::SaveChanges);
+    w.Untitled = t.Cap(windowcap::Untitled);
+    w.NoLongerThere = t.Cap(windowcap::NoLongerThere);
+    w.PasteRefused = t.Cap(windowcap::PasteRefused);
+    w.Row = t.Cap(windowcap::Row);
+    w.Column = t.Cap(windowcap::Column);
+    w.PasteDoesNotFit = t.Cap(windowcap::PasteDoesNotFit);
+    w.GuideMissing = t.Cap(windowcap::GuideMissing);
+    w.Version = t.Cap(windowcap::Version);
+    w.Licence = t.Cap(windowcap::Licence);
+    w.Libraries = t.Cap(windowcap::Libraries);
     return m;
 }
 

@@ -71,7 +71,33 @@ namespace gumunavailcap {
 enum : int { SecondOrder = kFirstGumUnavailableCaption, Degrees, End };
 }  // namespace gumunavailcap
 
-inline constexpr int kCaptionCount = gumunavailcap::End;
+// The window's everyday commands: New, Open recent, the question before
+// changes are lost, pasted readings and the Help menu. A block of its own
+// after the GUM block, named only through this list.
+inline constexpr int kFirstWindowCaption = gumunavailcap::End;
+namespace windowcap {
+enum : int {
+    New = kFirstWindowCaption,
+    OpenRecent,
+    Help,
+    UserGuide,
+    About,
+    SaveChanges,
+    Untitled,
+    NoLongerThere,
+    PasteRefused,
+    Row,
+    Column,
+    PasteDoesNotFit,
+    GuideMissing,
+    Version,
+    Licence,
+    Libraries,
+    End
+};
+}  // namespace windowcap
+
+inline constexpr int kCaptionCount = windowcap::End;
 
 struct CaptionEntry {
     std::string Key;   // "cap0" … "cap" + (kCaptionCount - 1)
@@ -107,6 +133,13 @@ struct GumTexts {
         AdaptiveStable, Symmetric, Shortest, ExportPdf, ExportValues, Budget, Correlations,
         Settings, Batches, Trials, Ceiling, Seed, Program, Date, NoValues;
     std::string SecondOrderUnavailable, DegreesUnavailable;
+};
+
+// The texts of the window's everyday commands, as the table in force gives
+// them.
+struct WindowTexts {
+    std::string New, OpenRecent, Help, UserGuide, About, SaveChanges, Untitled, NoLongerThere,
+        PasteRefused, Row, Column, PasteDoesNotFit, GuideMissing, Version, Licence, Libraries;
 };
 
 // The message texts formed from the table at each load and read by the
@@ -148,6 +181,7 @@ struct MessageTexts {
     std::string FromReadings;      // corrcap::FromReadings
     std::string TwoInputs;         // corrcap::TwoInputs
     std::string NoPairedReadings;  // corrcap::NoPairedReadings
+    WindowTexts Window;
 };
 
 MessageTexts FormMessageTexts(const CaptionTable& table);

@@ -235,6 +235,11 @@ std::vector<ControlCaption> ComposedTexts(const CaptionTable& t) {
     text("CheckBoxGumCurve", cap(gumcap::Curve));
     text("CheckBoxAdaptive", cap(gumcap::AdaptiveStable));
     text("LabelDigits", cap(gumcap::Digits));
+    text("Nuevo1", cap(windowcap::New));
+    text("AbrirReciente1", cap(windowcap::OpenRecent));
+    text("Ayuda1", cap(windowcap::Help));
+    text("GuiaUsuario1", cap(windowcap::UserGuide));
+    text("AcercaDe1", cap(windowcap::About) + "...");
 
     const char* const pages[][2] = {
         {"TabSheet6", "Gamma"},       {"TabSheet8", "Beta"},       {"TabSheet9", "Student"},

@@ -4,18 +4,19 @@
 
 namespace corvanta {
 
-// The five dialog kinds through which the core reports to the user. The core
+// The six dialog kinds through which the core reports to the user. The core
 // never shows anything itself: the window implements this with message
 // boxes, the batch tool prints to stderr, and the tests record every call.
 enum class DialogKind {
-    Message,             // plain message box: OK, application title as caption
-    Error,               // title "Error", OK
-    Information,         // title "Information", OK
-    ConfirmOkCancel,     // title "Confirm", OK and Cancel
-    ConfirmYesNoCancel,  // title "Confirm", Yes, No and Cancel
+    Message,                   // plain message box: OK, application title as caption
+    Error,                     // title "Error", OK
+    Information,               // title "Information", OK
+    ConfirmOkCancel,           // title "Confirm", OK and Cancel
+    ConfirmYesNoCancel,        // title "Confirm", Yes, No and Cancel
+    ConfirmSaveDiscardCancel,  // title "Confirm", Save, Discard and Cancel
 };
 
-enum class DialogAnswer { Ok, Cancel, Yes, No };
+enum class DialogAnswer { Ok, Cancel, Yes, No, Save, Discard };
 
 class UserDialogs {
   public:
@@ -28,6 +29,18 @@ class UserDialogs {
     virtual DialogAnswer ConfirmOkCancel(const std::string& text) = 0;
     // Returns Yes, No or Cancel.
     virtual DialogAnswer ConfirmYesNoCancel(const std::string& text) = 0;
+    // Returns Save, Discard or Cancel. Where no such buttons can be shown,
+    // the Yes/No/Cancel question stands in: Yes saves, No discards.
+    virtual DialogAnswer ConfirmSaveDiscardCancel(const std::string& text) {
+        switch (ConfirmYesNoCancel(text)) {
+            case DialogAnswer::Yes:
+                return DialogAnswer::Save;
+            case DialogAnswer::No:
+                return DialogAnswer::Discard;
+            default:
+                return DialogAnswer::Cancel;
+        }
+    }
 };
 
 // Shows nothing and answers every question with Cancel: for callers that
@@ -39,6 +52,9 @@ class SilentDialogs : public UserDialogs {
     void ShowInformation(const std::string&) override {}
     DialogAnswer ConfirmOkCancel(const std::string&) override { return DialogAnswer::Cancel; }
     DialogAnswer ConfirmYesNoCancel(const std::string&) override { return DialogAnswer::Cancel; }
+    DialogAnswer ConfirmSaveDiscardCancel(const std::string&) override {
+        return DialogAnswer::Cancel;
+    }
 };
 
 }  // namespace corvanta

@@ -338,4 +338,95 @@ std::optional<double> ReadingsCorrelation(const ModelParameter& first,
     return static_cast<double>(std::clamp<long double>(sqr / std::sqrt(sqq * srr), -1, 1));
 }
 
+bool ReadingCellAccepted(std::string_view text) {
+    long double value = 0;
+    return text.empty() || TryParseFloat(text, value);
+}
+
+namespace {
+
+std::string_view TrimBlanks(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+}  // namespace
+
+std::vector<std::vector<std::string>> SplitPastedCells(std::string_view text) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n') continue;
+        lines.push_back(text.substr(start, i - start));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < text.size()) lines.push_back(text.substr(start));
+    // Blank lines after the selection are no readings.
+    while (!lines.empty() && TrimBlanks(lines.back()).empty())
+        lines.pop_back();
+
+    const char separator = text.find('\t') != std::string_view::npos  ? '\t'
+                           : text.find(';') != std::string_view::npos ? ';'
+                                                                      : ' ';
+    std::vector<std::vector<std::string>> rows;
+    for (std::string_view line : lines) {
+        std::vector<std::string> cells;
+        if (separator == ' ') {
+            // Runs of blanks are one separator: columns aligned by hand.
+            std::size_t at = 0;
+            while ((at = line.find_first_not_of(' ', at)) != std::string_view::npos) {
+                const std::size_t end = std::min(line.find(' ', at), line.size());
+                cells.emplace_back(line.substr(at, end - at));
+                at = end;
+            }
+        } else {
+            // Each separator counts: an empty spreadsheet cell stays a cell.
+            std::size_t at = 0;
+            for (;;) {
+                const std::size_t end = line.find(separator, at);
+                cells.emplace_back(TrimBlanks(line.substr(at, end - at)));
+                if (end == std::string_view::npos) break;
+                at = end + 1;
+            }
+        }
+        rows.push_back(std::move(cells));
+    }
+    return rows;
+}
+
+std::optional<std::vector<std::vector<std::string>>> PasteReadings(
+    const std::vector<std::vector<std::string>>& cells, int columnCount, int row, int column,
+    std::string_view text, const MessageTexts& texts, UserDialogs& dialogs) {
+    const auto pasted = SplitPastedCells(text);
+    const std::string refused = texts.Window.PasteRefused + ": ";
+    std::size_t widest = 0;
+    for (const auto& line : pasted)
+        widest = std::max(widest, line.size());
+    if (row < 0 || column < 0 || column + int(widest) > columnCount ||
+        row + int(pasted.size()) > kMostReadings) {
+        dialogs.ShowError(refused + texts.Window.PasteDoesNotFit);
+        return std::nullopt;
+    }
+    for (std::size_t r = 0; r < pasted.size(); ++r) {
+        for (std::size_t c = 0; c < pasted[r].size(); ++c) {
+            if (ReadingCellAccepted(pasted[r][c])) continue;
+            dialogs.ShowError(refused + texts.Window.Row + " " + std::to_string(row + int(r) + 1) +
+                              ", " + texts.Window.Column + " " +
+                              std::to_string(column + int(c) + 1) + ": " + pasted[r][c] + " " +
+                              texts.NotReal);
+            return std::nullopt;
+        }
+    }
+    std::vector<std::vector<std::string>> result = cells;
+    const std::size_t rowsNeeded = std::size_t(row) + pasted.size();
+    if (result.size() < rowsNeeded)
+        result.resize(rowsNeeded, std::vector<std::string>(std::size_t(columnCount)));
+    for (std::size_t r = 0; r < pasted.size(); ++r)
+        for (std::size_t c = 0; c < pasted[r].size(); ++c)
+            result[std::size_t(row) + r][std::size_t(column) + c] = pasted[r][c];
+    return result;
+}
+
 }  // namespace corvanta

@@ -80,6 +80,32 @@ std::string ComposeReadings(ReadingMode mode, const std::vector<std::vector<std:
 std::vector<std::vector<std::string>> PrefillReadings(std::string_view text, ReadingMode mode,
                                                       int rowCount);
 
+// The most observations a table holds (the count of the Experimental page).
+inline constexpr int kMostReadings = 999;
+
+// Whether a cell of the observations grid may hold this text: empty, or a
+// number as the number text module reads it (point as the decimal mark).
+bool ReadingCellAccepted(std::string_view text);
+
+// The cells of text copied from a spreadsheet: rows at line ends (CR LF, LF
+// or CR), cells at tabs when the text holds one, else at semicolons when it
+// holds one, else at runs of blanks; blanks around a cell are dropped. A
+// line end at the very end closes the last row.
+std::vector<std::vector<std::string>> SplitPastedCells(std::string_view text);
+
+// The value cells of the observations grid after pasting text with its top
+// left cell at (row, column), both counted from 0 over the value cells:
+// pasted cells replace those they fall on and rows of empty cells are added
+// as needed. Every pasted cell must be accepted as a typed one. Otherwise
+// nothing, after an error naming the first cell refused, with the table's row
+// and value column counted from 1 ("Nothing was pasted: row 3, column 2: abc
+// is not a Real number"), or saying that the paste is wider than the table
+// from that cell or longer than kMostReadings rows. columnCount is the
+// number of value columns of the grid.
+std::optional<std::vector<std::vector<std::string>>> PasteReadings(
+    const std::vector<std::vector<std::string>>& cells, int columnCount, int row, int column,
+    std::string_view text, const MessageTexts& texts, UserDialogs& dialogs);
+
 // The observation that one row yields, from its values in column order.
 // Throws CalcError(DivisionByZero) for X / S with S = 0 and
 // CalcError(Overflow) for a result beyond the double range.

@@ -165,8 +165,7 @@ class ModelTextReader {
         if (Has(kDigitsTag, cursor)) {
             const std::string digits = ReadLineField(kDigitsTag, cursor, lines_.size(), "");
             std::int32_t value = 0;
-            if (!TryParseInteger(digits, value) || value < kMinimumDigits ||
-                value > kMaximumDigits)
+            if (!TryParseInteger(digits, value) || value < kMinimumDigits || value > kMaximumDigits)
                 Refuse(Invalid("the number of significant digits \"" + digits +
                                "\" is not one of 1 to 5"));
             choices.Digits = value;
@@ -541,24 +540,54 @@ SaveOutcome SaveModelAs(const ModelDocument& document, const MessageTexts& messa
     return outcome;
 }
 
+std::string SaveChangesQuestion(const MessageTexts& messages, const std::string& fileName) {
+    const std::string name = fileName.empty()
+                                 ? messages.Window.Untitled
+                                 : PathText(std::filesystem::path(fileName).filename().string());
+    return messages.Window.SaveChanges + " " + name + "?";
+}
+
+KeepChangesOutcome AskToKeepChanges(const ModelDocument& current,
+                                    const std::string& currentFileName,
+                                    const MessageTexts& messages, UserDialogs& dialogs,
+                                    const ModelFileDialogs& fileDialogs) {
+    KeepChangesOutcome outcome;
+    switch (dialogs.ConfirmSaveDiscardCancel(SaveChangesQuestion(messages, currentFileName))) {
+        case DialogAnswer::Save:
+            outcome.Save = SaveModel(current, currentFileName, messages, dialogs, fileDialogs);
+            outcome.Proceed = outcome.Save.Written;
+            break;
+        case DialogAnswer::Discard:
+            outcome.Proceed = true;
+            break;
+        default:
+            break;
+    }
+    return outcome;
+}
+
+std::optional<OpenedModel> OpenModelFile(const std::string& path, const MessageTexts& messages,
+                                         UserDialogs& dialogs) {
+    std::optional<std::string> text = ReadModelFile(path, dialogs);
+    if (!text) return std::nullopt;
+    return ApplyModelText(*text, path, messages, dialogs);
+}
+
 OpenOutcome OpenModel(const ModelDocument& current, const std::string& currentFileName,
-                      const MessageTexts& messages, UserDialogs& dialogs,
+                      bool modified, const MessageTexts& messages, UserDialogs& dialogs,
                       const ModelFileDialogs& fileDialogs) {
     OpenOutcome outcome;
-    if (!current.ModelText.empty()) {
-        DialogAnswer answer = dialogs.ConfirmYesNoCancel(messages.SaveModel);
-        if (answer == DialogAnswer::Cancel) return outcome;
-        if (answer == DialogAnswer::Yes) {
-            outcome.Save = SaveModel(current, currentFileName, messages, dialogs, fileDialogs);
-        }
+    if (modified) {
+        KeepChangesOutcome kept =
+            AskToKeepChanges(current, currentFileName, messages, dialogs, fileDialogs);
+        outcome.Save = kept.Save;
+        if (!kept.Proceed) return outcome;
     }
     std::optional<std::string> chosen;
     if (fileDialogs.ChooseOpenPath) chosen = fileDialogs.ChooseOpenPath();
     if (!chosen || chosen->empty()) return outcome;
-    std::string path = WithModelExtension(*chosen);
-    std::optional<std::string> text = ReadModelFile(path, dialogs);
-    if (!text) return outcome;
-    outcome.Opened = ApplyModelText(*text, path, messages, dialogs);
+    outcome.Path = WithModelExtension(*chosen);
+    outcome.Opened = OpenModelFile(outcome.Path, messages, dialogs);
     return outcome;
 }
 

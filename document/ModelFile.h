@@ -109,18 +109,44 @@ SaveOutcome SaveModel(const ModelDocument& document, const std::string& currentF
 SaveOutcome SaveModelAs(const ModelDocument& document, const MessageTexts& messages,
                         UserDialogs& dialogs, const ModelFileDialogs& fileDialogs);
 
-// What Open did: the save it ran first, if any, and the opened model, if
-// any. The current file name never changes by opening.
+// "Save changes to" + " " + the file's name without its folder + "?", or
+// the caption "Untitled" in place of the name for a model never saved.
+std::string SaveChangesQuestion(const MessageTexts& messages, const std::string& fileName);
+
+// What the question before changes are lost decided: Proceed when the user
+// discarded the changes or they were saved; Save is the save it ran.
+struct KeepChangesOutcome {
+    bool Proceed = false;
+    SaveOutcome Save;
+};
+
+// Asks SaveChangesQuestion with Save, Discard and Cancel. Save runs Save
+// model (Save model as for a model without a file) and proceeds only when it
+// wrote the file: a cancelled dialog or a failed write keeps the changes.
+// The caller asks only when the document holds changes.
+KeepChangesOutcome AskToKeepChanges(const ModelDocument& current,
+                                    const std::string& currentFileName,
+                                    const MessageTexts& messages, UserDialogs& dialogs,
+                                    const ModelFileDialogs& fileDialogs);
+
+// Reads the model file at path and restores it, as Open does once a file is
+// chosen; nothing after telling the user why.
+std::optional<OpenedModel> OpenModelFile(const std::string& path, const MessageTexts& messages,
+                                         UserDialogs& dialogs);
+
+// What Open did: the save it ran first, if any, the opened model, if any,
+// and the file it read. The current file name never changes by opening.
 struct OpenOutcome {
     SaveOutcome Save;
     std::optional<OpenedModel> Opened;
+    std::string Path;  // the file read, with its extension
 };
 
-// Open: with equations in the window, first asks "Save model?" (Yes runs
-// Save model and then goes on whatever it did, Cancel ends the command),
+// Open: with changes in the document (modified), first asks
+// AskToKeepChanges (Cancel, or a save that wrote nothing, ends the command),
 // then asks for a file, reads it and restores it.
 OpenOutcome OpenModel(const ModelDocument& current, const std::string& currentFileName,
-                      const MessageTexts& messages, UserDialogs& dialogs,
+                      bool modified, const MessageTexts& messages, UserDialogs& dialogs,
                       const ModelFileDialogs& fileDialogs);
 
 }  // namespace corvanta

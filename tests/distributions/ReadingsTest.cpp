@@ -257,5 +257,38 @@ TEST(Readings, CorrelationOfPairedDirectReadings) {
         std::nullopt);
 }
 
+// Spreadsheet text: the separator is the first kind present (tab, then
+// semicolon, then blank); an empty cell between separators stays; blank
+// lines after the selection are no rows.
+TEST(Readings, PastedTextSplitsAsASpreadsheetCopiesIt) {
+    const std::vector<std::pair<std::string, Cells>> cases = {
+        {"", {}},
+        {"1\t2\r\n3\t4\r\n", {{"1", "2"}, {"3", "4"}}},
+        {"1\t\t3\n 4 \t5", {{"1", "", "3"}, {"4", "5"}}},
+        {"1;2 3;\r4", {{"1", "2 3", ""}, {"4"}}},
+        {"  1   2 \n\n3\r\n \r\n\n", {{"1", "2"}, {}, {"3"}}},
+        {"1,5 2,5", {{"1,5", "2,5"}}},
+    };
+    for (const auto& [text, cells] : cases)
+        EXPECT_EQ(SplitPastedCells(text), cells) << text;
+}
+
+TEST(Readings, PasteStopsAtTheLastObservationRow) {
+    ScriptedDialogs dialogs;
+    const Cells table(2, std::vector<std::string>(1));
+    std::string column;
+    for (int r = 0; r < kMostReadings - 1; ++r)
+        column += "1\n";
+    const auto fits = PasteReadings(table, 1, 1, 0, column, English(), dialogs);
+    ASSERT_TRUE(fits);
+    EXPECT_EQ(fits->size(), std::size_t(kMostReadings));
+    EXPECT_EQ(fits->front(), std::vector<std::string>{""});
+    EXPECT_TRUE(dialogs.Log.empty());
+    EXPECT_FALSE(PasteReadings(table, 1, 2, 0, column, English(), dialogs));
+    ASSERT_EQ(dialogs.Log.size(), 1u);
+    EXPECT_EQ(dialogs.Log[0].Kind, DialogKind::Error);
+}
+
+}  // namespace
 }  // namespace
 }  // namespace corvanta

@@ -132,13 +132,20 @@ TEST_F(ModelFileCommands, SaveAsksForANameOnceAndAsksBeforeReplacingAFile) {
     }
 }
 
-TEST_F(ModelFileCommands, OpenAsksToSaveOnlyWithEquationsAndGoesOnWhateverTheSaveDid) {
+// Open asks only with changes: Save goes on when the file was written (a
+// cancelled name or a failed write keeps the model), Discard goes straight
+// on, Cancel ends the command.
+TEST_F(ModelFileCommands, OpenAsksToSaveChangesOnlyWhenModifiedAndGoesOnOnlyOnceSaved) {
     ScriptedDialogs setup;
     ASSERT_TRUE(
         WriteModelFile(Path("m.cvm"), ComposeModelText(testing::AllKindsDocument()), setup));
     ASSERT_TRUE(WriteModelFile(Path("broken.cvm"), "%Titulo%\r\nx\r\n", setup));
-    const Shown ask{DialogKind::ConfirmYesNoCancel, "Save model?"};
-    const std::vector<std::string> open = {"open"}, saveOpen = {"save", "open"};
+    const Shown untitled{DialogKind::ConfirmSaveDiscardCancel, "Save changes to Untitled?"};
+    const Shown named{DialogKind::ConfirmSaveDiscardCancel, "Save changes to model.cvm?"};
+    const Shown such{DialogKind::ConfirmSaveDiscardCancel, "Save changes to such.cvm?"};
+    const Shown cannot{DialogKind::Message, "Cannot create file \"" + Path("no/such.cvm") +
+                                                "\". No such file or directory"};
+    const std::vector<std::string> open = {"open"}, save = {"save"}, saveOpen = {"save", "open"};
     const std::optional<std::string> none;
     const Shown absent{DialogKind::Message, "Cannot open file \"" + Path("absent.cvm") +
                                                 "\". No such file or directory"};
@@ -147,7 +154,8 @@ TEST_F(ModelFileCommands, OpenAsksToSaveOnlyWithEquationsAndGoesOnWhateverTheSav
                                               "\"%/Titulo%\" is missing."};
     using A = DialogAnswer;
     struct Case {
-        std::string Equations;
+        bool Modified;
+        std::string FileName;
         std::vector<DialogAnswer> Answers;
         std::vector<std::optional<std::string>> Save;
         std::string Chosen;
@@ -156,13 +164,15 @@ TEST_F(ModelFileCommands, OpenAsksToSaveOnlyWithEquationsAndGoesOnWhateverTheSav
         bool Opened;
     };
     const std::vector<Case> cases = {
-        {"", {}, {}, "m", open, {}, true},
-        {"y = q", {A::No}, {}, "m", open, {ask}, true},
-        {"y = q", {A::Cancel}, {}, "m", {}, {ask}, false},
-        {"y = q", {A::Yes}, {none}, "m", saveOpen, {ask}, true},
-        {"y = q", {A::Yes}, {Path("saved")}, "m", saveOpen, {ask}, true},
-        {"", {}, {}, "absent", open, {absent}, false},
-        {"", {}, {}, "broken.cvm", open, {broken}, false}};
+        {false, "", {}, {}, "m", open, {}, true},
+        {true, "", {A::Discard}, {}, "m", open, {untitled}, true},
+        {true, "", {A::Cancel}, {}, "m", {}, {untitled}, false},
+        {true, "", {A::Save}, {none}, "m", save, {untitled}, false},
+        {true, "", {A::Save}, {Path("saved")}, "m", saveOpen, {untitled}, true},
+        {true, Path("no/such.cvm"), {A::Save}, {}, "m", {}, {such, cannot}, false},
+        {true, Path("model.cvm"), {A::Save}, {}, "m", open, {named}, true},
+        {false, "", {}, {}, "absent", open, {absent}, false},
+        {false, "", {}, {}, "broken.cvm", open, {broken}, false}};
     for (const Case& c : cases) {
         calls_.clear();
         saveAnswers_ = c.Save;
@@ -170,18 +180,22 @@ TEST_F(ModelFileCommands, OpenAsksToSaveOnlyWithEquationsAndGoesOnWhateverTheSav
         ScriptedDialogs dialogs;
         dialogs.Answers.assign(c.Answers.begin(), c.Answers.end());
         ModelDocument current;
-        current.ModelText = c.Equations;
-        OpenOutcome outcome = OpenModel(current, "", kTexts, dialogs, FileDialogs());
-        EXPECT_EQ(calls_, c.Calls) << c.Chosen;
-        EXPECT_EQ(dialogs.Log, c.Log) << c.Chosen;
-        ASSERT_EQ(outcome.Opened.has_value(), c.Opened) << c.Chosen;
+        current.ModelText = "y = q";
+        OpenOutcome outcome =
+            OpenModel(current, c.FileName, c.Modified, kTexts, dialogs, FileDialogs());
+        const std::string label = c.Chosen + " " + c.FileName;
+        EXPECT_EQ(calls_, c.Calls) << label;
+        EXPECT_EQ(dialogs.Log, c.Log) << label;
+        ASSERT_EQ(outcome.Opened.has_value(), c.Opened) << label;
         if (c.Opened) {
+            EXPECT_EQ(outcome.Path, WithModelExtension(Path(c.Chosen)));
             EXPECT_EQ(outcome.Opened->Document.Parameters, testing::AllKindsDocument().Parameters);
         }
     }
     EXPECT_EQ(
         Contents("saved.cvm"),
         "%Titulo%\r\n\r\n%/Titulo%\r\n%Desc%\r\n%/Desc%\r\n%Modelo%\r\ny = q\r\n%/Modelo%\r\n");
+    EXPECT_EQ(Contents("model.cvm"), Contents("saved.cvm"));
 }
 
 TEST(ModelFileName, GetsTheExtensionOnlyWhenItHasNone) {

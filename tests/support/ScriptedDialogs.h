@@ -40,6 +40,10 @@ class ScriptedDialogs : public UserDialogs {
         Log.push_back({DialogKind::ConfirmYesNoCancel, text});
         return NextAnswer();
     }
+    DialogAnswer ConfirmSaveDiscardCancel(const std::string& text) override {
+        Log.push_back({DialogKind::ConfirmSaveDiscardCancel, text});
+        return NextAnswer();
+    }
 
     // The texts shown, in order, whatever their kind.
     std::vector<std::string> Texts() const {
@@ -62,8 +66,12 @@ class ScriptedDialogs : public UserDialogs {
 
 namespace corvanta {
 inline std::ostream& operator<<(std::ostream& out, DialogKind kind) {
-    static const char* const names[] = {"Message", "Error", "Information", "ConfirmOkCancel",
-                                        "ConfirmYesNoCancel"};
+    static const char* const names[] = {"Message",
+                                        "Error",
+                                        "Information",
+                                        "ConfirmOkCancel",
+                                        "ConfirmYesNoCancel",
+                                        "ConfirmSaveDiscardCancel"};
     return out << names[static_cast<int>(kind)];
 }
 }  // namespace corvanta
