@@ -48,6 +48,10 @@ install(FILES ${corvanta_compressed_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/m
 if(CORVANTA_UI)
   set(packaging ${PROJECT_SOURCE_DIR}/packaging)
   install(TARGETS corvanta RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  # The user guide with its pictures, where Help > User guide finds it.
+  install(FILES ${PROJECT_SOURCE_DIR}/docs/guide.md DESTINATION ${CORVANTA_DATA_DIR}/guide)
+  file(GLOB corvanta_screenshots CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/screenshots/*.png)
+  install(FILES ${corvanta_screenshots} DESTINATION ${CORVANTA_DATA_DIR}/guide/screenshots)
   install(FILES ${packaging}/${CORVANTA_APP_ID}.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${packaging}/${CORVANTA_APP_ID}.metainfo.xml

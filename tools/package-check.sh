@@ -62,6 +62,7 @@ installed=1
 ok "apt-get install ./$(basename "$deb")"
 
 for f in /usr/bin/corvanta /usr/bin/corvanta-cli /usr/share/corvanta/samples/mass-calibration.cvm \
+  /usr/share/corvanta/guide/guide.md /usr/share/corvanta/guide/screenshots/general.png \
   /usr/share/applications/$app_id.desktop /usr/share/metainfo/$app_id.metainfo.xml \
   /usr/share/mime/packages/$app_id.xml /usr/share/icons/hicolor/scalable/apps/$app_id.svg \
   /usr/share/icons/hicolor/48x48/apps/$app_id.png /usr/share/icons/hicolor/256x256/apps/$app_id.png \
@@ -72,7 +73,7 @@ for size in 48 256; do
   kind=$(file -b /usr/share/icons/hicolor/${size}x$size/apps/$app_id.png)
   [[ $kind == "PNG image data, $size x $size,"* ]] || fail "${size}x$size icon is $kind"
 done
-ok "programs, samples, desktop entry, metainfo, MIME type, icons and manual pages installed"
+ok "programs, samples, user guide, desktop entry, metainfo, MIME type, icons and manual pages installed"
 
 # --- The installed programs --------------------------------------------------
 out=$(/usr/bin/corvanta-cli run /usr/share/corvanta/samples/mass-calibration.cvm) ||

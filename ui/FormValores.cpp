@@ -151,7 +151,6 @@ void TFormValores::FormShow(int rows, const std::string& quantityName,
 
     grid_->clear();
     grid_->setColumnCount(1 + static_cast<int>(valueColumns.size()));
-    grid_->setRowCount(static_cast<int>(cells.size()));
     grid_->setColumnWidth(0, kNumberColumnWidth);
     grid_->setHorizontalHeaderItem(0, new QTableWidgetItem(ToQt(kNumberHeader)));
     for (std::size_t c = 0; c < valueColumns.size(); ++c) {
@@ -159,7 +158,16 @@ void TFormValores::FormShow(int rows, const std::string& quantityName,
             valueColumns[c] == ReadingColumn::Standard ? kStandardColumnHeader : quantityName;
         grid_->setHorizontalHeaderItem(static_cast<int>(c) + 1, new QTableWidgetItem(ToQt(header)));
     }
+    ShowCells(cells);
 
+    grid_->scrollToTop();
+    if (!cells.empty()) grid_->setCurrentCell(0, 1);
+    grid_->setFocus();
+}
+
+// Rows numbered from 1, value cells from column 1 on.
+void TFormValores::ShowCells(const std::vector<std::vector<std::string>>& cells) {
+    grid_->setRowCount(static_cast<int>(cells.size()));
     for (std::size_t r = 0; r < cells.size(); ++r) {
         const int row = static_cast<int>(r);
         // The row number is a label, not a reading: it can be selected and
@@ -170,10 +178,6 @@ void TFormValores::FormShow(int rows, const std::string& quantityName,
         for (std::size_t c = 0; c < cells[r].size(); ++c)
             grid_->setItem(row, static_cast<int>(c) + 1, new QTableWidgetItem(ToQt(cells[r][c])));
     }
-
-    grid_->scrollToTop();
-    if (!cells.empty()) grid_->setCurrentCell(0, 1);
-    grid_->setFocus();
 }
 
 void TFormValores::Button2Click() {
@@ -192,8 +196,7 @@ void TFormValores::StringGrid1Click() {
             QTableWidgetItem* item = grid_->item(row, column);
             if (!item || item->text().isEmpty()) continue;
             const std::string text = FromQt(item->text());
-            long double value = 0;
-            if (TryParseFloat(text, value)) continue;
+            if (ReadingCellAccepted(text)) continue;
             dialogs_.ShowError(text + " " + messages_.NotReal);
             item->setText(QString());
             grid_->setCurrentCell(row, column);
@@ -212,6 +215,10 @@ bool TFormValores::StringGrid1KeyDown(const QKeyEvent& event) {
         CopySelection();
         return true;
     }
+    if (event.matches(QKeySequence::Paste)) {
+        PasteAtCurrentCell();
+        return true;
+    }
     return false;
 }
 
@@ -228,6 +235,20 @@ void TFormValores::CopySelection() const {
         text += QLatin1String("\r\n");
     }
     QGuiApplication::clipboard()->setText(text);
+}
+
+// Readings copied from a spreadsheet go in from the current cell on, all of
+// them or, when one is refused, none.
+void TFormValores::PasteAtCurrentCell() {
+    grid_->CommitEditor();
+    const int row = std::max(0, grid_->currentRow());
+    const int column = std::max(1, grid_->currentColumn()) - 1;
+    const std::string text = FromQt(QGuiApplication::clipboard()->text());
+    const auto cells = PasteReadings(ValueCells(), grid_->columnCount() - 1, row, column, text,
+                                     messages_, dialogs_);
+    if (!cells) return;
+    ShowCells(*cells);
+    grid_->setCurrentCell(row, column + 1);
 }
 
 std::vector<std::vector<std::string>> TFormValores::ValueCells() const {

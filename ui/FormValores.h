@@ -43,6 +43,8 @@ class TFormValores : public QDialog {
     void StringGrid1Click();
     bool StringGrid1KeyDown(const QKeyEvent& event);
     void CopySelection() const;
+    void PasteAtCurrentCell();
+    void ShowCells(const std::vector<std::vector<std::string>>& cells);
     std::vector<std::vector<std::string>> ValueCells() const;
 
     UserDialogs& dialogs_;

@@ -84,9 +84,11 @@ TGraf::TGraf(const GrafEnvironment& environment, UserDialogs* dialogs) : Environ
     BuildModelPage(PageControl1->widget(1));
     BuildSimulationPage(PageControl1->widget(2));
     BuildMenu();
+    AddRunShortcuts();
+    setAcceptDrops(true);
     PlaceControls(this);
 
-    setWindowTitle(QStringLiteral("  Corvanta"));
+    ShowDocumentCaption();
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
@@ -97,6 +99,7 @@ TGraf::TGraf(const GrafEnvironment& environment, UserDialogs* dialogs) : Environ
     auto loaded = LoadCaptions(kDefaultLanguageSource, Environment.LanguageFolder, *Dialogs);
     if (loaded) ApplyCaptions(loaded->Table, loaded->Messages);
     FormInfo = new TFormInfo(this);
+    FormInfo->SetTexts(MessageState.Window);
 
     adjustSize();
     setFixedSize(sizeHint());
@@ -154,6 +157,8 @@ void TGraf::BuildGeneralPage(QWidget* page) {
     TransMemo1 = new TTransMemo(page);
     TransMemo1->setObjectName("TransMemo1");
     TransMemo1->SetTransparent(true);
+    connect(Edit1, &QLineEdit::textEdited, this, [this] { MarkModified(); });
+    connect(TransMemo1, &QPlainTextEdit::textChanged, this, [this] { MarkModified(); });
     for (QWidget* box : {static_cast<QWidget*>(Edit1), static_cast<QWidget*>(TransMemo1)}) {
         QPalette palette = box->palette();
         palette.setColor(QPalette::Text, kWhite);
@@ -207,13 +212,6 @@ void TGraf::SetTableHeaders() {
 void TGraf::PlaceIterationCount() {
     const int width = Label5->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 2;
     Label5->setGeometry(Label4->geometry().right() + 1 + 4, Label4->y(), width, Label4->height());
-}
-
-void TGraf::closeEvent(QCloseEvent* event) {
-    // A running simulation stops at its next progress update before the
-    // window goes.
-    Label14Click();
-    QMainWindow::closeEvent(event);
 }
 
 bool TGraf::eventFilter(QObject* watched, QEvent* event) {
@@ -291,10 +289,13 @@ void TGraf::ShowPage(int index) {
 }
 
 void TGraf::ApplyCaptions(const CaptionTable& table, const MessageTexts& messages) {
+    // New texts in the fields are the language's, not a change of the model.
+    FillingDocument filling(*this);
     CaptionState = table;
     MessageState = messages;
     FormValores->SetMessages(messages);
     FormCorrelations->SetTexts(table, messages);
+    if (FormInfo) FormInfo->SetTexts(messages.Window);
     FillCoverageChoices();
     FillIntervalChoices();
     ComposedCaptionTexts texts = ComposedCaptions(table);
@@ -360,6 +361,23 @@ void TGraf::Cerrar1Click() {
 
 void TGraf::Info1Click() {
     FormInfo->exec();
+}
+
+// F5 presses Start and Escape the stop label, while their page is in view.
+void TGraf::AddRunShortcuts() {
+    auto* start = new QAction(this);
+    start->setObjectName("ActionStart");
+    start->setShortcut(Qt::Key_F5);
+    connect(start, &QAction::triggered, this, [this] {
+        if (PageControl1->currentIndex() == 2) ButtonInicioClick();
+    });
+    auto* stop = new QAction(this);
+    stop->setObjectName("ActionStop");
+    stop->setShortcut(Qt::Key_Escape);
+    connect(stop, &QAction::triggered, this, [this] {
+        if (Session.SimulationRunning) Label14Click();
+    });
+    addActions({start, stop});
 }
 
 }  // namespace corvanta

@@ -55,6 +55,11 @@ struct GrafEnvironment {
     std::filesystem::path UnitsFile;
     // Where the install command's dialog starts: the shipped language files.
     std::filesystem::path ShippedLanguages;
+    // The settings that are not the model's (recent models, last folder):
+    // this INI file, or the user's settings of the program when empty.
+    std::filesystem::path SettingsFile;
+    // The user guide (Markdown); empty when none is installed.
+    std::filesystem::path GuideFile;
 };
 
 // The window's file and print dialogs. Each file dialog returns the chosen
@@ -105,6 +110,8 @@ class TGraf : public QMainWindow {
     const CorrelationList& Correlations() const { return CorrelationState; }
     const std::string& Postfix() const { return PostfixExpression; }
     bool IsModelChanged() const { return ModelChanged; }
+    // The document holds changes not yet saved (shown in the title).
+    bool IsDocumentModified() const { return isWindowModified(); }
     bool IsParametersReady() const { return ParametersReady; }
     const MessageTexts& Messages() const { return MessageState; }
     TFormValores* ObservationsDialog() const { return FormValores; }
@@ -129,6 +136,8 @@ class TGraf : public QMainWindow {
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -156,7 +165,21 @@ class TGraf : public QMainWindow {
     void LoadUnits();
 
     // Files.
-    void TakeOpenedModel(const struct OpenedModel& opened);
+    void TakeOpenedModel(const struct OpenedModel& opened, const std::string& path);
+
+    // The document's state (GrafDocument.cpp): what marks it modified, the
+    // question before changes are lost, New.
+    void MarkModified();
+    void ShowDocumentCaption();
+    bool MayLoseChanges();
+    void Nuevo1Click();
+    // While the window itself fills the document's controls, nothing it
+    // writes is a change of the user's.
+    struct FillingDocument {
+        explicit FillingDocument(TGraf& window) : Window(window) { ++Window.DocumentFills; }
+        ~FillingDocument() { --Window.DocumentFills; }
+        TGraf& Window;
+    };
 
     // Captions.
     void ApplyCaptions(const CaptionTable& table, const MessageTexts& messages);
@@ -235,6 +258,16 @@ class TGraf : public QMainWindow {
     // Menu.
     void Cerrar1Click();
     void Info1Click();
+    void AddRunShortcuts();
+    void GuiaUsuario1Click();
+
+    // Recent models, dropped files and the last folder (GrafRecent.cpp).
+    std::unique_ptr<class QSettings> OpenSettings() const;
+    QString LastFolder() const;
+    void RememberModel(const std::string& path);
+    void FillRecentMenu();
+    void OpenRecentEntry(const QString& path);
+    void OpenModelPath(const std::string& path);
 
     // Files (GrafFiles.cpp).
     GrafFileDialogs DefaultFileDialogs();
@@ -264,6 +297,8 @@ class TGraf : public QMainWindow {
     CorrelationList CorrelationState;  // coefficients between input quantities
     std::string PostfixExpression;
     bool ModelChanged = false;
+    int DocumentFills = 0;
+    bool CloseAfterRun = false;  // the close box was pressed during a run
     bool ParametersReady = false;
     bool DistributionApplied = false;
     // SimulationRunning, StopRequested, OutputMax, OutputUnitSuffix and the
@@ -333,6 +368,8 @@ class TGraf : public QMainWindow {
     TFormValores* FormValores = nullptr;
     TFormCorrelations* FormCorrelations = nullptr;
     TFormInfo* FormInfo = nullptr;
+    QMenu* RecentMenu = nullptr;
+    QWidget* GuideWindow = nullptr;
 };
 
 }  // namespace corvanta

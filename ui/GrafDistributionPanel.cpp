@@ -280,6 +280,7 @@ void TGraf::Button4Click() {
         FocusRefusedField(request.Page, outcome.RefusedField);
         return;
     }
+    MarkModified();
     // The table takes the focus before the next row's page replaces the
     // fields, so that the panel is left as applied.
     AsStringGrid2->setFocus();
@@ -305,7 +306,12 @@ void TGraf::FocusRefusedField(int page, int field) {
 void TGraf::Button20Click() {
     const std::string name = FromQt(Label17->text());
     auto table = FormValores->Edit(SelectedReadingMode(), SpinEdit2->value(), name, MemoValues);
-    if (table) MemoValues = *table;
+    if (!table || *table == MemoValues) return;
+    MemoValues = *table;
+    // Pasted readings may have added rows: the count follows the table.
+    const int rows = int(ParseReadings(MemoValues).Rows.size());
+    if (rows > SpinEdit2->value()) SpinEdit2->setValue(rows);
+    MarkModified();
 }
 
 void TGraf::AsPagePanel1Enter() {

@@ -22,11 +22,6 @@ std::string LocalPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
-// The window caption of a document saved to or opened from path.
-QString FileCaption(const std::string& path) {
-    return QStringLiteral(" Corvanta - ") + QFile::decodeName(QByteArray::fromStdString(path));
-}
-
 const QString kModelFilter = QStringLiteral(u"Corvanta\u00AE Files (*.cvm)");
 const QString kLanguageFilter = QStringLiteral(u"Corvanta\u00AE language Files (*.*)");
 
@@ -50,11 +45,14 @@ std::optional<std::string> AskForPath(QWidget* parent, QFileDialog::AcceptMode m
 
 GrafFileDialogs TGraf::DefaultFileDialogs() {
     GrafFileDialogs dialogs;
+    // Both start in the folder of the model last opened or saved.
     dialogs.ChooseOpenPath = [this] {
-        return AskForPath(this, QFileDialog::AcceptOpen, kModelFilter, QStringLiteral("cvm"));
+        return AskForPath(this, QFileDialog::AcceptOpen, kModelFilter, QStringLiteral("cvm"),
+                          LocalPath(LastFolder()));
     };
     dialogs.ChooseSavePath = [this] {
-        return AskForPath(this, QFileDialog::AcceptSave, kModelFilter, QStringLiteral("cvm"));
+        return AskForPath(this, QFileDialog::AcceptSave, kModelFilter, QStringLiteral("cvm"),
+                          LocalPath(LastFolder()));
     };
     dialogs.ChooseLanguagePath = [this] {
         return AskForPath(this, QFileDialog::AcceptOpen, kLanguageFilter, QString(),
@@ -98,7 +96,9 @@ ModelFileDialogs TGraf::FileCommandsDialogs() {
 void TGraf::TakeSaveOutcome(const SaveOutcome& outcome) {
     if (!outcome.Written) return;
     CurrentFileName = outcome.FileName;
-    if (outcome.WindowCaption) setWindowTitle(FileCaption(outcome.FileName));
+    ShowDocumentCaption();
+    setWindowModified(false);
+    RememberModel(outcome.FileName);
 }
 
 void TGraf::Guardarmodelo1Click() {
@@ -111,35 +111,25 @@ void TGraf::Guardar1Click() {
 }
 
 void TGraf::Abrir1Click() {
-    ModelFileDialogs dialogs = FileCommandsDialogs();
-    std::string chosen;
-    dialogs.ChooseOpenPath = [&] {
-        auto path = FileDialogs.ChooseOpenPath();
-        if (path) chosen = WithModelExtension(*path);  // the file Open reads
-        return path;
-    };
-    const OpenOutcome outcome =
-        OpenModel(CurrentDocument(), CurrentFileName, MessageState, *Dialogs, dialogs);
+    const OpenOutcome outcome = OpenModel(CurrentDocument(), CurrentFileName, isWindowModified(),
+                                          MessageState, *Dialogs, FileCommandsDialogs());
     TakeSaveOutcome(outcome.Save);
-    if (!outcome.Opened) return;
-    TakeOpenedModel(*outcome.Opened);
-    // Save model writes back to the file the user opened, never over the
-    // file of another model saved earlier.
-    CurrentFileName = chosen;
-    setWindowTitle(FileCaption(chosen));
+    if (outcome.Opened) TakeOpenedModel(*outcome.Opened, outcome.Path);
 }
 
 void TGraf::OpenFileAtStart(const std::string& path) {
-    auto text = ReadModelFile(path, *Dialogs);
-    if (!text) return;
-    auto opened = ApplyModelText(*text, path, MessageState, *Dialogs);
-    if (!opened) return;
-    TakeOpenedModel(*opened);
-    CurrentFileName = path;
-    setWindowTitle(FileCaption(path));
+    auto opened = OpenModelFile(path, MessageState, *Dialogs);
+    if (opened) TakeOpenedModel(*opened, path);
 }
 
-void TGraf::TakeOpenedModel(const OpenedModel& opened) {
+// Save model writes back to the file the user opened, never over the file of
+// another model saved earlier.
+void TGraf::TakeOpenedModel(const OpenedModel& opened, const std::string& path) {
+    FillingDocument filling(*this);
+    CurrentFileName = path;
+    ShowDocumentCaption();
+    setWindowModified(false);
+    RememberModel(path);
     Edit1->setText(ToQt(opened.Document.Title));
     TransMemo1->setPlainText(ToQt(opened.Document.Description));
     Memo1->setPlainText(ToQt(opened.Document.ModelText));

@@ -66,8 +66,12 @@ void TGraf::BuildRunChoices(QWidget* page) {
     ComboBoxInterval->setObjectName("ComboBoxInterval");
     // The page shows the tolerance the digits give.
     connect(SpinEditDigits, &QSpinBox::valueChanged, this, [this] {
+        MarkModified();
         if (!Last.Ended) FillGumPage();
     });
+    // The choices are saved with the model.
+    connect(CheckBoxAdaptive, &QCheckBox::clicked, this, [this] { MarkModified(); });
+    connect(ComboBoxInterval, &QComboBox::activated, this, [this] { MarkModified(); });
 }
 
 // The digits and their label follow the check box's text, whatever its

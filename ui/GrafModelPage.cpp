@@ -174,6 +174,7 @@ void TGraf::Memo1Exit() {
 
 void TGraf::Memo1Change() {
     ModelChanged = true;
+    MarkModified();
     Button2->SetButtonOn(false);
 }
 
@@ -240,8 +241,10 @@ void TGraf::Button21Click() {
         Dialogs->ShowInformation(MessageState.TwoInputs);
         return;
     }
-    if (auto edited = FormCorrelations->Edit(ParameterListState, CorrelationState))
-        CorrelationState = std::move(*edited);
+    auto edited = FormCorrelations->Edit(ParameterListState, CorrelationState);
+    if (!edited || *edited == CorrelationState) return;
+    CorrelationState = std::move(*edited);
+    MarkModified();
 }
 
 }  // namespace corvanta

@@ -276,8 +276,13 @@ void TGraf::AsStringGrid2SelectCell(int row, int column) {
 void TGraf::AsStringGrid2SetEditText(int row, int column) {
     if (FillingTable || row < 0 || row >= int(ParameterListState.size())) return;
     if (column != 1 && column != 2) return;
-    ParameterListState[row].Unidad = FromQt(AsStringGrid2->item(row, 1)->text());
-    ParameterListState[row].Desc = FromQt(AsStringGrid2->item(row, 2)->text());
+    ModelParameter& record = ParameterListState[row];
+    const std::string unit = FromQt(AsStringGrid2->item(row, 1)->text());
+    const std::string description = FromQt(AsStringGrid2->item(row, 2)->text());
+    if (unit == record.Unidad && description == record.Desc) return;
+    record.Unidad = unit;
+    record.Desc = description;
+    MarkModified();
 }
 
 void TGraf::cbInplaceComboBoxCloseUp(int item) {

@@ -10,6 +10,7 @@
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QTextDocument>
+#include <QTimer>
 
 #include "engine/NumberText.h"
 #include "ui/Chart.h"
@@ -117,6 +118,10 @@ void TGraf::ButtonInicioClick() {
     Last.Checked = outcome.Checked;
     Last.Values = std::move(outcome.Values);
     FillGumPage();
+    if (CloseAfterRun) {
+        CloseAfterRun = false;
+        QTimer::singleShot(0, this, [this] { close(); });
+    }
 }
 
 // While a run goes on, the window answers at each progress update: nothing
@@ -129,9 +134,10 @@ void TGraf::SetRunning(bool running) {
          {static_cast<QWidget*>(CheckBoxAdaptive), static_cast<QWidget*>(SpinEditDigits),
           static_cast<QWidget*>(ComboBoxInterval)})
         choice->setEnabled(!running);
-    for (const char* name : {"Abrir1", "Guardarmodelo1", "Guardar1", "Imprimir1", "ExportarPDF1",
-                             "ExportarValores1", "Cargararchivodeidioma1"})
+    for (const char* name : {"Nuevo1", "Abrir1", "Guardarmodelo1", "Guardar1", "Imprimir1",
+                             "ExportarPDF1", "ExportarValores1", "Cargararchivodeidioma1"})
         findChild<QAction*>(name)->setEnabled(!running);
+    RecentMenu->menuAction()->setEnabled(!running && !RecentMenu->isEmpty());
 }
 
 void TGraf::ShowIteration(std::int64_t iteration) {

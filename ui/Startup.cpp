@@ -44,6 +44,14 @@ fs::path FindShippedLanguages(const fs::path& executableFolder) {
     return {};
 }
 
+fs::path FindUserGuide(const fs::path& executableFolder) {
+    for (const char* relative : {"../share/corvanta/guide", "../../docs", "../docs"}) {
+        const fs::path folder = (executableFolder / relative).lexically_normal();
+        if (HasFile(folder, "guide.md")) return folder / "guide.md";
+    }
+    return {};
+}
+
 fs::path FindUnitsFile(const fs::path& workingFolder, const fs::path& userFolder) {
     const char* name = "units.000";
     if (HasFile(workingFolder, name)) return workingFolder / name;
@@ -60,6 +68,7 @@ GrafEnvironment DefaultEnvironment() {
     environment.LanguageFolder = ChooseLanguageFolder(executable, user);
     environment.ShippedLanguages = FindShippedLanguages(executable);
     environment.UnitsFile = FindUnitsFile(fs::current_path(error), user);
+    environment.GuideFile = FindUserGuide(executable);
     return environment;
 }
 

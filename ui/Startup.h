@@ -21,6 +21,10 @@ void UseWindowFont();
 // build; empty when neither is there.
 std::filesystem::path FindShippedLanguages(const std::filesystem::path& executableFolder);
 
+// The user guide: share/corvanta/guide of an installation, or docs/ of the
+// source tree beside a build; empty when neither holds guide.md.
+std::filesystem::path FindUserGuide(const std::filesystem::path& executableFolder);
+
 // units.000 of the working folder, else of the user's data folder.
 std::filesystem::path FindUnitsFile(const std::filesystem::path& workingFolder,
                                     const std::filesystem::path& userFolder);

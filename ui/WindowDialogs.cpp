@@ -45,4 +45,13 @@ DialogAnswer WindowDialogs::ConfirmYesNoCancel(const std::string& text) {
     return DialogAnswer::Cancel;
 }
 
+DialogAnswer WindowDialogs::ConfirmSaveDiscardCancel(const std::string& text) {
+    auto pressed =
+        Ask(Parent, QMessageBox::Question, "Confirm", text,
+            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (pressed == QMessageBox::Save) return DialogAnswer::Save;
+    if (pressed == QMessageBox::Discard) return DialogAnswer::Discard;
+    return DialogAnswer::Cancel;
+}
+
 }  // namespace corvanta

@@ -19,6 +19,7 @@ class WindowDialogs : public UserDialogs {
     void ShowInformation(const std::string& text) override;
     DialogAnswer ConfirmOkCancel(const std::string& text) override;
     DialogAnswer ConfirmYesNoCancel(const std::string& text) override;
+    DialogAnswer ConfirmSaveDiscardCancel(const std::string& text) override;
 
   private:
     QPointer<QWidget> Parent;

@@ -374,6 +374,53 @@ class FormValoresTest : public QObject {
             });
         QCOMPARE(QGuiApplication::clipboard()->text(), clipboard);
     }
+
+    // Ctrl+V at the current cell: a three-column spreadsheet selection fills
+    // the table and grows it; a refused cell or a paste wider than the table
+    // changes nothing and says why.
+    void pasteFromASpreadsheet_data() {
+        QTest::addColumn<QPoint>("at");  // x = column, y = row
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QString>("error");
+        const QStringList before = {"1|1.0|2.0|3.0|4.0", "2||||"};
+        QTest::newRow("tabs, grows by a row")
+            << QPoint(2, 1) << "10.1\t10.2\t10.3\r\n10.4\t\t1e-3\r\n"
+            << QStringList{"1|1.0|2.0|3.0|4.0", "2||10.1|10.2|10.3", "3||10.4||1e-3"} << "";
+        QTest::newRow("semicolons") << QPoint(1, 0) << "5;6 ; 7\n"
+                                    << QStringList{"1|5|6|7|4.0", "2||||"} << "";
+        QTest::newRow("blanks, CR ends")
+            << QPoint(3, 1) << "  8   9\r-1 2\r"
+            << QStringList{"1|1.0|2.0|3.0|4.0", "2|||8|9", "3|||-1|2"} << "";
+        QTest::newRow("a word") << QPoint(2, 0) << "1\t2\t3\n4\tabc\t6\n"
+                                << before
+                                << "Nothing was pasted: row 2, column 3: abc is not a Real number";
+        QTest::newRow("decimal comma")
+            << QPoint(1, 1) << "10,2;10,3" << before
+            << "Nothing was pasted: row 2, column 1: 10,2 is not a Real number";
+        QTest::newRow("too wide") << QPoint(3, 0) << "1\t2\t3" << before
+                                  << "Nothing was pasted: the readings have more columns than the "
+                                     "table from this cell, or more than 999 rows";
+    }
+    void pasteFromASpreadsheet() {
+        QFETCH(QPoint, at);
+        QFETCH(QString, clipboard);
+        QFETCH(QStringList, shown);
+        QFETCH(QString, error);
+        ScriptedDialogs dialogs;
+        TFormValores form(dialogs);
+        QGuiApplication::clipboard()->setText(clipboard);
+        QStringList grid;
+        Run(form, ReadingMode::IndirectaSXXS, 2, "L",
+            "SXXS\r\n1.0\r2.0\r3.0\r4.0\r\n&\r&\r&\r&\r\n", [&](QTableWidget& g) {
+                g.setCurrentCell(at.y(), at.x());
+                QTest::keyClick(&g, Qt::Key_V, Qt::ControlModifier);
+                grid = Shown(g);
+            });
+        QCOMPARE(grid, shown);
+        QCOMPARE(dialogs.Texts(), error.isEmpty() ? std::vector<std::string>{}
+                                                  : std::vector<std::string>{error.toStdString()});
+    }
 };
 
 QTEST_MAIN(FormValoresTest)

@@ -4,13 +4,18 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QPrinter>
 #include <QProcess>
+#include <QSpinBox>
+#include <QTextBrowser>
+#include <QTimer>
 #include <QtTest>
 #include <deque>
 #include <optional>
 
 #include "GrafSession.h"
+#include "ui/FormValores.h"
 
 using corvanta::DialogAnswer;
 using corvanta::TAsHyperBtn;
@@ -65,6 +70,7 @@ struct FileSession : Session {
         OpenPaths.push_back(path);
         Menu("Abrir1");
     }
+    // The title as set: the platform shows "[*]" as its mark of changes.
     QString Caption() const { return Window->windowTitle(); }
     QString Text(const char* name) const { return Get<QLabel>(name)->text(); }
 
@@ -109,14 +115,14 @@ class GrafFilesTest : public QObject {
         const QString source = s.Path("source.cvm");
         Write(source, Bytes(kSamples + "roundtrip-all-kinds.cvm"));
         s.OpenFile(source);
-        QCOMPARE(s.Caption(), " Corvanta - " + source);
+        QCOMPARE(s.Caption(), " Corvanta - " + source + "[*]");
         QCOMPARE(s.Window->FileName(), source.toStdString());
 
         s.SavePaths.push_back(s.Path("first"));  // the extension comes with the dialog
         s.Menu("Guardar1");
         const QString first = s.Path("first.cvm");
         const QByteArray saved = Bytes(first);
-        QCOMPARE(s.Caption(), " Corvanta - " + first);
+        QCOMPARE(s.Caption(), " Corvanta - " + first + "[*]");
 
         s.Type("Edit1", "Another model");
         s.SavePaths.push_back(s.Path("other.cvm"));
@@ -124,13 +130,13 @@ class GrafFilesTest : public QObject {
         const QByteArray other = Bytes(s.Path("other.cvm"));
         QVERIFY(other.startsWith("%Titulo%\r\nAnother model\r\n%/Titulo%\r\n"));
 
-        s.OpenFile(first, DialogAnswer::No);
-        QCOMPARE(s.Caption(), " Corvanta - " + first);
+        s.OpenFile(first);  // saved: nothing to ask
+        QCOMPARE(s.Caption(), " Corvanta - " + first + "[*]");
         s.Menu("Guardarmodelo1");
         QCOMPARE(Bytes(first), saved);
         QCOMPARE(Bytes(s.Path("other.cvm")), other);
         QCOMPARE(s.Shown, (QStringList{"open", "save", "save", "open"}));
-        QCOMPARE(s.Log(), (QStringList{"ConfirmYesNoCancel: Save model?"}));
+        QVERIFY(s.Log().isEmpty());
         // What the program writes of a file it wrote itself is that file.
         QCOMPARE(saved, Bytes(source));
     }
@@ -156,40 +162,276 @@ class GrafFilesTest : public QObject {
         const bool replaced = answer == DialogAnswer::Ok;
         QCOMPARE(Bytes(target) == "old content\r\n", !replaced);
         const QString sample = kSamples + "mass-calibration.cvm";
-        QCOMPARE(s.Caption(), " Corvanta - " + (replaced ? target : sample));
+        QCOMPARE(s.Caption(), " Corvanta - " + (replaced ? target : sample) + "[*]");
     }
 
-    // "Save model?" before Open: Yes saves first (the save dialog, even when
-    // cancelled, is followed by the open dialog), No goes straight to the open
-    // dialog, Cancel ends the command.
-    void saveModelQuestionBeforeOpen_data() {
-        QTest::addColumn<DialogAnswer>("answer");
-        QTest::addColumn<bool>("chooseSavePath");
-        QTest::addColumn<QStringList>("shown");
-        QTest::addColumn<bool>("opened");
-        QTest::addColumn<bool>("saved");
-        QTest::newRow("Yes, saved")
-            << DialogAnswer::Yes << true << QStringList{"save", "open"} << true << true;
-        QTest::newRow("Yes, save dialog cancelled")
-            << DialogAnswer::Yes << false << QStringList{"save", "open"} << true << false;
-        QTest::newRow("No") << DialogAnswer::No << false << QStringList{"open"} << true << false;
-        QTest::newRow("Cancel") << DialogAnswer::Cancel << false << QStringList{} << false << false;
+    // Every kind of change marks the document, and its title through the
+    // placeholder; a run alone does not; Save clears the mark.
+    void changesMarkTheDocument_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("marks");
+        for (const char* change : {"title", "description", "equations", "apply", "readings",
+                                   "description cell", "interval kind", "digits"})
+            QTest::newRow(change) << change << true;
+        QTest::newRow("a run") << "run" << false;
+        QTest::newRow("pages and rows looked at") << "look" << false;
     }
-    void saveModelQuestionBeforeOpen() {
+    void changesMarkTheDocument() {
+        QFETCH(QString, change);
+        QFETCH(bool, marks);
+        FileSession s;
+        const QString model = s.Path("model.cvm");
+        Write(model, Bytes(kSamples + "mass-calibration.cvm"));
+        s.OpenFile(model);
+        QVERIFY(!s.Window->IsDocumentModified());
+        if (change == "title") {
+            s.Click("AsHyperBtn2");
+            s.Type("Edit1", "Mass");
+        } else if (change == "description") {
+            s.Click("AsHyperBtn2");
+            s.Click("TransMemo1");
+            QTest::keyClicks(s.Get("TransMemo1"), "More.");
+        } else if (change == "equations") {
+            s.Update("y = (mRc + dmRc)*(1 + (ra - ra0)*(1/rW - 1/rR)) - mnom + 0");
+        } else if (change == "apply") {
+            s.Assign(1, 1, {"100000", "0.05"});
+        } else if (change == "readings") {
+            s.ClickCell(5, 2);
+            s.Pick(s.List(), 17);
+            QTimer::singleShot(0, [&s] {
+                auto* grid = s.Window->ObservationsDialog()->findChild<QTableWidget*>();
+                QTest::keyClicks(grid, "1.5");
+                QTest::keyClick(grid, Qt::Key_Return);
+                s.Click(s.Window->ObservationsDialog()->findChild<QWidget*>("Button2"));
+            });
+            s.Click("Button20");
+        } else if (change == "description cell") {
+            s.ClickCell(2, 2);
+            QTest::keyClicks(s.Table(), "x");
+            QWidget* editor = s.Table()->indexWidget(s.Table()->currentIndex());
+            QVERIFY(editor);
+            QTest::keyClick(editor, Qt::Key_Return);
+            QCoreApplication::processEvents();
+        } else if (change == "interval kind") {
+            s.Click("AsHyperBtn4");
+            s.Pick(s.Get<QComboBox>("ComboBoxInterval"), 1);
+        } else if (change == "digits") {
+            s.Click("AsHyperBtn4");
+            s.Click(s.Get("SpinEditDigits"));
+            QTest::keyClick(s.Get("SpinEditDigits"), Qt::Key_Up);
+        } else if (change == "run") {
+            s.Click("AsHyperBtn4");
+            s.Get<QSpinBox>("SpinEdit1")->setValue(100000);
+            s.Click("AsHyperBtn1");
+            QVERIFY(s.Window->LastRun().Status == corvanta::RunStatus::Completed);
+        } else {
+            s.Click("AsHyperBtn2");
+            s.Click("AsHyperBtn3");
+            s.ClickCell(3, 2);
+            s.Click("AsHyperBtn4");
+        }
+        QCOMPARE(s.Window->IsDocumentModified(), marks);
+        QCOMPARE(s.Caption(), " Corvanta - " + model + "[*]");
+        QVERIFY(s.Log().isEmpty());
+        s.Menu("Guardarmodelo1");
+        QVERIFY(!s.Window->IsDocumentModified());
+    }
+
+    // Close (the close box and File > Close), New and Open on a changed model
+    // ask; Cancel keeps all, Discard goes on, Save writes and goes on, a save
+    // that writes nothing keeps the window and the model.
+    void changesQuestion_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<DialogAnswer>("answer");
+        QTest::addColumn<QString>("savePath");  // "": no save dialog expected
+        QTest::addColumn<bool>("proceeds");
+        for (const char* command : {"close box", "Cerrar1", "Nuevo1", "Abrir1"}) {
+            const QString c = command;
+            QTest::addRow("%s Cancel", command) << c << DialogAnswer::Cancel << "" << false;
+            QTest::addRow("%s Discard", command) << c << DialogAnswer::Discard << "" << true;
+            QTest::addRow("%s Save", command) << c << DialogAnswer::Save << "saved.cvm" << true;
+            QTest::addRow("%s Save fails", command)
+                << c << DialogAnswer::Save << "no/such/saved.cvm" << false;
+        }
+    }
+    void changesQuestion() {
+        QFETCH(QString, command);
         QFETCH(DialogAnswer, answer);
-        QFETCH(bool, chooseSavePath);
-        QFETCH(QStringList, shown);
-        QFETCH(bool, opened);
-        QFETCH(bool, saved);
+        QFETCH(QString, savePath);
+        QFETCH(bool, proceeds);
         FileSession s;
         s.Update("y = a + b");
-        if (chooseSavePath) s.SavePaths.push_back(s.Path("typed.cvm"));
-        s.OpenFile(kSamples + "mass-calibration.cvm", answer);
-        QCOMPARE(s.Shown, shown);
-        QCOMPARE(s.Log(), QStringList{"ConfirmYesNoCancel: Save model?"});
-        QCOMPARE(QFile::exists(s.Path("typed.cvm")), saved);
-        QCOMPARE(s.Memo()->toPlainText().startsWith("y = (mRc"), opened);
-        if (!opened) QCOMPARE(s.Caption(), QString("  Corvanta"));
+        QCOMPARE(s.Caption(), QString("  Corvanta[*]"));
+        QVERIFY(s.Window->IsDocumentModified());
+        s.Dialogs.Answers.push_back(answer);
+        if (!savePath.isEmpty()) s.SavePaths.push_back(s.Path(savePath));
+        s.OpenPaths.push_back(kSamples + "mass-calibration.cvm");
+        if (command == "close box")
+            s.Window->close();
+        else
+            s.Menu(command.toLatin1().constData());
+        QStringList shown{"ConfirmSaveDiscardCancel: Save changes to Untitled?"};
+        const bool fails = savePath.startsWith("no/");
+        if (fails)
+            shown << "Message: Cannot create file \"" + s.Path(savePath) +
+                         "\". No such file or directory";
+        QCOMPARE(s.Log(), shown);
+        QCOMPARE(QFile::exists(s.Path("saved.cvm")), savePath == "saved.cvm");
+        const bool closes = command == "close box" || command == "Cerrar1";
+        QCOMPARE(s.Window->isVisible(), !(closes && proceeds));
+        QCOMPARE(s.Shown.contains("open"), command == "Abrir1" && proceeds);
+        QString text = s.Memo()->toPlainText();
+        if (!proceeds || closes) QCOMPARE(text, QString("y = a + b"));
+        if (proceeds && command == "Nuevo1") {
+            QVERIFY(text.isEmpty() && s.Window->Parameters().empty());
+            QCOMPARE(s.Page(), 0);
+            QCOMPARE(s.Get<QLineEdit>("Edit1")->text(), "Type the title of simulation project");
+        }
+        if (proceeds && command == "Abrir1") QVERIFY(text.startsWith("y = (mRc"));
+        // A window closed on Discard keeps its changes to the end.
+        if (!closes) QCOMPARE(s.Window->IsDocumentModified(), !proceeds);
+        if (!proceeds) QCOMPARE(s.Caption(), QString("  Corvanta[*]"));
+    }
+
+    // Nothing changed: every command goes on without a question.
+    void noQuestionWithoutChanges() {
+        FileSession s;
+        s.OpenFile(kSamples + "mass-calibration.cvm");
+        s.Menu("Nuevo1");
+        s.OpenFile(kSamples + "mass-calibration.cvm");
+        s.Window->close();
+        QVERIFY(s.Log().isEmpty());
+        QVERIFY(!s.Window->isVisible());
+    }
+
+    // The standard keys reach their commands, F5 starts the run on its page
+    // and Escape stops it.
+    void shortcuts_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("effect");
+        const int ctrl = Qt::ControlModifier;
+        QTest::newRow("Ctrl+N") << int(Qt::Key_N) << ctrl << "new";
+        QTest::newRow("Ctrl+O") << int(Qt::Key_O) << ctrl << "open";
+        QTest::newRow("Ctrl+S") << int(Qt::Key_S) << ctrl << "saved";
+        QTest::newRow("Ctrl+Shift+S") << int(Qt::Key_S) << int(ctrl | Qt::ShiftModifier) << "save";
+        QTest::newRow("Ctrl+P") << int(Qt::Key_P) << ctrl << "print";
+        QTest::newRow("Ctrl+Q") << int(Qt::Key_Q) << ctrl << "closed";
+        QTest::newRow("Ctrl+W") << int(Qt::Key_W) << ctrl << "closed";
+        QTest::newRow("F5") << int(Qt::Key_F5) << 0 << "run";
+        QTest::newRow("F5, Escape") << int(Qt::Key_F5) << 0 << "stopped";
+    }
+    void shortcuts() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, effect);
+        FileSession s;
+        const QString model = s.Path("model.cvm");
+        Write(model, Bytes(kSamples + "mass-calibration.cvm"));
+        s.OpenFile(model);
+        s.Shown.clear();
+        s.Click("AsHyperBtn4");
+        s.Get<QSpinBox>("SpinEdit1")->setValue(100000);
+        s.Click("AsHyperBtn2");
+        s.Type("Edit1", "Changed");
+        s.Dialogs.Answers.push_back(DialogAnswer::Discard);
+        if (effect == "run" || effect == "stopped") {
+            s.Click("AsHyperBtn4");
+            if (effect == "stopped")
+                QTimer::singleShot(0, s.Window.get(),
+                                   [&s] { QTest::keyClick(s.Window.get(), Qt::Key_Escape); });
+        }
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : s.Window.get(), Qt::Key(key),
+                        Qt::KeyboardModifiers(modifiers));
+        const auto status = s.Window->LastRun().Status;
+        if (effect == "new") QVERIFY(s.Memo()->toPlainText().isEmpty());
+        if (effect == "saved") QVERIFY(Bytes(model).contains("\r\nChanged\r\n"));
+        QCOMPARE(s.Shown, effect == "open" || effect == "save" || effect == "print"
+                              ? QStringList{effect}
+                              : QStringList{});
+        QCOMPARE(s.Window->isVisible(), effect != "closed");
+        QCOMPARE(status == corvanta::RunStatus::Completed, effect == "run");
+        QCOMPARE(status == corvanta::RunStatus::Interrupted, effect == "stopped");
+        // The menu shows the keys beside the commands.
+        QCOMPARE(s.Window->findChild<QAction*>("Guardar1")->shortcut().toString(),
+                 QString("Ctrl+Shift+S"));
+    }
+
+    // Recent models: kept in the settings, the newest first, read again by a
+    // window started later; an entry whose file is gone says so and leaves.
+    void recentModelsSurviveARestart() {
+        FileSession s;
+        for (const char* name : {"a.cvm", "b.cvm", "a.cvm"}) {
+            if (!QFile::exists(s.Path(name)))
+                Write(s.Path(name), Bytes(kSamples + "mass-calibration.cvm"));
+            s.OpenFile(s.Path(name));
+        }
+        s.Window.reset();
+        corvanta::GrafEnvironment environment;
+        environment.LanguageFolder = s.Folder.path().toStdString();
+        environment.SettingsFile = s.Path("settings.ini").toStdString();
+        grafsession::AnsweringDialogs dialogs;
+        corvanta::TGraf later(environment, &dialogs);
+        const auto entries = [&later] {
+            QStringList texts;
+            for (QAction* action : later.findChild<QMenu*>("AbrirReciente1")->actions())
+                texts << action->text();
+            return texts;
+        };
+        QCOMPARE(entries(), (QStringList{"1  " + s.Path("a.cvm"), "2  " + s.Path("b.cvm")}));
+        QFile::remove(s.Path("b.cvm"));
+        later.findChild<QAction*>("Reciente2")->trigger();
+        QCOMPARE(dialogs.Texts(), std::vector<std::string>{
+                                      "The file " + s.Path("b.cvm").toStdString() +
+                                      " is no longer there and leaves the list of recent models."});
+        QCOMPARE(entries(), QStringList{"1  " + s.Path("a.cvm")});
+        later.findChild<QAction*>("Reciente1")->trigger();
+        QCOMPARE(later.FileName(), s.Path("a.cvm").toStdString());
+        QCOMPARE(dialogs.Log.size(), std::size_t(1));
+    }
+
+    // A dropped model opens as Open opens it, after the question when the
+    // model in the window has changes; another kind of file is not taken.
+    void droppedFileOpens() {
+        FileSession s;
+        s.Update("y = a + b");
+        const auto drop = [&s](const QString& path) {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(path)});
+            QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(s.Window.get(), &enter);
+            if (!enter.isAccepted()) return false;
+            QDropEvent dropped(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(s.Window.get(), &dropped);
+            return true;
+        };
+        QVERIFY(!drop(kSamples + "../README.md"));
+        s.Dialogs.Answers.push_back(DialogAnswer::Discard);
+        QVERIFY(drop(kSamples + "mass-calibration.cvm"));
+        QCOMPARE(s.Log(), QStringList{"ConfirmSaveDiscardCancel: Save changes to Untitled?"});
+        QVERIFY(s.Memo()->toPlainText().startsWith("y = (mRc"));
+        QCOMPARE(s.Caption(), " Corvanta - " + kSamples + "mass-calibration.cvm[*]");
+    }
+
+    // Help: the guide in its own window, the about box with the version,
+    // the licence and the libraries.
+    void helpMenu() {
+        FileSession s;
+        s.Menu("GuiaUsuario1");
+        auto* guide = s.Window->findChild<QTextBrowser*>("TextBrowserGuide");
+        QVERIFY(guide && guide->isVisible());
+        QVERIFY(guide->document()->toPlainText().startsWith("Corvanta user guide"));
+        QStringList lines;
+        QTimer::singleShot(0, s.Window.get(), [&] {
+            QWidget* about = QApplication::activeModalWidget();
+            for (const char* name : {"LabelVersion", "LabelLicence"})
+                lines << about->findChild<QLabel*>(name)->text();
+            about->close();
+        });
+        s.Menu("AcercaDe1");
+        QCOMPARE(lines, (QStringList{"Version: " CORVANTA_VERSION " (Torvo)",
+                                     "Licence: GNU General Public License, version 3 or later"}));
     }
 
     void languageInstalled() {

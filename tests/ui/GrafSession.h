@@ -58,6 +58,9 @@ class Session {
         corvanta::GrafEnvironment environment;
         environment.LanguageFolder = Folder.path().toStdString();
         environment.UnitsFile = units.fileName().toStdString();
+        // Recent models and the last folder stay with the test.
+        environment.SettingsFile = Folder.filePath("settings.ini").toStdString();
+        environment.GuideFile = CORVANTA_SOURCE_DIR "/docs/guide.md";
         Window = std::make_unique<corvanta::TGraf>(environment, &Dialogs);
         Window->show();
         if (!QTest::qWaitForWindowExposed(Window.get())) qFatal("window not exposed");
@@ -143,8 +146,12 @@ class Session {
     }
     // Every dialog shown, as "Kind: text" (the texts are Windows-1252).
     QStringList Log() const {
-        static const char* const kinds[] = {"Message", "Error", "Information", "ConfirmOkCancel",
-                                            "ConfirmYesNoCancel"};
+        static const char* const kinds[] = {"Message",
+                                            "Error",
+                                            "Information",
+                                            "ConfirmOkCancel",
+                                            "ConfirmYesNoCancel",
+                                            "ConfirmSaveDiscardCancel"};
         QStringList shown;
         for (const auto& entry : Dialogs.Log)
             shown << kinds[int(entry.Kind)] + QString(": ") + QString::fromLatin1(entry.Text);

@@ -478,7 +478,7 @@ class GrafTest : public QObject {
         QCOMPARE(s.Memo()->toPlainText(), "y = (mRc + dmRc)*(1 + (ra - ra0)*(1/rW - 1/rR)) - mnom");
         QCOMPARE(s.Names(), QStringList({"y", "mRc", "dmRc", "ra", "ra0", "rW", "rR", "mnom"}));
         QCOMPARE(s.Page(), 1);
-        QCOMPARE(s.Window->windowTitle(), QString::fromStdString(" Corvanta - " + path));
+        QCOMPARE(s.Window->windowTitle(), QString::fromStdString(" Corvanta - " + path + "[*]"));
         s.Click("Button3");
         QCOMPARE(s.Page(), 2);
     }
@@ -506,7 +506,7 @@ class GrafTest : public QObject {
         // The window is left as it started.
         QVERIFY(s.Window->Parameters().empty() && s.Memo()->toPlainText().isEmpty());
         QCOMPARE(s.Get<QLineEdit>("Edit1")->text(), "Type the title of simulation project");
-        QCOMPARE(s.Window->windowTitle(), "  Corvanta");
+        QCOMPARE(s.Window->windowTitle(), "  Corvanta[*]");
         QCOMPARE(s.Page(), 0);
         QCOMPARE(s.Get<QLabel>("Label14")->text(), "(Stop)");
         QCOMPARE(Rows(s.Get<QTableWidget>("StringGrid2"), 0, 0),
