@@ -290,5 +290,4 @@ TEST(Readings, PasteStopsAtTheLastObservationRow) {
 }
 
 }  // namespace
-}  // namespace
 }  // namespace corvanta
