@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <cstdlib>
 #include <new>
 #include <string_view>
@@ -191,7 +192,11 @@ class StreamDialogs : public UserDialogs {
 int WriteReportWithoutWindow(const ReportRequest& request, std::ostream& err) {
     StreamDialogs dialogs(err);
     try {
-        TGraf window(DefaultEnvironment(), &dialogs);
+        // A report leaves the user's recent models and last folder as they were.
+        QTemporaryDir settings;
+        GrafEnvironment environment = DefaultEnvironment();
+        environment.SettingsFile = settings.filePath(QStringLiteral("settings.ini")).toStdString();
+        TGraf window(environment, &dialogs);
         // Shown without reaching any screen: the first showing sets up what
         // the report reads, as the table's headers.
         window.setAttribute(Qt::WA_DontShowOnScreen);
