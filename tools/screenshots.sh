@@ -2,8 +2,9 @@
 # Builds the window, opens the sample mass-calibration model under a virtual
 # display and photographs what a user sees: the pages, the table, the
 # function palette, the correlations dialog, a distribution page, the
-# observations dialog, the result pages with the GUM page and its curve, and
-# the printed report.
+# observations dialog, the result pages with the GUM page and its curve, the
+# printed report, the File menu and the question before unsaved changes are
+# lost.
 # Writes PNGs into docs/screenshots/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -46,13 +47,17 @@ shoot() {  # name [extra width] [extra height]
 row() { echo $((38 + 105 + 18 + 18 * $1 + 9)); }  # client y of a data row of the table
 
 click 73 19;   shoot general
+# The File menu with the keys of its commands.
+xdotool mousemove $((X + 18)) $((Y + menu / 2)) click 1; sleep 0.5; shoot file-menu
+key Escape
 click 216 19;  click 250 "$(row 1)"; shoot model-table
 # Correlations... on the Model page: a coefficient typed into the dialog.
 click 72 467; sleep 0.6; xdotool type "0.5"; key Tab
 dialog=$(xdotool search --onlyvisible --name "^Correlations$" | head -n 1)
 eval "$(xdotool getwindowgeometry --shell --prefix D "$dialog")"
 import -window root -crop "${DWIDTH}x${DHEIGHT}+$DX+$DY" "$out/correlations-dialog.png"
-key Escape
+# Its Cancel button: Escape would only end the cell being edited.
+xdotool mousemove $((DX + DWIDTH - 52)) $((DY + DHEIGHT - 22)) click 1; sleep 0.5
 click 100 100; click 271 60; sleep 0.5; shoot palette
 click 324 241                                   # close the palette
 click 250 "$(row 1)"; shoot normal-page
@@ -79,13 +84,17 @@ click 305 383; shoot gum                                    # the GUM page
 click 40 357;  click 40 383; shoot histogram-gum-curve      # its curve over the histogram
 # File > Print results..., printed to a PDF file from the print dialog.
 xdotool mousemove $((X + 18)) $((Y + menu / 2)) click 1; sleep 0.4
-key Down Down Down Down Return; sleep 1
+key Down Down Down Down Down Down Return; sleep 1   # New, Open, Open recent, Save, Save as, Print
 # The print dialog stands centred on the window: its Print button.
 xdotool mousemove $((X + 227)) $((Y + 283)) click 1; sleep 2
 pdf=$(find "$work" -name '*.pdf' | head -n 1)
 [ -n "$pdf" ] || { echo "no report was printed" >&2; exit 1; }
 pdftoppm -png -r 60 -f 1 -l 1 -singlefile "$pdf" "$out/report"
 pdftoppm -png -r 60 -f 2 -l 2 -singlefile "$pdf" "$out/report-2"
+# A changed title, then File > New: the question before the change is lost.
+click 73 19; click 200 44; key End; xdotool type " (draft)"
+key ctrl+n; sleep 0.6; shoot save-changes
+key Escape; sleep 0.4                               # Cancel: the model stays
 
 # The Model and Simulation pages in Spanish and German, each installed
 # through the Language menu as a user does it.

@@ -1,12 +1,15 @@
 // The File and Language menus through the window: save, open, the questions
 // on the way, language files, and the printed report.
+#include <QAbstractButton>
 #include <QAction>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTextBrowser>
 #include <QTimer>
@@ -432,6 +435,39 @@ class GrafFilesTest : public QObject {
         s.Menu("AcercaDe1");
         QCOMPARE(lines, (QStringList{"Version: " CORVANTA_VERSION " (Torvo)",
                                      "Licence: GNU General Public License, version 3 or later"}));
+    }
+
+    // The guide read back against the window: every command it names in
+    // bold, "Menu > Command" or a control's caption, is in the window; only
+    // the buttons of the question before changes are lost are not.
+    void guideNamesWhatTheWindowHas() {
+        FileSession s;
+        QStringList shown = {"Save", "Discard", "Cancel"};
+        for (QMenu* menu : s.Window->menuBar()->findChildren<QMenu*>())
+            for (QAction* action : menu->actions())
+                shown << menu->title() + " > " + action->text().section('\t', 0, 0);
+        for (QWidget* widget : s.Window->findChildren<QWidget*>()) {
+            if (auto* button = qobject_cast<TAsHyperBtn*>(widget)) shown << button->Caption();
+            if (auto* label = qobject_cast<QLabel*>(widget)) shown << label->text();
+            if (auto* button = qobject_cast<QAbstractButton*>(widget)) shown << button->text();
+            if (auto* box = qobject_cast<QComboBox*>(widget))
+                for (int i = 0; i < box->count(); ++i)
+                    shown << box->itemText(i);
+            if (auto* grid = qobject_cast<QTableWidget*>(widget))
+                for (int c = 0; c < grid->columnCount(); ++c)
+                    if (grid->horizontalHeaderItem(c))
+                        shown << grid->horizontalHeaderItem(c)->text().trimmed();
+        }
+        QFile guide(CORVANTA_SOURCE_DIR "/docs/guide.md");
+        QVERIFY(guide.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(guide.readAll());
+        QRegularExpression bold(R"(\*\*([^*]+)\*\*)");
+        int named = 0;
+        for (auto match = bold.globalMatch(text); match.hasNext(); ++named) {
+            const QString name = match.next().captured(1).simplified();
+            QVERIFY2(shown.contains(name), qPrintable(name));
+        }
+        QVERIFY(named > 40);
     }
 
     void languageInstalled() {
