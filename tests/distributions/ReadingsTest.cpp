@@ -273,21 +273,5 @@ TEST(Readings, PastedTextSplitsAsASpreadsheetCopiesIt) {
         EXPECT_EQ(SplitPastedCells(text), cells) << text;
 }
 
-TEST(Readings, PasteStopsAtTheLastObservationRow) {
-    ScriptedDialogs dialogs;
-    const Cells table(2, std::vector<std::string>(1));
-    std::string column;
-    for (int r = 0; r < kMostReadings - 1; ++r)
-        column += "1\n";
-    const auto fits = PasteReadings(table, 1, 1, 0, column, English(), dialogs);
-    ASSERT_TRUE(fits);
-    EXPECT_EQ(fits->size(), std::size_t(kMostReadings));
-    EXPECT_EQ(fits->front(), std::vector<std::string>{""});
-    EXPECT_TRUE(dialogs.Log.empty());
-    EXPECT_FALSE(PasteReadings(table, 1, 2, 0, column, English(), dialogs));
-    ASSERT_EQ(dialogs.Log.size(), 1u);
-    EXPECT_EQ(dialogs.Log[0].Kind, DialogKind::Error);
-}
-
 }  // namespace
 }  // namespace corvanta

@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QtTest>
 #include <deque>
+#include <functional>
 #include <optional>
 
 #include "GrafSession.h"
@@ -168,197 +169,118 @@ class GrafFilesTest : public QObject {
         QCOMPARE(s.Caption(), " Corvanta - " + (replaced ? target : sample) + "[*]");
     }
 
-    // Every kind of change marks the document, and its title through the
-    // placeholder; a run alone does not; Save clears the mark.
-    void changesMarkTheDocument_data() {
-        QTest::addColumn<QString>("change");
-        QTest::addColumn<bool>("marks");
-        for (const char* change : {"title", "description", "equations", "apply", "readings",
-                                   "description cell", "interval kind", "digits"})
-            QTest::newRow(change) << change << true;
-        QTest::newRow("a run") << "run" << false;
-        QTest::newRow("pages and rows looked at") << "look" << false;
-    }
+    // Every kind of change marks the model and its title; looking around and
+    // a run do not; saving clears the mark.
     void changesMarkTheDocument() {
-        QFETCH(QString, change);
-        QFETCH(bool, marks);
-        FileSession s;
-        const QString model = s.Path("model.cvm");
-        Write(model, Bytes(kSamples + "mass-calibration.cvm"));
-        s.OpenFile(model);
-        QVERIFY(!s.Window->IsDocumentModified());
-        if (change == "title") {
-            s.Click("AsHyperBtn2");
-            s.Type("Edit1", "Mass");
-        } else if (change == "description") {
-            s.Click("AsHyperBtn2");
-            s.Click("TransMemo1");
-            QTest::keyClicks(s.Get("TransMemo1"), "More.");
-        } else if (change == "equations") {
-            s.Update("y = (mRc + dmRc)*(1 + (ra - ra0)*(1/rW - 1/rR)) - mnom + 0");
-        } else if (change == "apply") {
-            s.Assign(1, 1, {"100000", "0.05"});
-        } else if (change == "readings") {
-            s.ClickCell(5, 2);
-            s.Pick(s.List(), 17);
-            QTimer::singleShot(0, [&s] {
-                auto* grid = s.Window->ObservationsDialog()->findChild<QTableWidget*>();
-                QTest::keyClicks(grid, "1.5");
-                QTest::keyClick(grid, Qt::Key_Return);
-                s.Click(s.Window->ObservationsDialog()->findChild<QWidget*>("Button2"));
-            });
-            s.Click("Button20");
-        } else if (change == "description cell") {
-            s.ClickCell(2, 2);
-            QTest::keyClicks(s.Table(), "x");
-            QWidget* editor = s.Table()->indexWidget(s.Table()->currentIndex());
-            QVERIFY(editor);
-            QTest::keyClick(editor, Qt::Key_Return);
-            QCoreApplication::processEvents();
-        } else if (change == "interval kind") {
-            s.Click("AsHyperBtn4");
-            s.Pick(s.Get<QComboBox>("ComboBoxInterval"), 1);
-        } else if (change == "digits") {
-            s.Click("AsHyperBtn4");
-            s.Click(s.Get("SpinEditDigits"));
-            QTest::keyClick(s.Get("SpinEditDigits"), Qt::Key_Up);
-        } else if (change == "run") {
-            s.Click("AsHyperBtn4");
+        using Act = std::function<void(FileSession&)>;
+        const std::vector<std::pair<const char*, Act>> changes = {
+            {"title", [](FileSession& s) { s.Click("AsHyperBtn2"), s.Type("Edit1", "M"); }},
+            {"description",
+             [](FileSession& s) { s.Click("AsHyperBtn2"), s.Type("TransMemo1", "D"); }},
+            {"equations", [](FileSession& s) { s.Update("y = mRc + dmRc"); }},
+            {"apply",
+             [](FileSession& s) {
+                 s.Assign(1, 1, {"100000", "0.05"});
+             }},
+            {"description cell",
+             [](FileSession& s) {
+                 s.ClickCell(2, 2);
+                 QTest::keyClicks(s.Table(), "x");
+                 QTest::keyClick(s.Table()->indexWidget(s.Table()->currentIndex()), Qt::Key_Return);
+             }},
+            {"interval kind",
+             [](FileSession& s) {
+                 s.Click("AsHyperBtn4");
+                 s.Pick(s.Get<QComboBox>("ComboBoxInterval"), 1);
+             }},
+            {"",
+             [](FileSession& s) {
+                 s.ClickCell(3, 2), s.Click("AsHyperBtn4"), s.Click("AsHyperBtn1");
+             }},
+        };
+        for (const auto& [change, act] : changes) {
+            FileSession s;
+            const QString model = s.Path("model.cvm");
+            Write(model, Bytes(kSamples + "mass-calibration.cvm"));
+            s.OpenFile(model);
             s.Get<QSpinBox>("SpinEdit1")->setValue(100000);
-            s.Click("AsHyperBtn1");
-            QVERIFY(s.Window->LastRun().Status == corvanta::RunStatus::Completed);
-        } else {
-            s.Click("AsHyperBtn2");
-            s.Click("AsHyperBtn3");
-            s.ClickCell(3, 2);
-            s.Click("AsHyperBtn4");
+            act(s);
+            QCoreApplication::processEvents();
+            QVERIFY2(s.Window->IsDocumentModified() == (*change != 0), change);
+            QCOMPARE(s.Caption(), " Corvanta - " + model + "[*]");
+            s.Menu("Guardarmodelo1");
+            QVERIFY(!s.Window->IsDocumentModified() && s.Log().isEmpty());
         }
-        QCOMPARE(s.Window->IsDocumentModified(), marks);
-        QCOMPARE(s.Caption(), " Corvanta - " + model + "[*]");
-        QVERIFY(s.Log().isEmpty());
-        s.Menu("Guardarmodelo1");
-        QVERIFY(!s.Window->IsDocumentModified());
     }
 
     // Close (the close box and File > Close), New and Open on a changed model
     // ask; Cancel keeps all, Discard goes on, Save writes and goes on, a save
     // that writes nothing keeps the window and the model.
-    void changesQuestion_data() {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<DialogAnswer>("answer");
-        QTest::addColumn<QString>("savePath");  // "": no save dialog expected
-        QTest::addColumn<bool>("proceeds");
-        for (const char* command : {"close box", "Cerrar1", "Nuevo1", "Abrir1"}) {
-            const QString c = command;
-            QTest::addRow("%s Cancel", command) << c << DialogAnswer::Cancel << "" << false;
-            QTest::addRow("%s Discard", command) << c << DialogAnswer::Discard << "" << true;
-            QTest::addRow("%s Save", command) << c << DialogAnswer::Save << "saved.cvm" << true;
-            QTest::addRow("%s Save fails", command)
-                << c << DialogAnswer::Save << "no/such/saved.cvm" << false;
-        }
-    }
     void changesQuestion() {
-        QFETCH(QString, command);
-        QFETCH(DialogAnswer, answer);
-        QFETCH(QString, savePath);
-        QFETCH(bool, proceeds);
-        FileSession s;
-        s.Update("y = a + b");
-        QCOMPARE(s.Caption(), QString("  Corvanta[*]"));
-        QVERIFY(s.Window->IsDocumentModified());
-        s.Dialogs.Answers.push_back(answer);
-        if (!savePath.isEmpty()) s.SavePaths.push_back(s.Path(savePath));
-        s.OpenPaths.push_back(kSamples + "mass-calibration.cvm");
-        if (command == "close box")
-            s.Window->close();
-        else
-            s.Menu(command.toLatin1().constData());
-        QStringList shown{"ConfirmSaveDiscardCancel: Save changes to Untitled?"};
-        const bool fails = savePath.startsWith("no/");
-        if (fails)
-            shown << "Message: Cannot create file \"" + s.Path(savePath) +
-                         "\". No such file or directory";
-        QCOMPARE(s.Log(), shown);
-        QCOMPARE(QFile::exists(s.Path("saved.cvm")), savePath == "saved.cvm");
-        const bool closes = command == "close box" || command == "Cerrar1";
-        QCOMPARE(s.Window->isVisible(), !(closes && proceeds));
-        QCOMPARE(s.Shown.contains("open"), command == "Abrir1" && proceeds);
-        QString text = s.Memo()->toPlainText();
-        if (!proceeds || closes) QCOMPARE(text, QString("y = a + b"));
-        if (proceeds && command == "Nuevo1") {
-            QVERIFY(text.isEmpty() && s.Window->Parameters().empty());
-            QCOMPARE(s.Page(), 0);
-            QCOMPARE(s.Get<QLineEdit>("Edit1")->text(), "Type the title of simulation project");
+        using A = DialogAnswer;
+        const std::pair<A, const char*> answers[] = {
+            {A::Cancel, ""}, {A::Discard, ""}, {A::Save, "saved.cvm"}, {A::Save, "no/saved.cvm"}};
+        for (const QString command : {"close box", "Cerrar1", "Nuevo1", "Abrir1"}) {
+            for (const auto& [answer, save] : answers) {
+                FileSession s;
+                s.Update("y = a + b");
+                s.Dialogs.Answers.push_back(answer);
+                s.SavePaths.push_back(s.Path(save));
+                s.OpenPaths.push_back(kSamples + "mass-calibration.cvm");
+                command == "close box" ? void(s.Window->close()) : s.Menu(qPrintable(command));
+                const bool fails = QString(save).startsWith("no/");
+                const bool goesOn = answer != A::Cancel && !fails;
+                QStringList shown{"ConfirmSaveDiscardCancel: Save changes to Untitled?"};
+                if (fails)
+                    shown << "Message: Cannot create file \"" + s.Path(save) +
+                                 "\". No such file or directory";
+                QCOMPARE(s.Log(), shown);
+                QCOMPARE(QFile::exists(s.Path("saved.cvm")), answer == A::Save && !fails);
+                const bool closes = command.startsWith('C') || command.startsWith("close");
+                QCOMPARE(s.Window->isVisible(), !(closes && goesOn));
+                QCOMPARE(s.Shown.contains("open"), command == "Abrir1" && goesOn);
+                const QString text = s.Memo()->toPlainText();
+                QCOMPARE(text == "y = a + b", !goesOn || closes);
+                QCOMPARE(text.isEmpty(), goesOn && command == "Nuevo1");
+                if (!closes) QCOMPARE(s.Window->IsDocumentModified(), !goesOn);
+            }
         }
-        if (proceeds && command == "Abrir1") QVERIFY(text.startsWith("y = (mRc"));
-        // A window closed on Discard keeps its changes to the end.
-        if (!closes) QCOMPARE(s.Window->IsDocumentModified(), !proceeds);
-        if (!proceeds) QCOMPARE(s.Caption(), QString("  Corvanta[*]"));
-    }
-
-    // Nothing changed: every command goes on without a question.
-    void noQuestionWithoutChanges() {
-        FileSession s;
-        s.OpenFile(kSamples + "mass-calibration.cvm");
-        s.Menu("Nuevo1");
-        s.OpenFile(kSamples + "mass-calibration.cvm");
-        s.Window->close();
-        QVERIFY(s.Log().isEmpty());
-        QVERIFY(!s.Window->isVisible());
     }
 
     // The standard keys reach their commands, F5 starts the run on its page
-    // and Escape stops it.
+    // and Escape stops it; nothing changed, so nothing asks.
     void shortcuts_data() {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QKeySequence>("keys");
         QTest::addColumn<QString>("effect");
-        const int ctrl = Qt::ControlModifier;
-        QTest::newRow("Ctrl+N") << int(Qt::Key_N) << ctrl << "new";
-        QTest::newRow("Ctrl+O") << int(Qt::Key_O) << ctrl << "open";
-        QTest::newRow("Ctrl+S") << int(Qt::Key_S) << ctrl << "saved";
-        QTest::newRow("Ctrl+Shift+S") << int(Qt::Key_S) << int(ctrl | Qt::ShiftModifier) << "save";
-        QTest::newRow("Ctrl+P") << int(Qt::Key_P) << ctrl << "print";
-        QTest::newRow("Ctrl+Q") << int(Qt::Key_Q) << ctrl << "closed";
-        QTest::newRow("Ctrl+W") << int(Qt::Key_W) << ctrl << "closed";
-        QTest::newRow("F5") << int(Qt::Key_F5) << 0 << "run";
-        QTest::newRow("F5, Escape") << int(Qt::Key_F5) << 0 << "stopped";
+        for (const char* row : {"Ctrl+N new", "Ctrl+O open", "Ctrl+S saved", "Ctrl+Shift+S save",
+                                "Ctrl+P print", "Ctrl+Q closed", "F5 run", "F5 stopped"}) {
+            const QStringList parts = QString(row).split(' ');
+            QTest::newRow(row) << QKeySequence(parts[0]) << parts[1];
+        }
     }
     void shortcuts() {
-        QFETCH(int, key);
-        QFETCH(int, modifiers);
+        QFETCH(QKeySequence, keys);
         QFETCH(QString, effect);
         FileSession s;
         const QString model = s.Path("model.cvm");
         Write(model, Bytes(kSamples + "mass-calibration.cvm"));
         s.OpenFile(model);
+        QFile::remove(model);
         s.Shown.clear();
-        s.Click("AsHyperBtn4");
         s.Get<QSpinBox>("SpinEdit1")->setValue(100000);
-        s.Click("AsHyperBtn2");
-        s.Type("Edit1", "Changed");
-        s.Dialogs.Answers.push_back(DialogAnswer::Discard);
-        if (effect == "run" || effect == "stopped") {
-            s.Click("AsHyperBtn4");
-            if (effect == "stopped")
-                QTimer::singleShot(0, s.Window.get(),
-                                   [&s] { QTest::keyClick(s.Window.get(), Qt::Key_Escape); });
-        }
-        QWidget* focus = QApplication::focusWidget();
-        QTest::keyClick(focus ? focus : s.Window.get(), Qt::Key(key),
-                        Qt::KeyboardModifiers(modifiers));
+        if (effect == "run" || effect == "stopped") s.Click("AsHyperBtn4");
+        if (effect == "stopped")
+            QTimer::singleShot(0, [&s] { QTest::keyClick(s.Window.get(), Qt::Key_Escape); });
+        QTest::keySequence(s.Window.get(), keys);
         const auto status = s.Window->LastRun().Status;
-        if (effect == "new") QVERIFY(s.Memo()->toPlainText().isEmpty());
-        if (effect == "saved") QVERIFY(Bytes(model).contains("\r\nChanged\r\n"));
-        QCOMPARE(s.Shown, effect == "open" || effect == "save" || effect == "print"
-                              ? QStringList{effect}
-                              : QStringList{});
+        QCOMPARE(s.Memo()->toPlainText().isEmpty(), effect == "new");
+        QCOMPARE(QFile::exists(model), effect == "saved");
+        const bool dialog = effect == "open" || effect == "save" || effect == "print";
+        QCOMPARE(s.Shown, dialog ? QStringList{effect} : QStringList());
         QCOMPARE(s.Window->isVisible(), effect != "closed");
         QCOMPARE(status == corvanta::RunStatus::Completed, effect == "run");
         QCOMPARE(status == corvanta::RunStatus::Interrupted, effect == "stopped");
-        // The menu shows the keys beside the commands.
-        QCOMPARE(s.Window->findChild<QAction*>("Guardar1")->shortcut().toString(),
-                 QString("Ctrl+Shift+S"));
+        QVERIFY(s.Log().isEmpty());
     }
 
     // Recent models: kept in the settings, the newest first, read again by a
@@ -395,30 +317,26 @@ class GrafFilesTest : public QObject {
     }
 
     // A dropped model opens as Open opens it, after the question when the
-    // model in the window has changes; another kind of file is not taken.
+    // model has changes; another kind of file is not taken.
     void droppedFileOpens() {
         FileSession s;
         s.Update("y = a + b");
-        const auto drop = [&s](const QString& path) {
+        s.Dialogs.Answers.push_back(DialogAnswer::Discard);
+        for (const QString file : {"../README.md", "mass-calibration.cvm"}) {
             QMimeData data;
-            data.setUrls({QUrl::fromLocalFile(path)});
+            data.setUrls({QUrl::fromLocalFile(kSamples + file)});
             QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
             QApplication::sendEvent(s.Window.get(), &enter);
-            if (!enter.isAccepted()) return false;
+            QCOMPARE(enter.isAccepted(), file.endsWith(".cvm"));
             QDropEvent dropped(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
-            QApplication::sendEvent(s.Window.get(), &dropped);
-            return true;
-        };
-        QVERIFY(!drop(kSamples + "../README.md"));
-        s.Dialogs.Answers.push_back(DialogAnswer::Discard);
-        QVERIFY(drop(kSamples + "mass-calibration.cvm"));
+            if (enter.isAccepted()) QApplication::sendEvent(s.Window.get(), &dropped);
+        }
         QCOMPARE(s.Log(), QStringList{"ConfirmSaveDiscardCancel: Save changes to Untitled?"});
-        QVERIFY(s.Memo()->toPlainText().startsWith("y = (mRc"));
         QCOMPARE(s.Caption(), " Corvanta - " + kSamples + "mass-calibration.cvm[*]");
     }
 
     // Help: the guide in its own window, the about box with the version,
-    // the licence and the libraries.
+    // the licence and the libraries; the guide names what the window has.
     void helpMenu() {
         FileSession s;
         s.Menu("GuiaUsuario1");
@@ -435,13 +353,10 @@ class GrafFilesTest : public QObject {
         s.Menu("AcercaDe1");
         QCOMPARE(lines, (QStringList{"Version: " CORVANTA_VERSION " (Torvo)",
                                      "Licence: GNU General Public License, version 3 or later"}));
-    }
 
-    // The guide read back against the window: every command it names in
-    // bold, "Menu > Command" or a control's caption, is in the window; only
-    // the buttons of the question before changes are lost are not.
-    void guideNamesWhatTheWindowHas() {
-        FileSession s;
+        // The guide read back against the window: every command it names in
+        // bold, "Menu > Command" or a control's caption, is in the window;
+        // only the buttons of the question before changes are lost are not.
         QStringList shown = {"Save", "Discard", "Cancel"};
         for (QMenu* menu : s.Window->menuBar()->findChildren<QMenu*>())
             for (QAction* action : menu->actions())
@@ -458,9 +373,9 @@ class GrafFilesTest : public QObject {
                     if (grid->horizontalHeaderItem(c))
                         shown << grid->horizontalHeaderItem(c)->text().trimmed();
         }
-        QFile guide(CORVANTA_SOURCE_DIR "/docs/guide.md");
-        QVERIFY(guide.open(QIODevice::ReadOnly));
-        const QString text = QString::fromUtf8(guide.readAll());
+        QFile file(CORVANTA_SOURCE_DIR "/docs/guide.md");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(file.readAll());
         QRegularExpression bold(R"(\*\*([^*]+)\*\*)");
         int named = 0;
         for (auto match = bold.globalMatch(text); match.hasNext(); ++named) {
