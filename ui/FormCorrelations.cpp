@@ -13,6 +13,7 @@
 #include "distributions/Readings.h"
 #include "engine/NumberText.h"
 #include "ui/Colours.h"
+#include "ui/DialogGrid.h"
 #include "ui/TextBridge.h"
 
 namespace corvanta {
@@ -30,36 +31,11 @@ std::string Sentence(std::string why) {
 
 }  // namespace
 
-// The grid shows the dialog its keys first: the view's own Ctrl+C and Ctrl+V
-// know only the current cell, the dialog's the whole matrix.
-class MatrixGrid : public QTableWidget {
-  public:
-    using QTableWidget::QTableWidget;
-
-    std::function<bool(const QKeyEvent&)> KeyDown;
-
-    void CommitEditor() {
-        if (QWidget* editor = indexWidget(currentIndex())) {
-            commitData(editor);
-            closeEditor(editor, QAbstractItemDelegate::NoHint);
-        }
-    }
-
-  protected:
-    void keyPressEvent(QKeyEvent* event) override {
-        if (KeyDown && KeyDown(*event)) {
-            event->accept();
-            return;
-        }
-        QTableWidget::keyPressEvent(event);
-    }
-};
-
 TFormCorrelations::TFormCorrelations(UserDialogs& dialogs, QWidget* parent)
     : QDialog(parent),
       dialogs_(dialogs),
       messages_(FormMessageTexts(CaptionTable::BuiltIn())),
-      grid_(new MatrixGrid(this)),
+      grid_(new DialogGrid(this)),
       button3_(new QPushButton(this)),
       button2_(new QPushButton(this)),
       button1_(new QPushButton(this)) {

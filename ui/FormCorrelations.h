@@ -14,7 +14,7 @@ class QKeyEvent;
 
 namespace corvanta {
 
-class MatrixGrid;
+class DialogGrid;
 
 // The correlations dialog: the input quantities as rows and columns, the
 // coefficients above the diagonal to edit, the diagonal 1 and the lower half
@@ -49,7 +49,7 @@ class TFormCorrelations : public QDialog {
     std::vector<std::string> names_;
     std::optional<CorrelationList> result_;
 
-    MatrixGrid* grid_;
+    DialogGrid* grid_;
     QPushButton* button3_;
     QPushButton* button2_;
     QPushButton* button1_;

@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "engine/NumberText.h"
+#include "ui/DialogGrid.h"
 #include "ui/TextBridge.h"
 
 namespace corvanta {
@@ -37,44 +38,11 @@ int WidestModeColumns() {
 
 }  // namespace
 
-// The grid hands a click to the dialog only after the view has taken it, so
-// that the cell the check makes current is not moved again by the click, and
-// shows the dialog its keys first: the view's own Ctrl+C copies only the
-// current cell.
-class ObservationGrid : public QTableWidget {
-  public:
-    using QTableWidget::QTableWidget;
-
-    std::function<void()> Clicked;
-    std::function<bool(const QKeyEvent&)> KeyDown;
-
-    // A value still in the cell editor belongs to the grid when Ok reads it.
-    void CommitEditor() {
-        if (QWidget* editor = indexWidget(currentIndex())) {
-            commitData(editor);
-            closeEditor(editor, QAbstractItemDelegate::NoHint);
-        }
-    }
-
-  protected:
-    void mouseReleaseEvent(QMouseEvent* event) override {
-        QTableWidget::mouseReleaseEvent(event);
-        if (Clicked) Clicked();
-    }
-    void keyPressEvent(QKeyEvent* event) override {
-        if (KeyDown && KeyDown(*event)) {
-            event->accept();
-            return;
-        }
-        QTableWidget::keyPressEvent(event);
-    }
-};
-
 TFormValores::TFormValores(UserDialogs& dialogs, QWidget* parent)
     : QDialog(parent),
       dialogs_(dialogs),
       messages_(FormMessageTexts(CaptionTable::BuiltIn())),
-      grid_(new ObservationGrid(this)),
+      grid_(new DialogGrid(this)),
       button2_(new QPushButton(QStringLiteral("Ok"), this)),
       button1_(new QPushButton(QStringLiteral("Cancel"), this)) {
     setObjectName(QStringLiteral("FormValores"));

@@ -14,7 +14,7 @@ class QKeyEvent;
 
 namespace corvanta {
 
-class ObservationGrid;
+class DialogGrid;
 
 // The observations dialog: a grid of readings, one row per observation, whose
 // value columns depend on how each observation is obtained. It edits a copy
@@ -52,7 +52,7 @@ class TFormValores : public QDialog {
     ReadingMode mode_ = ReadingMode::Directa;
     std::optional<std::string> result_;
 
-    ObservationGrid* grid_;
+    DialogGrid* grid_;
     QPushButton* button2_;
     QPushButton* button1_;
 };
