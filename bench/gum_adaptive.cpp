@@ -28,7 +28,7 @@ void BM_SensitivityCoefficients(benchmark::State& state) {
     SilentDialogs dialogs;
     std::vector<InputEstimate> estimates(m.Parameters.size());
     for (std::size_t j = 0; j < m.Parameters.size(); ++j)
-        if (m.Parameters[j].Kind() < DistributionKind::Intermedio)
+        if (!IsComputedKind(m.Parameters[j].Distrib))
             estimates[j] = *EstimateInput(m.Parameters[j]);
     for (auto _ : state)
         benchmark::DoNotOptimize(SensitivityCoefficients(m.Postfix, m.Parameters, estimates,

@@ -183,6 +183,23 @@ const std::vector<CaptionEntry>& DefaultCaptions() {
         {"cap166", "Version"},
         {"cap167", "Licence"},
         {"cap168", "Libraries used"},
+        // distcap::UShaped onward
+        {"cap169", "U-shaped (arcsine)"},
+        {"cap170", "Trapezoidal"},
+        {"cap171", "Curvilinear trapezoid"},
+        {"cap172", "Asymmetric triangular"},
+        {"cap173", "Midpoint"},
+        {"cap174", "Half-width"},
+        {"cap175", "Top to base ratio (beta)"},
+        {"cap176", "Inexactness of the limits (d)"},
+        {"cap177", "Mode"},
+        {"cap178", "Lower limit"},
+        {"cap179", "Upper limit"},
+        {"cap180", "Half-width must be real > 0"},
+        {"cap181", "beta must take values from 0 to 1"},
+        {"cap182", "d must be real >= 0 and below the half-width"},
+        {"cap183", "The limits must satisfy lower <= mode <= upper and lower < upper"},
+        {"cap184", "must be real > 0"},
     };
     return captions;
 }
@@ -287,6 +304,11 @@ MessageTexts FormMessageTexts(const CaptionTable& t) {
     m.AssignDistribution = t.Cap(104);
     m.UndefinedOutput = t.Cap(105);
     m.TooManyOutputs = t.Cap(106);
+    m.ErrorHalfWidthPositive = t.Cap(22) + ". " + t.Cap(distcap::HalfWidthPositive);
+    m.ErrorRatio = t.Cap(22) + ". " + t.Cap(distcap::RatioRange);
+    m.ErrorInexactness = t.Cap(22) + ". " + t.Cap(distcap::InexactnessRange);
+    m.ErrorLimits = t.Cap(22) + ". " + t.Cap(distcap::LimitsOrder);
+    m.DegreesMustBeReal = t.Cap(33) + " " + t.Cap(distcap::MustBeRealPositive);
     m.Gum = FormGumTexts(t);
     m.FromReadings = t.Cap(corrcap::FromReadings);
     m.TwoInputs = t.Cap(corrcap::TwoInputs);

@@ -97,7 +97,32 @@ enum : int {
 };
 }  // namespace windowcap
 
-inline constexpr int kCaptionCount = windowcap::End;
+// The distributions of the published examples: their list items, page
+// labels and Apply messages.
+inline constexpr int kFirstDistributionCaption = windowcap::End;
+namespace distcap {
+enum : int {
+    UShaped = kFirstDistributionCaption,
+    Trapezoidal,
+    CurvilinearTrapezoid,
+    AsymmetricTriangular,
+    Midpoint,
+    HalfWidth,
+    Ratio,
+    Inexactness,
+    Mode,
+    Lower,
+    Upper,
+    HalfWidthPositive,
+    RatioRange,
+    InexactnessRange,
+    LimitsOrder,
+    MustBeRealPositive,
+    End
+};
+}  // namespace distcap
+
+inline constexpr int kCaptionCount = distcap::End;
 
 struct CaptionEntry {
     std::string Key;   // "cap0" … "cap" + (kCaptionCount - 1)
@@ -177,6 +202,11 @@ struct MessageTexts {
     std::string AssignDistribution;      // cap104
     std::string UndefinedOutput;         // cap105
     std::string TooManyOutputs;          // cap106
+    std::string ErrorHalfWidthPositive;  // cap22 + ". " + distcap::HalfWidthPositive
+    std::string ErrorRatio;              // cap22 + ". " + distcap::RatioRange
+    std::string ErrorInexactness;        // cap22 + ". " + distcap::InexactnessRange
+    std::string ErrorLimits;             // cap22 + ". " + distcap::LimitsOrder
+    std::string DegreesMustBeReal;       // cap33 + " " + distcap::MustBeRealPositive
     GumTexts Gum;
     std::string FromReadings;      // corrcap::FromReadings
     std::string TwoInputs;         // corrcap::TwoInputs

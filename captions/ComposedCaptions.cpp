@@ -241,6 +241,31 @@ std::vector<ControlCaption> ComposedTexts(const CaptionTable& t) {
     text("GuiaUsuario1", cap(windowcap::UserGuide));
     text("AcercaDe1", cap(windowcap::About) + "...");
 
+    // The pages of the later kinds and the optional degrees of freedom.
+    const std::string degrees = cap(33) + " (" + cap(51) + ")";
+    for (const char* page : {"Normal", "Rectangular", "Triangular", "UShaped", "Trapezoidal",
+                             "CurvilinearTrapezoid", "AsymmetricTriangular"})
+        text(("Label" + std::string(page) + "Degrees").c_str(), degrees);
+    const struct {
+        const char* Page;
+        int Title, First, Second, Third;
+    } laterPages[] = {
+        {"UShaped", distcap::UShaped, distcap::Midpoint, distcap::HalfWidth, -1},
+        {"Trapezoidal", distcap::Trapezoidal, distcap::Midpoint, distcap::HalfWidth,
+         distcap::Ratio},
+        {"CurvilinearTrapezoid", distcap::CurvilinearTrapezoid, distcap::Midpoint,
+         distcap::HalfWidth, distcap::Inexactness},
+        {"AsymmetricTriangular", distcap::AsymmetricTriangular, distcap::Mode, distcap::Lower,
+         distcap::Upper},
+    };
+    for (const auto& page : laterPages) {
+        const std::string label = std::string("Label") + page.Page;
+        text(("TabSheet" + std::string(page.Page)).c_str(), cap(page.Title));
+        text((label + "1").c_str(), cap(page.First));
+        text((label + "2").c_str(), cap(page.Second));
+        if (page.Third >= 0) text((label + "3").c_str(), cap(page.Third));
+    }
+
     const char* const pages[][2] = {
         {"TabSheet6", "Gamma"},       {"TabSheet8", "Beta"},       {"TabSheet9", "Student"},
         {"TabSheet10", "Poisson"},    {"TabSheet11", "Binomial"},  {"TabSheet12", "NegBinomial"},

@@ -92,7 +92,7 @@ std::string StripTrailingBlank(std::string text) {
 }
 
 bool IsInput(const ModelParameter& p) {
-    return p.Distrib < static_cast<std::int32_t>(DistributionKind::Intermedio);
+    return !IsComputedKind(p.Distrib);
 }
 
 void PrintText(std::ostream& out, const RunOutcome& outcome, const ParameterList& parameters,

@@ -50,7 +50,18 @@ class PageCheck {
     }
 
   private:
-    const std::string& Text(int field) const { return field == 0 ? fields_.Edit1 : fields_.Edit2; }
+    const std::string& Text(int field) const {
+        switch (field) {
+            case kEdit1Field:
+                return fields_.Edit1;
+            case kEdit2Field:
+                return fields_.Edit2;
+            case kEdit3Field:
+                return fields_.Edit3;
+            default:
+                return fields_.Degrees;
+        }
+    }
 
     void Refuse(int field, const std::string& message) {
         dialogs_.ShowError(message);
@@ -69,11 +80,21 @@ class PageCheck {
 
 PageOutcome ApplyDistributionPage(int page, const PageFields& fields, const ModelParameter& current,
                                   const MessageTexts& texts, UserDialogs& dialogs) {
-    if (page < 1 || page > 16) return {};
-    constexpr int edit1 = 0, edit2 = 1;
+    if (!IsFieldPage(page)) return {};
+    constexpr int edit1 = kEdit1Field, edit2 = kEdit2Field, edit3 = kEdit3Field;
     PageCheck check(fields, texts, dialogs);
     ModelParameter stored = current;
-    bool storesEdit1 = true, storesEdit2 = false;
+    bool storesEdit1 = true, storesEdit2 = false, storesEdit3 = false;
+    // The three limits of a page of the newer kinds, checked in one order.
+    const auto threeReals = [&](long double& first, long double& second, long double& third) {
+        check.Required(edit1);
+        check.Required(edit2);
+        check.Required(edit3);
+        first = check.Real(edit1);
+        second = check.Real(edit2);
+        third = check.Real(edit3);
+        storesEdit2 = storesEdit3 = true;
+    };
 
     // A deviation, half-width or Poisson mean of 0 is a quantity known
     // exactly; only values below that describe no distribution.
@@ -179,8 +200,40 @@ PageOutcome ApplyDistributionPage(int page, const PageFields& fields, const Mode
             storesEdit2 = true;
             break;
         }
+        case UShaped: {
+            check.Required(edit1);
+            check.Required(edit2);
+            check.Real(edit1);
+            long double halfWidth = check.Real(edit2);
+            check.Ensure(halfWidth > 0, edit2, texts.ErrorHalfWidthPositive);
+            storesEdit2 = true;
+            break;
+        }
+        case Trapezoidal:
+        case CurvilinearTrapezoid: {
+            long double mid = 0, halfWidth = 0, shape = 0;
+            threeReals(mid, halfWidth, shape);
+            check.Ensure(halfWidth > 0, edit2, texts.ErrorHalfWidthPositive);
+            if (page == static_cast<int>(Trapezoidal))
+                check.Ensure(shape >= 0 && shape <= 1, edit3, texts.ErrorRatio);
+            else
+                check.Ensure(shape >= 0 && shape < halfWidth, edit3, texts.ErrorInexactness);
+            break;
+        }
+        case AsymmetricTriangular: {
+            long double mode = 0, lower = 0, upper = 0;
+            threeReals(mode, lower, upper);
+            check.Ensure(lower <= mode, edit2, texts.ErrorLimits);
+            check.Ensure(mode <= upper && lower < upper, edit3, texts.ErrorLimits);
+            break;
+        }
         default:
             return {};
+    }
+    const bool degrees = TakesTypeBDegrees(page);
+    if (degrees && !fields.Degrees.empty()) {
+        long double value = check.Real(kDegreesField);
+        check.Ensure(value > 0, kDegreesField, texts.DegreesMustBeReal);
     }
     if (check.Failed()) return {std::nullopt, check.RefusedField()};
 
@@ -188,6 +241,8 @@ PageOutcome ApplyDistributionPage(int page, const PageFields& fields, const Mode
     stored.Init = true;
     if (storesEdit1) stored.Valor = fields.Edit1;
     if (storesEdit2) stored.a = fields.Edit2;
+    if (storesEdit3) stored.b = fields.Edit3;
+    if (degrees) stored.Grados = fields.Degrees;
     return {std::move(stored), -1};
 }
 

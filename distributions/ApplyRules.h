@@ -12,12 +12,23 @@
 // shown and stores them in the selected quantity's record.
 namespace corvanta {
 
-// The texts of a page's fields: Edit1 the first, Edit2 the second (unused on
-// pages with one field or none).
+// The texts of a page's fields: Edit1 the first, Edit2 the second, Edit3 the
+// third (unused on pages with fewer fields), Degrees the optional degrees of
+// freedom of the pages that take them.
 struct PageFields {
     std::string Edit1;
     std::string Edit2;
+    std::string Edit3 = {};
+    std::string Degrees = {};
 };
+
+// The fields of PageFields by number, as RefusedField names them.
+inline constexpr int kEdit1Field = 0, kEdit2Field = 1, kEdit3Field = 2, kDegreesField = 3;
+
+// The pages whose fields PageFields carries: 1 to 16 and 20 to 23.
+constexpr bool IsFieldPage(int page) {
+    return (page >= 1 && page <= 16) || (page >= 20 && page <= 23);
+}
 
 // What a page's rule made of its fields.
 struct PageOutcome {
@@ -25,20 +36,21 @@ struct PageOutcome {
     // field is empty, after an error dialog when a check fails, and for any
     // other page.
     std::optional<ModelParameter> Stored;
-    // The field a refusal is about (0 = Edit1, 1 = Edit2), so that the user
-    // is taken to it; -1 when nothing was refused.
+    // The field a refusal is about (kEdit1Field ... kDegreesField), so that
+    // the user is taken to it; -1 when nothing was refused.
     int RefusedField = -1;
 };
 
-// The rule of pages 1 to 16. Texts are stored as typed; fields the page does
-// not use keep their text.
+// The rule of the field pages. Texts are stored as typed; fields the page
+// does not use keep their text. The pages with optional degrees of freedom
+// store Grados as typed, empty for none.
 PageOutcome ApplyDistributionPage(int page, const PageFields& fields, const ModelParameter& current,
                                   const MessageTexts& texts, UserDialogs& dialogs);
 
 // Everything the panel holds when Apply is pressed.
 struct ApplyRequest {
     int Page = 0;                    // index of the page shown (= DistributionKind)
-    PageFields Fields;               // pages 1 to 16
+    PageFields Fields;               // the field pages
     ExperimentalEntry Experimental;  // page 17
 };
 
@@ -48,8 +60,8 @@ struct ApplyOutcome {
     // A check failed with a message: the user corrects the typed input in
     // place, so the selection stays on the entry.
     bool Refused = false;
-    // On a refusal of pages 1 to 16, the field it is about (0 = Edit1,
-    // 1 = Edit2); -1 otherwise.
+    // On a refusal of a field page, the field it is about (kEdit1Field ...
+    // kDegreesField); -1 otherwise.
     int RefusedField = -1;
     // The entry whose row is selected next: the same entry after a refusal,
     // otherwise the one after it (the first after the last); -1 for an empty
@@ -57,7 +69,7 @@ struct ApplyOutcome {
     int NextIndex = -1;
 };
 
-// Apply on entry `index` of the list. Pages 1 to 17 run their rule; any
+// Apply on entry `index` of the list. Pages 1 to 17 and 20 to 23 run their rule; any
 // other page, an index outside the list, and a computed quantity (which
 // takes no distribution) store nothing.
 ApplyOutcome ApplyDistribution(ParameterList& list, int index, const ApplyRequest& request,

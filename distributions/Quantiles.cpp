@@ -125,6 +125,26 @@ Marginal::Marginal(const ModelParameter& p) : kind_(p.Kind()) {
                 hasVariance_ = scale_ > 0;
                 break;
             }
+            case DistributionKind::UShaped:
+            case DistributionKind::Trapezoidal:
+            case DistributionKind::CurvilinearTrapezoid:
+                location_ = ParseFloat(p.Valor);
+                scale_ = std::fabs(ParseFloat(p.a));
+                if (kind_ != DistributionKind::UShaped) shape1_ = ParseFloat(p.b);
+                if (kind_ == DistributionKind::Trapezoidal && !(shape1_ >= 0 && shape1_ <= 1))
+                    ThrowInvalidOperation();
+                if (kind_ == DistributionKind::CurvilinearTrapezoid &&
+                    !(shape1_ >= 0 && (shape1_ < scale_ || shape1_ == 0)))
+                    ThrowInvalidOperation();
+                hasVariance_ = scale_ > 0;
+                break;
+            case DistributionKind::AsymmetricTriangular:
+                location_ = ParseFloat(p.Valor);
+                shape1_ = ParseFloat(p.a);
+                shape2_ = ParseFloat(p.b);
+                if (!(shape1_ <= location_ && location_ <= shape2_)) ThrowInvalidOperation();
+                hasVariance_ = shape2_ > shape1_;
+                break;
             case DistributionKind::Experimental:
                 location_ = ParseFloat(p.Valor);
                 scale_ = std::fabs(ParseFloat(p.a));
@@ -269,6 +289,46 @@ long double VonMisesScore(const std::vector<long double>& cumulative, long doubl
     return theta;
 }
 
+// The distance from the lower end of a trapezoid of half-width `half` and
+// top-to-base ratio beta below which the mass p <= 1/2 lies: a parabola
+// along the sloping side, a straight line along the top.
+long double TrapezoidScore(long double half, long double beta, long double p) {
+    const long double sideMass = (1 - beta) / (2 * (1 + beta));
+    if (p <= sideMass) return half * std::sqrt(2 * (1 - beta) * (1 + beta) * p);
+    return half * (1 - beta) + (p - sideMass) * half * (1 + beta);
+}
+
+// The distance below the midpoint of a curvilinear trapezoid (half-width h,
+// inexactness d) beyond which the mass p <= 1/2 lies. The density is flat
+// within h - d of the midpoint and ln((h + d) / y) / (4d) at a distance y
+// beyond; over the sloping part the mass beyond y = (h + d)(1 - t) is
+// (h + d) (t + (1 - t) ln(1 - t)) / (4d), solved for t by Newton's method
+// kept within its bracket by bisection.
+long double CurvilinearScore(long double half, long double d, long double p) {
+    if (d == 0) return half * (1 - 2 * p);
+    const long double outer = half + d, inner = half - d;
+    const long double flat = std::log(outer / inner) / (4 * d);
+    const long double slopeMass = 0.5L - inner * flat;
+    if (p >= slopeMass) return (0.5L - p) / flat;
+    const long double target = 4 * d * p / outer;
+    long double lo = 0, hi = 2 * d / outer;
+    long double t = std::fmin(std::sqrt(2 * target), hi);
+    for (int round = 0; round < 100; ++round) {
+        const long double f = t + (1 - t) * std::log1p(-t) - target;
+        if (f > 0) {
+            hi = t;
+        } else {
+            lo = t;
+        }
+        const long double slope = -std::log1p(-t);
+        long double next = slope > 0 ? t - f / slope : (lo + hi) / 2;
+        if (!(next > lo && next < hi)) next = (lo + hi) / 2;
+        if (std::fabs(next - t) <= 1e-18L * t) return outer * (1 - next);
+        t = next;
+    }
+    return outer * (1 - t);
+}
+
 }  // namespace
 
 long double Quantile(const Marginal& m, long double p, long double q) {
@@ -310,6 +370,26 @@ long double Quantile(const Marginal& m, long double p, long double q) {
             case DistributionKind::Binomial:
             case DistributionKind::NegBinomial:
                 return DiscreteQuantile(m, p, q);
+            case DistributionKind::UShaped: {
+                // 1 - cos(pi p), written so that the tails keep their digits.
+                const long double s = std::sin(kPi * (p <= 0.5L ? p : q) / 2);
+                return p <= 0.5L ? m.location_ - m.scale_ + 2 * m.scale_ * s * s
+                                 : m.location_ + m.scale_ - 2 * m.scale_ * s * s;
+            }
+            case DistributionKind::Trapezoidal:
+                return p <= 0.5L ? m.location_ - m.scale_ + TrapezoidScore(m.scale_, m.shape1_, p)
+                                 : m.location_ + m.scale_ - TrapezoidScore(m.scale_, m.shape1_, q);
+            case DistributionKind::CurvilinearTrapezoid:
+                return p <= 0.5L ? m.location_ - CurvilinearScore(m.scale_, m.shape1_, p)
+                                 : m.location_ + CurvilinearScore(m.scale_, m.shape1_, q);
+            case DistributionKind::AsymmetricTriangular: {
+                const long double lower = m.shape1_, upper = m.shape2_, mode = m.location_;
+                const long double width = upper - lower;
+                if (width == 0) return mode;
+                if (p <= (mode - lower) / width)
+                    return lower + std::sqrt(p * width * (mode - lower));
+                return upper - std::sqrt(q * width * (upper - mode));
+            }
             default:
                 ThrowInvalidOperation();
         }

@@ -211,6 +211,38 @@ class LogNormalSampler {
     long double mu_, sigma_;
 };
 
+// U-shaped (arcsine) distribution on [mid - half, mid + half].
+class ArcsineSampler {
+  public:
+    ArcsineSampler(long double mid, long double half) : mid_(mid), half_(half) {}
+    long double Draw() const;
+
+  private:
+    long double mid_, half_;
+};
+
+// Trapezoid on [mid - half, mid + half] whose top is beta times its base,
+// 0 <= beta <= 1.
+class TrapezoidalSampler {
+  public:
+    TrapezoidalSampler(long double mid, long double half, long double beta);
+    long double Draw() const;
+
+  private:
+    long double lower_, first_, second_;
+};
+
+// Rectangular distribution about mid whose half-width is itself uniform on
+// [half - d, half + d], 0 <= d < half.
+class CurvilinearTrapezoidSampler {
+  public:
+    CurvilinearTrapezoidSampler(long double mid, long double half, long double d);
+    long double Draw() const;
+
+  private:
+    long double mid_, shortest_, spread_;
+};
+
 class PoissonSampler {
   public:
     explicit PoissonSampler(long double mu);
@@ -268,7 +300,7 @@ class NegBinomialSampler {
 // The draw of one quantity from its record, parsing its parameter texts at
 // every call. A text that does not convert raises the conversion CalcError
 // of engine/NumberText.h. Kinds that are not sampled (0 no distribution,
-// 18 intermediate, 19 output, and any number outside 0 to 19) raise
+// 18 intermediate, 19 output, and any number outside 0 to 23) raise
 // CalcError(InvalidOperation), so that a run treats them like any other
 // failed draw.
 long double SampleParameter(const ModelParameter& p);
@@ -292,7 +324,8 @@ class PreparedSampler {
         std::variant<Refused, NormalSampler, ConstantSampler, RectangularSampler, TriangularSampler,
                      ExponentialSampler, CauchySampler, GammaSampler, BetaSampler, StudentSampler,
                      ExperimentalSampler, VonMisesSampler, WeibullSampler, ChiSquareSampler,
-                     LogNormalSampler, PoissonSampler, BinomialSampler, NegBinomialSampler>;
+                     LogNormalSampler, PoissonSampler, BinomialSampler, NegBinomialSampler,
+                     ArcsineSampler, TrapezoidalSampler, CurvilinearTrapezoidSampler>;
 
   private:
     Variant impl_;

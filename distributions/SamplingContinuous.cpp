@@ -45,6 +45,42 @@ long double SampleTriangular(long double min, long double max, long double mode)
     return TriangularSampler(min, max, mode).Draw();
 }
 
+// The sine of a uniform phase (JCGM 101:2008, Evaluation of measurement
+// data - Propagation of distributions using a Monte Carlo method, 6.4.6.4).
+long double ArcsineSampler::Draw() const {
+    const long double u = RandomUniform();
+    return mid_ + half_ * std::sin(2 * kPi * u);
+}
+
+TrapezoidalSampler::TrapezoidalSampler(long double mid, long double half, long double beta)
+    : lower_(mid - half), first_(half * (1 + beta)), second_(half * (1 - beta)) {
+    // Beyond these bounds the sum below is no trapezoid.
+    if (!(beta >= 0 && beta <= 1)) ThrowInvalidOperation();
+}
+
+// The sum of two independent rectangular variables (JCGM 101:2008, 6.4.4.4).
+long double TrapezoidalSampler::Draw() const {
+    const long double r1 = RandomUniform();
+    const long double r2 = RandomUniform();
+    return lower_ + first_ * r1 + second_ * r2;
+}
+
+CurvilinearTrapezoidSampler::CurvilinearTrapezoidSampler(long double mid, long double half,
+                                                         long double d)
+    : mid_(mid), shortest_(half - d), spread_(2 * d) {
+    // A half-width that could reach zero or below is no rectangle.
+    if (!(d >= 0 && (d < half || d == 0))) ThrowInvalidOperation();
+}
+
+// A rectangular variable whose half-width is drawn first (JCGM 101:2008,
+// 6.4.3.4).
+long double CurvilinearTrapezoidSampler::Draw() const {
+    const long double r1 = RandomUniform();
+    const long double r2 = RandomUniform();
+    const long double half = shortest_ + spread_ * r1;
+    return mid_ + half * (2 * r2 - 1);
+}
+
 // Inversion (Devroye 1986); a zero uniform would give an infinite value and
 // is redrawn.
 long double SampleExponential() {

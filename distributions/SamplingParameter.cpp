@@ -73,6 +73,28 @@ PreparedSampler::Variant MakeSampler(const ModelParameter& p) {
             const std::int64_t nu = ParseInteger(p.Grados);
             return ExperimentalSampler(mean, deviation, nu, p.b);
         }
+        case DistributionKind::UShaped: {
+            const long double mid = ParseFloat(p.Valor);
+            return ArcsineSampler(mid, std::fabs(ParseFloat(p.a)));
+        }
+        case DistributionKind::Trapezoidal: {
+            const long double mid = ParseFloat(p.Valor);
+            const long double half = std::fabs(ParseFloat(p.a));
+            return TrapezoidalSampler(mid, half, ParseFloat(p.b));
+        }
+        case DistributionKind::CurvilinearTrapezoid: {
+            const long double mid = ParseFloat(p.Valor);
+            const long double half = std::fabs(ParseFloat(p.a));
+            return CurvilinearTrapezoidSampler(mid, half, ParseFloat(p.b));
+        }
+        case DistributionKind::AsymmetricTriangular: {
+            const long double mode = ParseFloat(p.Valor);
+            const long double lower = ParseFloat(p.a);
+            const long double upper = ParseFloat(p.b);
+            // A mode outside the limits leaves no triangle to invert.
+            if (!(lower <= mode && mode <= upper)) ThrowInvalidOperation();
+            return TriangularSampler(lower, upper, mode);
+        }
         default:
             // No distribution, intermediate and output quantities (and
             // numbers outside the list) have nothing to draw.

@@ -17,7 +17,7 @@ std::string UpperAscii(std::string text) {
 }
 
 bool IsInput(const ModelParameter& p) {
-    return p.Distrib < static_cast<std::int32_t>(DistributionKind::Intermedio);
+    return !IsComputedKind(p.Distrib);
 }
 
 // A share kept with 15 digits, printed to the tenth of a percent as the

@@ -206,7 +206,7 @@ class ModelTextReader {
         if (kind < 0 || kind >= kDistributionKindCount) {
             Refuse("The file \"" + fileName_ +
                    "\" is not a valid model file: the distribution number " + IntegerText(kind) +
-                   where + " is not one of 0 to 19.");
+                   where + " is not one of 0 to 23.");
         }
         p.Distrib = kind;
         long double value = 0;

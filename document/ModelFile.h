@@ -53,7 +53,7 @@ struct OpenedModel {
 // their place. Refuses, after telling the user why, a text with a missing
 // tag or a field without its value line, a distribution number or
 // contribution that is not a number (with the number parser's text), a
-// distribution number outside 0 to 19, rejected equations, and records that
+// distribution number outside 0 to 23, rejected equations, and records that
 // do not name the quantities of the equations one by one in order, and a
 // correlations line that does not name two different input quantities and a
 // coefficient from -1 to 1, or repeats a pair (naming the line).

@@ -93,6 +93,14 @@ ReportDistribution DescribeDistribution(std::int32_t distrib, const ReportTexts&
             return {"Interim Result", l.Label24, ""};
         case 19:
             return {"Result", l.Label24, ""};
+        case 20:
+            return {"U-shaped (arcsine)", l.Midpoint, l.HalfWidth};
+        case 21:
+            return {"Trapezoidal", l.Midpoint, l.HalfWidth, l.Ratio};
+        case 22:
+            return {"Curvilinear trapezoid", l.Midpoint, l.HalfWidth, l.Inexactness};
+        case 23:
+            return {"Triangular (asymmetric)", l.Mode, l.Lower, l.Upper};
         default:
             return {"", "", ""};
     }
@@ -146,6 +154,9 @@ std::vector<ReportLine> ComposeReport(const ReportTexts& texts, const ParameterL
             w.Line(d.FirstLabel + " = " + (p.Distrib == 19 ? texts.ResultadoRes : p.Valor));
         }
         if (!d.SecondLabel.empty()) w.Line(d.SecondLabel + " = " + p.a);
+        if (!d.ThirdLabel.empty()) w.Line(d.ThirdLabel + " = " + p.b);
+        if (TakesTypeBDegrees(p.Distrib) && !p.Grados.empty())
+            w.Line(texts.ValueLabels.Degrees + " = " + p.Grados);
         w.Line("");
     }
     bool correlated = false;
@@ -198,6 +209,14 @@ void SetReportLabels(const CaptionTable& captions, ReportTexts& texts) {
     l.LabelStudent = cap(50) + " (" + cap(51) + ")";
     l.Label46 = cap(50) + " (lambda)";
     l.Label61 = cap(29) + " (k)";
+    l.Midpoint = cap(distcap::Midpoint);
+    l.HalfWidth = cap(distcap::HalfWidth);
+    l.Ratio = cap(distcap::Ratio);
+    l.Inexactness = cap(distcap::Inexactness);
+    l.Mode = cap(distcap::Mode);
+    l.Lower = cap(distcap::Lower);
+    l.Upper = cap(distcap::Upper);
+    l.Degrees = cap(33);
 }
 
 }  // namespace corvanta

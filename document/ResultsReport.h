@@ -38,6 +38,8 @@ struct ReportValueLabels {
     std::string Label61;                // Weibull: form (k)
     std::string Label62;                // Chi square: degrees of freedom
     std::string Label63, Label64;       // Lognormal: mean, standard deviation
+    // The pages of the newer kinds, and the optional degrees of freedom.
+    std::string Midpoint, HalfWidth, Ratio, Inexactness, Mode, Lower, Upper, Degrees;
 };
 
 // Everything the report reads from the window when the command runs.
@@ -81,12 +83,13 @@ struct ReportTexts {
     std::string Label28;
 };
 
-// The distribution name a quantity's line shows, and its first and second
-// value labels ("" for none).
+// The distribution name a quantity's line shows, and its first, second and
+// third value labels ("" for none).
 struct ReportDistribution {
     std::string Name;
     std::string FirstLabel;
     std::string SecondLabel;
+    std::string ThirdLabel = {};
 };
 ReportDistribution DescribeDistribution(std::int32_t distrib, const ReportTexts& texts);
 

@@ -32,7 +32,7 @@ void ComputeContributions(ParameterList& parameters,
     std::vector<double> draws(kContributionDraws);
     for (std::size_t j = 0; j < parameters.size(); ++j) {
         ModelParameter& p = parameters[j];
-        if (p.Distrib >= static_cast<int>(DistributionKind::Intermedio)) {
+        if (IsComputedKind(p.Distrib)) {
             p.Sensib = 0;
             continue;
         }

@@ -16,7 +16,7 @@ namespace corvanta {
 namespace {
 
 bool IsInput(const ModelParameter& p) {
-    return p.Kind() < DistributionKind::Intermedio;
+    return !IsComputedKind(p.Distrib);
 }
 
 // E[theta^2] of the von Mises density exp(k cos theta) / (2 pi I0(k)) on
@@ -41,6 +41,16 @@ long double Positive(long double x) {
     return std::fabs(x);
 }
 
+// How reliable a Type B uncertainty is: the degrees of freedom typed with
+// it, infinitely many when none were.
+InputEstimate WithTypeBDegrees(const ModelParameter& p, InputEstimate e) {
+    if (p.Grados.empty()) return e;
+    const long double degrees = ParseFloat(p.Grados);
+    if (!(degrees > 0)) ThrowInvalidOperation();
+    e.DegreesOfFreedom = static_cast<double>(degrees);
+    return e;
+}
+
 }  // namespace
 
 std::string NoVarianceText(const ModelParameter& record) {
@@ -61,14 +71,14 @@ std::optional<InputEstimate> EstimateInput(const ModelParameter& p) {
     };
     switch (p.Kind()) {
         case DistributionKind::Normal:
-            return set(ParseFloat(p.Valor), ParseFloat(p.a) * ParseFloat(p.a));
+            return WithTypeBDegrees(p, set(ParseFloat(p.Valor), ParseFloat(p.a) * ParseFloat(p.a)));
         case DistributionKind::Rectangular: {
             const long double half = Positive(ParseFloat(p.a));
-            return set(ParseFloat(p.Valor), half * half / 3);
+            return WithTypeBDegrees(p, set(ParseFloat(p.Valor), half * half / 3));
         }
         case DistributionKind::Triangular: {
             const long double half = Positive(ParseFloat(p.a));
-            return set(ParseFloat(p.Valor), half * half / 6);
+            return WithTypeBDegrees(p, set(ParseFloat(p.Valor), half * half / 6));
         }
         case DistributionKind::Constante:
             return set(ParseFloat(p.Valor), 0);
@@ -127,6 +137,27 @@ std::optional<InputEstimate> EstimateInput(const ModelParameter& p) {
         case DistributionKind::LogNormal: {
             const long double s = ParseFloat(p.a);
             return set(ParseFloat(p.Valor), s * s);
+        }
+        case DistributionKind::UShaped: {
+            const long double half = Positive(ParseFloat(p.a));
+            return WithTypeBDegrees(p, set(ParseFloat(p.Valor), half * half / 2));
+        }
+        case DistributionKind::Trapezoidal: {
+            const long double half = Positive(ParseFloat(p.a)), beta = ParseFloat(p.b);
+            return WithTypeBDegrees(p,
+                                    set(ParseFloat(p.Valor), half * half * (1 + beta * beta) / 6));
+        }
+        case DistributionKind::CurvilinearTrapezoid: {
+            const long double half = Positive(ParseFloat(p.a)), d = ParseFloat(p.b);
+            return WithTypeBDegrees(p, set(ParseFloat(p.Valor), half * half / 3 + d * d / 9));
+        }
+        case DistributionKind::AsymmetricTriangular: {
+            const long double mode = ParseFloat(p.Valor), lower = ParseFloat(p.a),
+                              upper = ParseFloat(p.b);
+            return WithTypeBDegrees(
+                p, set((lower + mode + upper) / 3, (lower * lower + mode * mode + upper * upper -
+                                                    lower * mode - lower * upper - mode * upper) /
+                                                       18));
         }
         case DistributionKind::Experimental: {
             // Type A: the mean of the readings, u = s / sqrt(N), nu = N - 1.

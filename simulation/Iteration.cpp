@@ -38,6 +38,10 @@ long double FixedValue(const ModelParameter& p) {
         case DistributionKind::XiCuadrado:
         case DistributionKind::LogNormal:
         case DistributionKind::Experimental:
+        case DistributionKind::UShaped:
+        case DistributionKind::Trapezoidal:
+        case DistributionKind::CurvilinearTrapezoid:
+        case DistributionKind::AsymmetricTriangular:
             return ParseFloat(p.Valor);
         case DistributionKind::Gamma:
             return ParseFloat(p.Valor) - 1;

@@ -298,6 +298,7 @@ void TGraf::ApplyCaptions(const CaptionTable& table, const MessageTexts& message
     if (FormInfo) FormInfo->SetTexts(messages.Window);
     FillCoverageChoices();
     FillIntervalChoices();
+    SetDistributionItemTexts();
     ComposedCaptionTexts texts = ComposedCaptions(table);
     for (const ControlCaption& caption : texts.Controls)
         SetControlText(caption);

@@ -214,7 +214,10 @@ class TGraf : public QMainWindow {
     void ShowRecordFields(const ModelParameter& record);
 
     // Distribution panel.
+    // index: the kind of the item picked.
     void ComboBox2Change(int index);
+    // The list items of the later kinds, from the captions in force.
+    void SetDistributionItemTexts();
     void ClearEdits();
     void Button4Click();
     void FocusRefusedField(int page, int field);
@@ -339,8 +342,9 @@ class TGraf : public QMainWindow {
     QLabel* Label17 = nullptr;
     QComboBox* ComboBox2 = nullptr;
     TAsPagePanel* AsPagePanel1 = nullptr;
-    std::vector<QLineEdit*> FieldEdits;  // the 22 fields of pages 1 to 16
-    QLineEdit* PageFields[17][2] = {};   // by page: first and second field
+    std::vector<QLineEdit*> FieldEdits;  // every field of the field pages
+    // By page: first, second and third field, and the degrees of freedom.
+    QLineEdit* PageFields[kDistributionKindCount][4] = {};
     QButtonGroup* ModeButtons = nullptr;
     QButtonGroup* SimulationDistribution = nullptr;
     QSpinBox* SpinEdit2 = nullptr;

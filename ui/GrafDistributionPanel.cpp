@@ -31,7 +31,8 @@ struct DistributionPage {
     const char* Sheet;
     const char* Name;
     PageLabel Labels[5];
-    const char* Edits[2];
+    // First, second and third field, and the optional degrees of freedom.
+    const char* Edits[4];
     const char* Apply;
 };
 
@@ -39,18 +40,22 @@ constexpr DistributionPage kPages[kDistributionKindCount] = {
     {"TabSheet5", "Noname", {{"Label25", "Unassigned probability distribution"}}, {}, nullptr},
     {"TabSheet1",
      "Normal",
-     {{"Label18", "Mean"}, {"Label19", "Standard Deviation"}},
-     {"Edit1_Normal", "Edit2_Normal"},
+     {{"Label18", "Mean"}, {"Label19", "Standard Deviation"}, {"LabelNormalDegrees", ""}},
+     {"Edit1_Normal", "Edit2_Normal", nullptr, "EditDegrees_Normal"},
      "Button1"},
     {"TabSheet2",
      "Rectangular",
-     {{"Label20", "Mean"}, {"Label21", "half-width of the interval"}},
-     {"Edit1_Rectangular", "Edit2_Rectangular"},
+     {{"Label20", "Mean"},
+      {"Label21", "half-width of the interval"},
+      {"LabelRectangularDegrees", ""}},
+     {"Edit1_Rectangular", "Edit2_Rectangular", nullptr, "EditDegrees_Rectangular"},
      "Button5"},
     {"TabSheet3",
      "Triangular",
-     {{"Label22", "Mean"}, {"Label23", "half-width of the interval"}},
-     {"Edit1_Triangular", "Edit2_Triangular"},
+     {{"Label22", "Mean"},
+      {"Label23", "half-width of the interval"},
+      {"LabelTriangularDegrees", ""}},
+     {"Edit1_Triangular", "Edit2_Triangular", nullptr, "EditDegrees_Triangular"},
      "Button6"},
     {"TabSheet4", "Constante", {{"Label24", "Value"}}, {"Edit1_Constante"}, "Button7"},
     {"TabSheet6",
@@ -127,6 +132,37 @@ constexpr DistributionPage kPages[kDistributionKindCount] = {
     {"TabSheet22", "Experimental", {}, {}, "Button4"},
     {"TabSheet18", "Intermedio", {{"Label91", "Interim result"}}, {}, nullptr},
     {"TabSheet19", "Resultado", {{"Label92", "Result"}}, {}, nullptr},
+    {"TabSheetUShaped",
+     "UShaped",
+     {{"LabelUShaped1", ""}, {"LabelUShaped2", ""}, {"LabelUShapedDegrees", ""}},
+     {"Edit1_UShaped", "Edit2_UShaped", nullptr, "EditDegrees_UShaped"},
+     "ButtonUShaped"},
+    {"TabSheetTrapezoidal",
+     "Trapezoidal",
+     {{"LabelTrapezoidal1", ""},
+      {"LabelTrapezoidal2", ""},
+      {"LabelTrapezoidal3", ""},
+      {"LabelTrapezoidalDegrees", ""}},
+     {"Edit1_Trapezoidal", "Edit2_Trapezoidal", "Edit3_Trapezoidal", "EditDegrees_Trapezoidal"},
+     "ButtonTrapezoidal"},
+    {"TabSheetCurvilinearTrapezoid",
+     "CurvilinearTrapezoid",
+     {{"LabelCurvilinearTrapezoid1", ""},
+      {"LabelCurvilinearTrapezoid2", ""},
+      {"LabelCurvilinearTrapezoid3", ""},
+      {"LabelCurvilinearTrapezoidDegrees", ""}},
+     {"Edit1_CurvilinearTrapezoid", "Edit2_CurvilinearTrapezoid", "Edit3_CurvilinearTrapezoid",
+      "EditDegrees_CurvilinearTrapezoid"},
+     "ButtonCurvilinearTrapezoid"},
+    {"TabSheetAsymmetricTriangular",
+     "AsymmetricTriangular",
+     {{"LabelAsymmetricTriangular1", ""},
+      {"LabelAsymmetricTriangular2", ""},
+      {"LabelAsymmetricTriangular3", ""},
+      {"LabelAsymmetricTriangularDegrees", ""}},
+     {"Edit1_AsymmetricTriangular", "Edit2_AsymmetricTriangular", "Edit3_AsymmetricTriangular",
+      "EditDegrees_AsymmetricTriangular"},
+     "ButtonAsymmetricTriangular"},
 };
 
 // Items of the distribution list, at the positions of their kinds.
@@ -149,7 +185,13 @@ constexpr const char* kDistributionItems[] = {
     "Xi square",
     "Lognormal",
     "Experimental",
+    // The later kinds: their texts are captions, set with the others.
+    "",
+    "",
+    "",
+    "",
 };
+static_assert(std::size(kDistributionItems) == kDistributionListCount);
 
 bool IsRestrictionLine(const char* name) {
     const QString label = QString::fromLatin1(name);
@@ -172,7 +214,8 @@ void TGraf::BuildDistributionPanel(QWidget* page) {
     ComboBox2->setObjectName("ComboBox2");
     for (const char* item : kDistributionItems)
         ComboBox2->addItem(QString::fromLatin1(item));
-    connect(ComboBox2, &QComboBox::activated, this, [this](int index) { ComboBox2Change(index); });
+    connect(ComboBox2, &QComboBox::activated, this,
+            [this](int item) { ComboBox2Change(KindOfListItem(item)); });
 
     AsPagePanel1 = new TAsPagePanel(page);
     AsPagePanel1->setObjectName("AsPagePanel1");
@@ -196,8 +239,8 @@ void TGraf::BuildDistributionPanel(QWidget* page) {
                 widget->setPalette(palette);
             }
         }
-        for (int field = 0; field < 2; ++field) {
-            if (!contents.Edits[field]) break;
+        for (int field = 0; field < 4; ++field) {
+            if (!contents.Edits[field]) continue;
             QLineEdit* edit = NewEdit(sheet, contents.Edits[field]);
             PageFields[index][field] = edit;
             FieldEdits.push_back(edit);
@@ -249,6 +292,14 @@ void TGraf::ComboBox2Change(int index) {
     AsPagePanel1->SetActivePageIndex(index);
 }
 
+void TGraf::SetDistributionItemTexts() {
+    const int first = DistributionListItem(int(DistributionKind::UShaped));
+    const int captions[] = {distcap::UShaped, distcap::Trapezoidal, distcap::CurvilinearTrapezoid,
+                            distcap::AsymmetricTriangular};
+    for (int i = 0; i < 4; ++i)
+        ComboBox2->setItemText(first + i, ToQt(CaptionState.Cap(captions[i])));
+}
+
 void TGraf::ClearEdits() {
     for (QLineEdit* edit : FieldEdits)
         edit->clear();
@@ -262,11 +313,12 @@ void TGraf::Button4Click() {
     if (index < 0 || index >= int(ParameterListState.size())) return;
     ApplyRequest request;
     request.Page = AsPagePanel1->ActivePageIndex();
-    if (request.Page >= 1 && request.Page <= 16) {
-        if (PageFields[request.Page][0])
-            request.Fields.Edit1 = FromQt(PageFields[request.Page][0]->text());
-        if (PageFields[request.Page][1])
-            request.Fields.Edit2 = FromQt(PageFields[request.Page][1]->text());
+    if (IsFieldPage(request.Page)) {
+        std::string* texts[] = {&request.Fields.Edit1, &request.Fields.Edit2, &request.Fields.Edit3,
+                                &request.Fields.Degrees};
+        for (int field = 0; field < 4; ++field)
+            if (QLineEdit* edit = PageFields[request.Page][field])
+                *texts[field] = FromQt(edit->text());
     }
     request.Experimental.Mode = SelectedReadingMode();
     request.Experimental.Table = MemoValues;
@@ -297,7 +349,7 @@ void TGraf::FocusRefusedField(int page, int field) {
         SpinEdit2->selectAll();
         return;
     }
-    if (page < 1 || page > 16 || field < 0 || field > 1 || !PageFields[page][field]) return;
+    if (!IsFieldPage(page) || field < 0 || field > 3 || !PageFields[page][field]) return;
     QLineEdit* edit = PageFields[page][field];
     edit->setFocus(Qt::OtherFocusReason);
     edit->selectAll();

@@ -14,6 +14,7 @@
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 
+#include "distributions/ApplyRules.h"
 #include "engine/NumberText.h"
 #include "ui/Colours.h"
 #include "ui/Graf.h"
@@ -47,7 +48,7 @@ class ParameterCellPainter : public QStyledItemDelegate {
             fill = kFixedColour;
         } else if (index.row() < int(List.size()) && List[index.row()].Init) {
             const int kind = List[index.row()].Distrib;
-            if (kind >= 18)
+            if (IsComputedKind(kind))
                 fill = selected ? kComputedSelectedColour : kComputedShade;
             else
                 fill = selected ? kSelectionBlue
@@ -186,7 +187,7 @@ void TGraf::FillParameterTable() {
         StringGrid1->setItem(row, 0, new QTableWidgetItem(ToQt(ParameterListState[row].Nombre)));
         // Intermediate and output quantities keep their roles until the next
         // update; their contribution cells are drawn shaded.
-        const bool input = ParameterListState[row].Kind() < DistributionKind::Intermedio;
+        const bool input = !IsComputedKind(ParameterListState[row].Distrib);
         for (int column = 1; column <= 2; ++column) {
             auto* cell = new QTableWidgetItem;
             cell->setData(kInputRole, input);
@@ -223,8 +224,8 @@ void TGraf::AsStringGrid2Click() {
     ComboBox2->setEnabled(true);
     if (record.Init) {
         AsPagePanel1->SetActivePageIndex(record.Distrib);
-        if (record.Distrib <= 17) {
-            ComboBox2->setCurrentIndex(record.Distrib);
+        if (DistributionListItem(record.Distrib) >= 0) {
+            ComboBox2->setCurrentIndex(DistributionListItem(record.Distrib));
         } else {
             ComboBox2->setCurrentIndex(-1);
             ComboBox2->setEnabled(false);
@@ -248,9 +249,10 @@ void TGraf::ShowRecordFields(const ModelParameter& record) {
         SimulationDistribution->button(record.b == "Student" ? 7 : 6)->setChecked(true);
         return;
     }
-    if (kind < 1 || kind > 16) return;
-    if (PageFields[kind][0]) PageFields[kind][0]->setText(ToQt(record.Valor));
-    if (PageFields[kind][1]) PageFields[kind][1]->setText(ToQt(record.a));
+    if (!IsFieldPage(kind)) return;
+    const std::string* texts[] = {&record.Valor, &record.a, &record.b, &record.Grados};
+    for (int field = 0; field < 4; ++field)
+        if (QLineEdit* edit = PageFields[kind][field]) edit->setText(ToQt(*texts[field]));
 }
 
 // Column 1 is edited through the units box laid over the cell.

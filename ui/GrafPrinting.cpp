@@ -58,6 +58,14 @@ ReportTexts TGraf::GatherReportTexts() const {
     labels.Label62 = text("Label62");
     labels.Label63 = text("Label63");
     labels.Label64 = text("Label64");
+    labels.Midpoint = text("LabelUShaped1");
+    labels.HalfWidth = text("LabelUShaped2");
+    labels.Ratio = text("LabelTrapezoidal3");
+    labels.Inexactness = text("LabelCurvilinearTrapezoid3");
+    labels.Mode = text("LabelAsymmetricTriangular1");
+    labels.Lower = text("LabelAsymmetricTriangular2");
+    labels.Upper = text("LabelAsymmetricTriangular3");
+    labels.Degrees = CaptionState.Cap(33);
     texts.TabSheet22 = FromQt(findChild<QWidget*>("TabSheet22")->windowTitle());
     texts.SimulationChoices = {FromQt(SimulationDistribution->button(6)->text()),
                                FromQt(SimulationDistribution->button(7)->text())};

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -128,7 +129,7 @@ const std::vector<PageCase> kPageCases = {
     {0, "1", "2", std::nullopt, ""},
     {17, "1", "2", std::nullopt, ""},
     {19, "1", "2", std::nullopt, ""},
-    {20, "1", "2", std::nullopt, ""},
+    {24, "1", "2", std::nullopt, ""},
 };
 
 TEST(ApplyRules, EveryPageChecksInOrderAndStoresAsTyped) {
@@ -148,6 +149,75 @@ TEST(ApplyRules, EveryPageChecksInOrderAndStoresAsTyped) {
         expected.Valor = c.Stored->first;
         expected.a = c.Stored->second;
         EXPECT_EQ(*stored, expected);
+    }
+}
+
+// The pages of the later kinds, and the optional degrees of freedom of the
+// Type B pages: stored as typed in Grados, emptied when the field is empty.
+TEST(ApplyRules, LaterKindsAndTypeBDegreesOfFreedom) {
+    const std::string halfWidth = "Error of parameters.. Half-width must be real > 0";
+    const std::string ratio = "Error of parameters.. beta must take values from 0 to 1";
+    const std::string inexactness =
+        "Error of parameters.. d must be real >= 0 and below the half-width";
+    const std::string limits =
+        "Error of parameters.. The limits must satisfy lower <= mode <= "
+        "upper and lower < upper";
+    const std::string degrees = "Degrees of freedom must be real > 0";
+    using Stored = std::array<std::string, 4>;  // Valor, a, b, Grados
+    struct Case {
+        int Page;
+        PageFields Fields;
+        std::optional<Stored> Expected;
+        std::string Error;
+        int Field = -1;
+    } cases[] = {
+        {20, {"0", "0.5", "x", ""}, Stored{"0", "0.5", "oldb", ""}, ""},
+        {20, {"0", "0.5", "", "12.5"}, Stored{"0", "0.5", "oldb", "12.5"}, ""},
+        {20, {"0", "0", "", ""}, std::nullopt, halfWidth, 1},
+        {20, {"0", "", "", "x"}, std::nullopt, ""},
+        {21, {"1", "2", "0.4", ""}, Stored{"1", "2", "0.4", ""}, ""},
+        {21, {"1", "2", "0", "3"}, Stored{"1", "2", "0", "3"}, ""},
+        {21, {"1", "2", "1", ""}, Stored{"1", "2", "1", ""}, ""},
+        {21, {"1", "2", "", ""}, std::nullopt, ""},
+        {21, {"1", "2", "1.01", ""}, std::nullopt, ratio, 2},
+        {21, {"1", "-2", "0.5", ""}, std::nullopt, halfWidth, 1},
+        {21, {"1", "2", "b", ""}, std::nullopt, "b is not a Real number", 2},
+        {22, {"0", "1", "0.3", ""}, Stored{"0", "1", "0.3", ""}, ""},
+        {22, {"0", "1", "0", ""}, Stored{"0", "1", "0", ""}, ""},
+        {22, {"0", "1", "1", ""}, std::nullopt, inexactness, 2},
+        {22, {"0", "1", "-0.1", ""}, std::nullopt, inexactness, 2},
+        {23, {"1", "0", "4", ""}, Stored{"1", "0", "4", ""}, ""},
+        {23, {"0", "0", "4", ""}, Stored{"0", "0", "4", ""}, ""},
+        {23, {"4", "0", "4", "9"}, Stored{"4", "0", "4", "9"}, ""},
+        {23, {"-1", "0", "4", ""}, std::nullopt, limits, 1},
+        {23, {"5", "0", "4", ""}, std::nullopt, limits, 2},
+        {23, {"2", "2", "2", ""}, std::nullopt, limits, 2},
+        {23, {"m", "0", "4", ""}, std::nullopt, "m is not a Real number", 0},
+        // The degrees of freedom: real and above 0, checked after the others.
+        {1, {"10", "0.1", "", "18"}, Stored{"10", "0.1", "oldb", "18"}, ""},
+        {1, {"10", "0.1", "", ""}, Stored{"10", "0.1", "oldb", ""}, ""},
+        {2, {"10", "0.1", "", "0"}, std::nullopt, degrees, 3},
+        {3, {"10", "0.1", "", "many"}, std::nullopt, "many is not a Real number", 3},
+        {3, {"10", "-1", "", "many"}, std::nullopt, kHalfWidth, 1},
+        {23, {"1", "0", "4", "-3"}, std::nullopt, degrees, 3},
+        // Other pages have no such field and leave Grados alone.
+        {4, {"7", "", "", "junk"}, Stored{"7", "olda", "oldb", "9"}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("page " + std::to_string(c.Page) + " '" + c.Fields.Edit1 + "' '" +
+                     c.Fields.Edit2 + "' '" + c.Fields.Edit3 + "' '" + c.Fields.Degrees + "'");
+        ScriptedDialogs dialogs;
+        ModelParameter before = Unassigned();
+        before.b = "oldb";
+        before.Grados = "9";
+        auto [stored, field] = ApplyDistributionPage(c.Page, c.Fields, before, English(), dialogs);
+        EXPECT_EQ(dialogs.Log, ErrorShown(c.Error));
+        EXPECT_EQ(field, c.Field);
+        ASSERT_EQ(stored.has_value(), c.Expected.has_value());
+        if (!stored) continue;
+        EXPECT_EQ(stored->Distrib, c.Page);
+        EXPECT_TRUE(stored->Init);
+        EXPECT_EQ((Stored{stored->Valor, stored->a, stored->b, stored->Grados}), *c.Expected);
     }
 }
 

@@ -2,6 +2,7 @@
 // of the shipped samples, and the values export.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 #include "document/GumSections.h"
@@ -78,7 +79,8 @@ TEST(RunChoicesSection, ReadWrittenAndRefused) {
 }
 
 // The pages after a fixed-seed run of a shipped sample.
-GumPageTexts PageOfSample(const char* file, const RunChoices& choices, ChosenRunOutcome& outcome) {
+GumPageTexts PageOfSample(const char* file, const RunChoices& choices, ChosenRunOutcome& outcome,
+                          int coverageIndex = 2) {
     ScriptedDialogs dialogs;
     const MessageTexts texts = FormMessageTexts(CaptionTable::BuiltIn());
     const auto text = ReadModelFile(std::string(CORVANTA_SOURCE_DIR "/samples/") + file, dialogs);
@@ -87,7 +89,7 @@ GumPageTexts PageOfSample(const char* file, const RunChoices& choices, ChosenRun
     EXPECT_TRUE(opened);
     RunSettings settings;
     settings.Iterations = 200000;
-    settings.CoverageIndex = 2;
+    settings.CoverageIndex = coverageIndex;
     settings.Seed = 12345;
     settings.ProgressView = false;
     SimulationSession session;
@@ -95,7 +97,7 @@ GumPageTexts PageOfSample(const char* file, const RunChoices& choices, ChosenRun
     outcome = RunWithChoices(opened->PostfixExpression, opened->Document.Parameters, settings,
                              choices, kWindowAdaptiveCeiling, true, texts, dialogs, session, quiet);
     EXPECT_EQ(outcome.Run.Status, RunStatus::Completed);
-    return FormatGumPage(outcome.Gum, outcome.Checked, 2, choices.Digits, "", texts);
+    return FormatGumPage(outcome.Gum, outcome.Checked, coverageIndex, choices.Digits, "", texts);
 }
 
 TEST(GumPage, MassCalibrationIsNotValidatedAtTwoDigits) {
@@ -114,6 +116,33 @@ TEST(GumPage, MassCalibrationIsNotValidatedAtTwoDigits) {
     ASSERT_EQ(page.Rows.size(), 7u);
     EXPECT_EQ(page.Rows[0][0], "mRc");
     EXPECT_EQ(page.Rows[0][5], "86.2");
+}
+
+// The GUM's example H.1 with its arcsine input and the degrees of freedom of
+// its Type B inputs: u_c = 32 nm, 34 nm with the second-order terms,
+// nu_eff = 16 and U99 = 2.92 x 32 nm = 92 nm, as the GUM gives them.
+TEST(GumPage, EndGaugeGivesTheGumFigures) {
+    ChosenRunOutcome outcome;
+    const GumPageTexts page = PageOfSample("gum-h1-end-gauge.cvm", {}, outcome, 4);
+    ASSERT_TRUE(outcome.Gum && outcome.Gum->Applicable);
+    const GumResult& gum = *outcome.Gum;
+    EXPECT_EQ(std::lround(static_cast<double>(gum.CombinedUncertainty)), 32);
+    ASSERT_TRUE(gum.SecondOrderUncertainty);
+    EXPECT_EQ(std::lround(static_cast<double>(*gum.SecondOrderUncertainty)), 34);
+    EXPECT_EQ(gum.EffectiveDegreesOfFreedom, 16);
+    EXPECT_EQ(std::lround(static_cast<double>(gum.ExpandedUncertainty)), 92);
+    EXPECT_EQ(page.Combined, "Combined standard uncertainty u_c = 31.66");
+    EXPECT_EQ(page.SecondOrder, "With second-order terms u_c = 33.81");
+    EXPECT_EQ(page.Degrees, "Effective degrees of freedom = 16");
+    EXPECT_EQ(page.Factor, "Coverage factor k = 2.921");
+    EXPECT_EQ(page.Expanded, "Expanded uncertainty U = 92.48");
+    // The Monte Carlo standard deviation is the second-order figure (the
+    // model is bilinear in independent inputs): sqrt(1142.9) nm, within five
+    // standard errors of a standard deviation of 200000 values.
+    const SimulationResult& run = outcome.Run.Last.Statistics;
+    const double sd = static_cast<double>(run.StandardDeviation);
+    const double kurtosis = static_cast<double>(run.Kurtosis);
+    EXPECT_NEAR(sd, 33.807, 5 * sd * std::sqrt((kurtosis - 1) / (4 * 200000.0)));
 }
 
 TEST(GumPage, AdditiveNormalIsValidatedAndTheShortestIntervalShown) {

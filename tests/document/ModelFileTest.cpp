@@ -216,9 +216,9 @@ TEST(ModelFile, RefusesIncompleteOrMismatchedFilesNamingThemAndOpensNothing) {
          missing + "\"%/ParLecturas%\" in record \"%Par0%\" is missing."},
         {"%/Par1%\r\n", "", error, missing + "\"%/Par1%\" is missing."},
         {"\n4\r", "\n4.0\r", message, "'4.0' is not a valid integer value"},
-        {"\n4\r", "\n20\r", error,
-         file + "is not a valid model file: the distribution number 20 in record \"%Par2%\" is "
-                "not one of 0 to 19."},
+        {"\n4\r", "\n24\r", error,
+         file + "is not a valid model file: the distribution number 24 in record \"%Par2%\" is "
+                "not one of 0 to 23."},
         {"\n0.5\r", "\n0,5\r", message, "'0,5' is not a valid floating point value"},
         {"\n0.5\r", "\n1.8E308\r", message, "'1.8E308' is not a valid floating point value"},
         {"\na\r", "\nq\r", error,

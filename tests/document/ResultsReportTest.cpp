@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -38,17 +39,23 @@ ReportTexts EnglishTexts() {
 
 TEST(ResultsReport, NamesEveryDistributionWithItsValueLabels) {
     ReportTexts t = EnglishTexts();
-    const std::vector<std::string> expected = Texts(
-        "||", "Normal (Gaussian)|Mean|Standard Deviation",
-        "Rectangular (Uniform)|Mean|half-width of the interval",
-        "Triangular|Mean|half-width of the interval", "Constant|Value|", "Gamma|Form|",
-        "Exponential||", "Beta|a|b", "Student t|Degrees of freedom|Mean (optional)",
-        "Poisson|Mean (lambda)|", "Binomial|n|p", "NegBinomial|n|p", "VonMisses|k|", "Cauchy||",
-        "Weibull|Form (k)|", "XiCuadrado|Degrees of freedom|", "LogNormal|Mean|Standard Deviation",
-        "Experimental (Normal) - Direct||", "Interim Result|Value|", "Result|Value|", "||");
+    const std::vector<std::string> expected =
+        Texts("||", "Normal (Gaussian)|Mean|Standard Deviation",
+              "Rectangular (Uniform)|Mean|half-width of the interval",
+              "Triangular|Mean|half-width of the interval", "Constant|Value|", "Gamma|Form|",
+              "Exponential||", "Beta|a|b", "Student t|Degrees of freedom|Mean (optional)",
+              "Poisson|Mean (lambda)|", "Binomial|n|p", "NegBinomial|n|p", "VonMisses|k|",
+              "Cauchy||", "Weibull|Form (k)|", "XiCuadrado|Degrees of freedom|",
+              "LogNormal|Mean|Standard Deviation", "Experimental (Normal) - Direct||",
+              "Interim Result|Value|", "Result|Value|", "U-shaped (arcsine)|Midpoint|Half-width|",
+              "Trapezoidal|Midpoint|Half-width|Top to base ratio (beta)",
+              "Curvilinear trapezoid|Midpoint|Half-width|Inexactness of the limits (d)",
+              "Triangular (asymmetric)|Mode|Lower limit|Upper limit", "||");
     for (std::size_t kind = 0; kind < expected.size(); ++kind) {
         ReportDistribution d = DescribeDistribution(static_cast<std::int32_t>(kind), t);
-        EXPECT_EQ(d.Name + "|" + d.FirstLabel + "|" + d.SecondLabel, expected[kind]);
+        EXPECT_EQ(d.Name + "|" + d.FirstLabel + "|" + d.SecondLabel +
+                      (kind >= 20 && kind <= 23 ? "|" + d.ThirdLabel : ""),
+                  expected[kind]);
     }
     t.SelectedSimulation = 1;
     t.SelectedMode = 4;
@@ -98,6 +105,24 @@ TEST(ResultsReport, ComposesTheWholeReportWithItsStyles) {
     // Readings print only under a distribution name holding a real page title.
     t.TabSheet22 = "";
     EXPECT_EQ(ComposeReport(t, q).size(), lines.size() - 3);
+}
+
+// The third value and the degrees of freedom when a Type B input has them.
+TEST(ResultsReport, ThirdValueAndDegreesOfFreedom) {
+    ModelParameter trapezoid = testing::Quantity("t", 21, "1", "2");
+    trapezoid.b = "0.4";
+    trapezoid.Grados = "12";
+    ModelParameter normal = testing::Quantity("n", 1, "5", "0.1");
+    std::vector<std::string> lines = Marked(ComposeReport(EnglishTexts(), {trapezoid, normal}));
+    const auto from = std::find(lines.begin(), lines.end(), "*>> t");
+    ASSERT_GE(lines.end() - from, 14);
+    EXPECT_EQ(std::vector<std::string>(from + 3, from + 14),
+              Texts("*Distribution of simulation: Trapezoidal", "*Midpoint = 1", "*Half-width = 2",
+                    "*Top to base ratio (beta) = 0.4", "*Degrees of freedom = 12", "*", "*>> n",
+                    "* Units: ", "* Description: ",
+                    "*Distribution of simulation: Normal (Gaussian)", "*Mean = 5"));
+    EXPECT_EQ(from[14], "*Standard Deviation = 0.1");
+    EXPECT_EQ(from[15], "*");
 }
 
 }  // namespace
