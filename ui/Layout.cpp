@@ -13,6 +13,8 @@ constexpr int kEditWidth = 150, kEditHeight = 20;
 constexpr int kRuleX = 196, kRuleTitleY = 16, kRule1Y = 34, kRule2Y = 50;
 constexpr int kApplyX = 292, kApplyY = 94, kApplyWidth = 80, kApplyHeight = 22;
 constexpr int kNoteY = 40;
+// The right column's fields end before Apply, which stands below them.
+constexpr int kRightEditWidth = 90;
 
 constexpr ControlPlace kPlaces[] = {
     // Window: the top bar and its page buttons.
@@ -174,16 +176,16 @@ constexpr ControlPlace kPlaces[] = {
     {"LabelTrapezoidalDegrees", kRuleX, kLabel2Y, 0, 0},
     {"LabelCurvilinearTrapezoidDegrees", kRuleX, kLabel2Y, 0, 0},
     {"LabelAsymmetricTriangularDegrees", kRuleX, kLabel2Y, 0, 0},
-    {"EditDegrees_Normal", kRuleX, kEdit1Y, kEditWidth, kEditHeight},
-    {"EditDegrees_Rectangular", kRuleX, kEdit1Y, kEditWidth, kEditHeight},
-    {"EditDegrees_Triangular", kRuleX, kEdit1Y, kEditWidth, kEditHeight},
-    {"EditDegrees_UShaped", kRuleX, kEdit1Y, kEditWidth, kEditHeight},
-    {"Edit3_Trapezoidal", kRuleX, kEdit1Y, kEditWidth, kEditHeight},
-    {"Edit3_CurvilinearTrapezoid", kRuleX, kEdit1Y, kEditWidth, kEditHeight},
-    {"Edit3_AsymmetricTriangular", kRuleX, kEdit1Y, kEditWidth, kEditHeight},
-    {"EditDegrees_Trapezoidal", kRuleX, kEdit2Y, kEditWidth, kEditHeight},
-    {"EditDegrees_CurvilinearTrapezoid", kRuleX, kEdit2Y, kEditWidth, kEditHeight},
-    {"EditDegrees_AsymmetricTriangular", kRuleX, kEdit2Y, kEditWidth, kEditHeight},
+    {"EditDegrees_Normal", kRuleX, kEdit1Y, kRightEditWidth, kEditHeight},
+    {"EditDegrees_Rectangular", kRuleX, kEdit1Y, kRightEditWidth, kEditHeight},
+    {"EditDegrees_Triangular", kRuleX, kEdit1Y, kRightEditWidth, kEditHeight},
+    {"EditDegrees_UShaped", kRuleX, kEdit1Y, kRightEditWidth, kEditHeight},
+    {"Edit3_Trapezoidal", kRuleX, kEdit1Y, kRightEditWidth, kEditHeight},
+    {"Edit3_CurvilinearTrapezoid", kRuleX, kEdit1Y, kRightEditWidth, kEditHeight},
+    {"Edit3_AsymmetricTriangular", kRuleX, kEdit1Y, kRightEditWidth, kEditHeight},
+    {"EditDegrees_Trapezoidal", kRuleX, kEdit2Y, kRightEditWidth, kEditHeight},
+    {"EditDegrees_CurvilinearTrapezoid", kRuleX, kEdit2Y, kRightEditWidth, kEditHeight},
+    {"EditDegrees_AsymmetricTriangular", kRuleX, kEdit2Y, kRightEditWidth, kEditHeight},
     // First and second fields of the later kinds.
     {"LabelUShaped1", kFieldX, kLabel1Y, 0, 0},
     {"LabelTrapezoidal1", kFieldX, kLabel1Y, 0, 0},
