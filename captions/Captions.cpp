@@ -163,8 +163,8 @@ const std::vector<CaptionEntry>& DefaultCaptions() {
          "A coefficient from readings needs two Experimental quantities entered "
          "directly with the same number of readings: select the cell of such a pair."},
         // gumunavailcap::SecondOrder onward
-        {"cap151", "not available for correlated inputs"},
-        {"cap152", "not available for correlated inputs with finite dof"},
+        {"cap151", "not available: correlated inputs"},
+        {"cap152", "not available: correlated inputs"},
         // windowcap::New onward
         {"cap153", "New"},
         {"cap154", "Open recent"},
@@ -200,6 +200,8 @@ const std::vector<CaptionEntry>& DefaultCaptions() {
         {"cap182", "d must be real >= 0 and below the half-width"},
         {"cap183", "The limits must satisfy lower <= mode <= upper and lower < upper"},
         {"cap184", "must be real > 0"},
+        // reportcap::HistogramRange onward
+        {"cap185", "Range of the histogram (150 equal classes)"},
     };
     return captions;
 }
@@ -265,6 +267,7 @@ GumTexts FormGumTexts(const CaptionTable& t) {
     g.NoValues = t.Cap(gumcap::NoValues);
     g.SecondOrderUnavailable = t.Cap(gumunavailcap::SecondOrder);
     g.DegreesUnavailable = t.Cap(gumunavailcap::Degrees);
+    g.HistogramRange = t.Cap(reportcap::HistogramRange);
     return g;
 }
 

@@ -122,7 +122,12 @@ enum : int {
 };
 }  // namespace distcap
 
-inline constexpr int kCaptionCount = distcap::End;
+// The report's line under the histogram.
+namespace reportcap {
+enum : int { HistogramRange = distcap::End, End };
+}  // namespace reportcap
+
+inline constexpr int kCaptionCount = reportcap::End;
 
 struct CaptionEntry {
     std::string Key;   // "cap0" … "cap" + (kCaptionCount - 1)
@@ -157,7 +162,7 @@ struct GumTexts {
         NotValidated, AgreeWords, DisagreeWords, NotApplicable, NoRunInterval, Curve,
         AdaptiveStable, Symmetric, Shortest, ExportPdf, ExportValues, Budget, Correlations,
         Settings, Batches, Trials, Ceiling, Seed, Program, Date, NoValues;
-    std::string SecondOrderUnavailable, DegreesUnavailable;
+    std::string SecondOrderUnavailable, DegreesUnavailable, HistogramRange;
 };
 
 // The texts of the window's everyday commands, as the table in force gives

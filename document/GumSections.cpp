@@ -145,6 +145,10 @@ void AppendReportAnnex(const ReportAnnex& annex, const ParameterList& parameters
         picture.Picture = true;
         lines.push_back(picture);
         if (!annex.MarkTexts.empty()) line(annex.MarkTexts);
+        // The picture has no axis of its own: the values its classes span.
+        if (annex.HistogramRange)
+            line(g.HistogramRange + ": [ " + IntervalValueText(annex.HistogramRange->Low) + " , " +
+                 IntervalValueText(annex.HistogramRange->High) + " ]" + annex.UnitSuffix);
     } else {
         line(texts.Indetermined);
     }

@@ -58,6 +58,8 @@ struct ReportAnnex {
     std::vector<ContributionRow> Contributions;
     std::string UnitSuffix;  // " " + the output's unit
     std::string MarkTexts;   // the texts beside the chart's marks, when shown
+    // The values the histogram's classes span, when it was drawn.
+    std::optional<ValueInterval> HistogramRange;
     std::optional<GumResult> Gum;
     std::optional<Validation> Checked;
     std::int64_t Iterations = 0;

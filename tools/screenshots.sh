@@ -3,8 +3,8 @@
 # display and photographs what a user sees: the pages, the table, the
 # function palette, the correlations dialog, a distribution page, the
 # observations dialog, the result pages with the GUM page and its curve, the
-# printed report, the File menu and the question before unsaved changes are
-# lost.
+# printed report, the report written without a window, the File menu and the
+# question before unsaved changes are lost.
 # Writes PNGs into docs/screenshots/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,6 +20,12 @@ fi
 
 work=$(mktemp -d)
 trap 'kill "$app" 2>/dev/null || true; rm -rf "$work"' EXIT
+# The report written without a window or display, as laboratory automation
+# writes it: its first two pages.
+env -u DISPLAY HOME="$work" build/ui/corvanta --report "$work/annex.pdf" --seed 12345 \
+  samples/mass-calibration.cvm
+pdftoppm -png -r 80 -f 1 -l 1 -singlefile "$work/annex.pdf" "$out/report-pdf-1"
+pdftoppm -png -r 80 -f 2 -l 2 -singlefile "$work/annex.pdf" "$out/report-pdf-2"
 # A language folder of its own, so that the photographs show the built-in texts.
 cp build/ui/corvanta "$work/"
 # Its own home too: the print dialog offers a PDF file there.

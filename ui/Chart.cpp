@@ -28,9 +28,9 @@ void PaintColumn(QImage& image, int x, int top, int bottom, QRgb colour) {
 }  // namespace
 
 ChartMarks DrawChart(QImage& image, const std::array<std::int64_t, kHistogramBins>& counts,
-                     bool marks) {
-    const std::int64_t maxCount =
-        std::max<std::int64_t>(0, *std::max_element(counts.begin(), counts.end()));
+                     bool marks, std::int64_t scaleCount) {
+    const std::int64_t maxCount = std::max<std::int64_t>(
+        scaleCount, std::max<std::int64_t>(0, *std::max_element(counts.begin(), counts.end())));
     long double total = 0;
     for (std::int64_t count : counts)
         total += count;
@@ -99,18 +99,37 @@ long double GumDensity(long double x, long double estimate, long double uncertai
     return std::exp(logNorm - (nu + 1) / 2 * std::log1p(t * t / nu)) / uncertainty;
 }
 
+namespace {
+
+// The count bin position x / 2 would hold under the density: bin k stands
+// at x = 2k, its centre at even x.
+long double ExpectedCount(const OutputHistogram& histogram, std::int64_t count, int x,
+                          long double estimate, long double uncertainty, double degrees) {
+    const long double value = histogram.Low + (x / 2.0L + 0.5L) * histogram.Width;
+    return count * histogram.Width * GumDensity(value, estimate, uncertainty, degrees);
+}
+
+}  // namespace
+
+std::int64_t GumCurvePeak(const OutputHistogram& histogram, std::int64_t count,
+                          long double estimate, long double uncertainty, double degrees) {
+    if (!(histogram.Width > 0) || !(uncertainty > 0) || count <= 0) return 0;
+    long double peak = 0;
+    for (int x = 0; x < kChartWidth - 1; ++x)
+        peak = std::max(peak, ExpectedCount(histogram, count, x, estimate, uncertainty, degrees));
+    return static_cast<std::int64_t>(std::ceil(peak));
+}
+
 void DrawGumCurve(QImage& image, const OutputHistogram& histogram, std::int64_t count,
                   long double estimate, long double uncertainty, double degrees) {
     const std::int64_t maxCount =
-        *std::max_element(histogram.Counts.begin(), histogram.Counts.end());
+        std::max(*std::max_element(histogram.Counts.begin(), histogram.Counts.end()),
+                 GumCurvePeak(histogram, count, estimate, uncertainty, degrees));
     if (maxCount <= 0 || !(histogram.Width > 0) || !(uncertainty > 0) || count <= 0) return;
     QPainterPath path;
-    // Bin k stands at x = 2k: pixel x shows the value at bin position x / 2,
-    // the bin's centre at even x.
     for (int x = 0; x < kChartWidth - 1; ++x) {
-        const long double value = histogram.Low + (x / 2.0L + 0.5L) * histogram.Width;
         const long double expected =
-            count * histogram.Width * GumDensity(value, estimate, uncertainty, degrees);
+            ExpectedCount(histogram, count, x, estimate, uncertainty, degrees);
         const double height = static_cast<double>(expected * kChartBarMax / maxCount);
         const QPointF point(x + 0.5, kChartBaseline - std::min(height, kChartBaseline + 0.0));
         if (x == 0) {

@@ -38,17 +38,26 @@ struct ChartMarks {
 // trace of taller ones. With marks, the bars of the lowest and highest
 // 2.5 % of the counted values are yellow, and a grey line stands above the
 // first central bin and above the first bin of the upper tail.
+// The tallest bar stands for the larger of the highest count and
+// scaleCount.
 ChartMarks DrawChart(QImage& image, const std::array<std::int64_t, kHistogramBins>& counts,
-                     bool marks);
+                     bool marks, std::int64_t scaleCount = 0);
 
 // The density of the GUM framework's result at x: normal with the estimate
 // and u_c, or Student's t scaled by u_c at finite effective degrees.
 long double GumDensity(long double x, long double estimate, long double uncertainty,
                        double degrees);
 
+// The highest count a bin on the chart would hold under the GUM density for
+// `count` values, rounded up; 0 when the histogram or the uncertainty is
+// empty.
+std::int64_t GumCurvePeak(const OutputHistogram& histogram, std::int64_t count,
+                          long double estimate, long double uncertainty, double degrees);
+
 // Draws over the chart the count each bin would hold under the GUM density
-// for `count` values, to the scale of the tallest bar, as a line two pixels
-// wide; nothing when the histogram or the uncertainty is empty.
+// for `count` values, to the scale of the tallest bar or of the curve's own
+// peak when that is higher, as a line two pixels wide; nothing when the
+// histogram or the uncertainty is empty.
 void DrawGumCurve(QImage& image, const OutputHistogram& histogram, std::int64_t count,
                   long double estimate, long double uncertainty, double degrees);
 

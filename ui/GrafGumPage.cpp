@@ -35,7 +35,9 @@ void TGraf::BuildGumPanel(QWidget* page) {
     QFont bold = title->font();
     bold.setBold(true);
     title->setFont(bold);
-    StringGrid3 = NewResultGrid(PanelGum, "StringGrid3", 0, {50, 60, 50, 50, 50, 42, 48});
+    // Within the panel beside the vertical scroll bar, so that the grid never
+    // scrolls sideways.
+    StringGrid3 = NewResultGrid(PanelGum, "StringGrid3", 0, {62, 50, 52, 28, 48, 48, 48});
     StringGrid3->horizontalHeader()->show();
     StringGrid3->horizontalHeader()->setFixedHeight(16);
     StringGrid3->horizontalHeader()->setHighlightSections(false);
@@ -156,10 +158,19 @@ void TGraf::FillGumPage() {
 void TGraf::RedrawChart() {
     if (!Last.HaveUpdate) return;
     Chart = BlankChart();
-    DrawChart(Chart, Last.Update.Histogram.Counts, Last.Update.Marks);
-    if (CheckBoxGumCurve->isChecked() && Last.Gum && Last.Gum->Applicable)
-        DrawGumCurve(Chart, Last.Update.Histogram, Last.Update.Statistics.n, Last.Gum->Estimate,
-                     Last.Gum->CombinedUncertainty, Last.Gum->EffectiveDegreesOfFreedom);
+    const bool curve = CheckBoxGumCurve->isChecked() && Last.Gum && Last.Gum->Applicable;
+    const auto& h = Last.Update.Histogram;
+    const std::int64_t n = Last.Update.Statistics.n;
+    // A GUM density taller than the tallest bar lowers the bars with it, so
+    // that the curve's peak stays on the chart.
+    const std::int64_t scale =
+        curve ? GumCurvePeak(h, n, Last.Gum->Estimate, Last.Gum->CombinedUncertainty,
+                             Last.Gum->EffectiveDegreesOfFreedom)
+              : 0;
+    DrawChart(Chart, h.Counts, Last.Update.Marks, scale);
+    if (curve)
+        DrawGumCurve(Chart, h, n, Last.Gum->Estimate, Last.Gum->CombinedUncertainty,
+                     Last.Gum->EffectiveDegreesOfFreedom);
     Image1->setPixmap(QPixmap::fromImage(Chart));
 }
 

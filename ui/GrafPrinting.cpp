@@ -92,6 +92,9 @@ std::vector<ReportLine> TGraf::ComposeWholeReport() const {
     annex.HaveRun = Last.Ended;
     annex.Contributions = Session.Contributions;
     annex.UnitSuffix = Session.OutputUnitSuffix;
+    if (Last.Ended && Last.HaveUpdate)
+        annex.HistogramRange = ValueInterval{static_cast<double>(Last.Update.Histogram.Low),
+                                             static_cast<double>(Last.Update.Histogram.High)};
     auto* lower = findChild<QLabel*>("Label6");
     auto* upper = findChild<QLabel*>("Label7");
     if (Last.Ended && !lower->isHidden())

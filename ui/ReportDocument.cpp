@@ -122,8 +122,8 @@ QTextBlock NextShown(const QTextBlock& block) {
 }
 
 // A block kept with the next one starts a page when the page ends between
-// them; each break moves what follows, so the check runs until no block
-// needs one.
+// them (or within the table that follows); each break moves what follows, so the check runs until
+// no block needs one.
 void KeepBlocksTogether(QTextDocument& document, qreal pageHeight) {
     if (pageHeight <= 0) return;
     const auto page = [&](const QTextBlock& block) {
@@ -136,11 +136,23 @@ void KeepBlocksTogether(QTextDocument& document, qreal pageHeight) {
             if (!format.boolProperty(kKeepWithNext) ||
                 format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
                 continue;
-            const QTextBlock next = NextShown(block);
-            if (!next.isValid() || page(next) == page(block)) continue;
-            QTextBlockFormat broken = format;
+            QTextBlock next = NextShown(block);
+            if (!next.isValid()) continue;
+            // A table shorter than a page comes whole, with what introduces it.
+            if (QTextTable* table = QTextCursor(next).currentTable();
+                table && document.documentLayout()->frameBoundingRect(table).height() < pageHeight)
+                next = table->lastCursorPosition().block();
+            if (page(next) == page(block)) continue;
+            // The page starts with the first of the blocks kept together.
+            QTextBlock first = block;
+            for (QTextBlock back = block.previous(); back.isValid(); back = back.previous()) {
+                if (back.text().isEmpty()) continue;
+                if (!back.blockFormat().boolProperty(kKeepWithNext)) break;
+                first = back;
+            }
+            QTextBlockFormat broken = first.blockFormat();
             broken.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-            QTextCursor(block).setBlockFormat(broken);
+            QTextCursor(first).setBlockFormat(broken);
             moved = true;
             break;
         }

@@ -184,10 +184,8 @@ TEST(GumPage, FiguresWithoutFootingAreNotAvailable) {
         gum.SecondOrderAvailable = gum.DegreesAvailable = available;
         const GumPageTexts page = FormatGumPage(gum, std::nullopt, 2, 2, "", texts);
         EXPECT_EQ(page.SecondOrder,
-                  second + (available ? "1.5" : "not available for correlated inputs"));
-        EXPECT_EQ(
-            page.Degrees,
-            degrees + (available ? "12" : "not available for correlated inputs with finite dof"));
+                  second + (available ? "1.5" : "not available: correlated inputs"));
+        EXPECT_EQ(page.Degrees, degrees + (available ? "12" : "not available: correlated inputs"));
     }
     gum.SecondOrderAvailable = false;
     gum.DegreesAvailable = true;

@@ -55,6 +55,8 @@ Confidence interval: Symmetric interval (p = 95%)
 Program: Corvanta 1.0.0
 LINES
 )
+grep -qE '^Range of the histogram \(150 equal classes\): \[ 1\.0[0-9]+ , 1\.4[0-9]+ \] mg$' "$work/words.txt" ||
+    fail "the report lacks the histogram's range"
 # The histogram: one picture of the chart's size.
 pdfimages -list "$work/mass.pdf" | tail -n +3 >"$work/images"
 [[ $(wc -l <"$work/images") == 1 && $(awk '{print $3, $4, $5}' "$work/images") == "image 300 186" ]] ||
