@@ -239,9 +239,12 @@ void PrintReport(QTextDocument& document, QPagedPaintDevice& device, const QRect
         painter.save();
         painter.translate(page.left(), page.top() - i * page.height());
         QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = QRectF(0, i * page.height(), page.width(), page.height());
+        // Inside the page by a pixel, so that a block starting the next page
+        // is not also drawn, clipped away, at the foot of this one.
+        const QRectF sheet(0, i * page.height(), page.width(), page.height());
+        context.clip = sheet.adjusted(0, 1, 0, -1);
         context.palette.setColor(QPalette::Text, Qt::black);
-        painter.setClipRect(context.clip);
+        painter.setClipRect(sheet);
         document.documentLayout()->draw(&painter, context);
         painter.restore();
     }

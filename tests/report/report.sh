@@ -57,6 +57,7 @@ LINES
 )
 grep -qE '^Range of the histogram \(150 equal classes\): \[ 1\.0[0-9]+ , 1\.4[0-9]+ \] mg$' "$work/words.txt" ||
     fail "the report lacks the histogram's range"
+[[ $(grep -cx "GUM UNCERTAINTY FRAMEWORK" "$work/words.txt") == 1 ]] || fail "a heading's text is twice in the PDF"
 # The histogram: one picture of the chart's size.
 pdfimages -list "$work/mass.pdf" | tail -n +3 >"$work/images"
 [[ $(wc -l <"$work/images") == 1 && $(awk '{print $3, $4, $5}' "$work/images") == "image 300 186" ]] ||
