@@ -1,10 +1,17 @@
 // The later kinds and the optional degrees of freedom through the
 // distribution panel: the list item, the page, a refused value with its
-// exact message, the correction, and the record shown again.
+// exact message, the correction, and the record shown again; each later
+// kind saved, opened again and run.
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
+#include <QSpinBox>
 #include <QtTest>
 
 #include "GrafSession.h"
@@ -13,6 +20,7 @@
 #include "ui/controls/AsHyperBtn.h"
 #include "ui/controls/AsPagePanel.h"
 
+using grafsession::Rows;
 using grafsession::Session;
 
 namespace {
@@ -120,6 +128,68 @@ class GrafTypeBTest : public QObject {
             expected << stored[fieldOf(edit)];
         }
         QCOMPARE(shown, expected);
+    }
+
+    // Each later kind applied, saved, opened in a new window and run there:
+    // the record comes back as applied and the window's mean is the batch
+    // tool's for the same file and seed, near the kind's expectation.
+    void laterKindsSavedReopenedAndRun_data() {
+        QTest::addColumn<int>("item");
+        QTest::addColumn<QStringList>("fields");  // Edit1, Edit2, Edit3, degrees
+        QTest::addColumn<double>("expectation");
+        QTest::newRow("U-shaped") << 18 << QStringList{"2", "0.5", "", "9"} << 2.0;
+        QTest::newRow("trapezoidal") << 19 << QStringList{"1", "2", "0.4", ""} << 1.0;
+        QTest::newRow("curvilinear") << 20 << QStringList{"-1", "1", "0.1", ""} << -1.0;
+        QTest::newRow("asymmetric") << 21 << QStringList{"5", "0", "6", "3"} << 11.0 / 3;
+    }
+    void laterKindsSavedReopenedAndRun() {
+        QFETCH(int, item);
+        QFETCH(QStringList, fields);
+        QFETCH(double, expectation);
+        const QTemporaryDir folder;
+        const QString path = folder.filePath("kind.cvm");
+        corvanta::GrafFileDialogs files;
+        files.ChooseSavePath = files.ChooseOpenPath = [&path] {
+            return std::optional<std::string>(QFile::encodeName(path).toStdString());
+        };
+        Session s;
+        s.Window->SetFileDialogs(files);
+        s.Update("y = a + b");
+        s.Assign(1, 1, {"0", "0.001"});
+        s.ClickCell(2, 2);
+        Session::Pick(s.List(), item);
+        QWidget* sheet = s.Get<corvanta::TAsPagePanel>("AsPagePanel1")->currentWidget();
+        for (QLineEdit* edit : sheet->findChildren<QLineEdit*>()) {
+            const QString name = edit->objectName();
+            const QString text =
+                fields[name.startsWith("EditDegrees") ? 3 : name.mid(4, 1).toInt() - 1];
+            if (!text.isEmpty()) s.Type(name, text);
+        }
+        s.Click(sheet->findChild<corvanta::TAsHyperBtn*>());
+        s.Window->findChild<QAction*>("Guardar1")->trigger();
+        QVERIFY(s.Dialogs.Log.empty());
+
+        Session t;
+        t.Window->SetFileDialogs(files);
+        t.Window->findChild<QAction*>("Abrir1")->trigger();
+        QCOMPARE(t.Window->Parameters(), s.Window->Parameters());
+        t.Window->SetRunSeed(7);
+        t.Click("AsHyperBtn4");
+        t.Get<QSpinBox>("SpinEdit1")->setValue(100000);
+        t.Click("AsHyperBtn1");
+        QVERIFY(t.Dialogs.Log.empty());
+
+        QProcess cli;
+        cli.start(QStringLiteral(CORVANTA_CLI),
+                  {"run", path, "--iterations", "100000", "--seed", "7", "--json"});
+        QVERIFY(cli.waitForFinished(120000) && cli.exitCode() == 0);
+        const QJsonObject batch = QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
+        const double mean = batch.value("mean").toDouble();
+        const double sd = batch.value("standard_deviation").toDouble();
+        const QString shown = Rows(t.Get<QTableWidget>("StringGrid2"), 1, 1).at(1);
+        QVERIFY2(std::abs(shown.toDouble() - mean) <= 1e-5 * (1 + std::abs(mean)),
+                 qPrintable(shown));
+        QVERIFY2(std::abs(mean - expectation) < 5 * sd / std::sqrt(100000.0), qPrintable(shown));
     }
 };
 
