@@ -40,7 +40,7 @@ done
 [ -n "$window" ] || { echo "the window did not appear" >&2; exit 1; }
 sleep 1
 eval "$(xdotool getwindowgeometry --shell "$window")"
-menu=$(( HEIGHT - 495 ))  # the menu bar stands above the 425 x 495 client area
+menu=$(( HEIGHT - 522 ))  # the menu bar stands above the 425 x 522 client area
 
 click() {  # x y in the client area
   xdotool mousemove $((X + $1)) $((Y + menu + $2)) click 1
@@ -86,7 +86,7 @@ click 340 441; sleep 0.15; shoot run-progress               # Start, and a look 
 sleep 6;       shoot run-histogram
 click 135 383; shoot results
 click 233 383; shoot contributions
-click 305 383; shoot gum                                    # the GUM page
+click 318 383; shoot gum                                    # the GUM page
 click 40 357;  click 40 383; shoot histogram-gum-curve      # its curve over the histogram
 # File > Print results..., printed to a PDF file from the print dialog.
 xdotool mousemove $((X + 18)) $((Y + menu / 2)) click 1; sleep 0.4

@@ -267,7 +267,7 @@ constexpr ControlPlace kPlaces[] = {
     {"Panel5", 74, 26, 95, 18},
     {"Panel6", 169, 26, 168, 18},
     {"StringGrid1", 10, 44, 327, 236},
-    {"LabelTab4", 290, 338, 0, 0},
+    {"LabelTab4", 306, 338, 0, 0},
     {"PanelGum", 19, 25, 377, 310},
     {"LabelGumTitle", 10, 6, 0, 0},
     {"StringGrid3", 10, 24, 357, 92},
@@ -290,11 +290,12 @@ constexpr ControlPlace kPlaces[] = {
     {"CheckBoxHistogram", 275, 371, 16, 16},
     {"Label29", 295, 373, 0, 0},
     {"AsHyperBtn1", 275, 392, 122, 22},
-    // The run's choices: the digits follow the check box's text.
-    {"CheckBoxAdaptive", 21, 421, 0, 20},
-    {"SpinEditDigits", 130, 420, 40, 22},
-    {"LabelDigits", 174, 424, 0, 0},
-    {"ComboBoxInterval", 275, 420, 122, 22},
+    // The interval's kind under the run's count and probability; the adaptive run's
+    // choice below, its digits following the check box's text.
+    {"ComboBoxInterval", 21, 414, 237, 22},
+    {"CheckBoxAdaptive", 21, 447, 0, 20},
+    {"SpinEditDigits", 130, 446, 40, 22},
+    {"LabelDigits", 174, 450, 0, 0},
 };
 
 }  // namespace

@@ -19,9 +19,10 @@ const ControlPlace* FindControlPlace(const QString& name);
 // Moves and sizes every named descendant of root that the table holds.
 void PlaceControls(QWidget* root);
 
-// The main window's client area and where its pages start.
+// The main window's client area and where its pages start. The Simulation
+// page's run choices take a row of their own below the interval's kind.
 inline constexpr int kClientWidth = 425;
-inline constexpr int kClientHeight = 495;
-inline constexpr QRect kPageSheet{4, 38, 418, 453};
+inline constexpr int kClientHeight = 522;
+inline constexpr QRect kPageSheet{4, 38, 418, 480};
 
 }  // namespace corvanta
