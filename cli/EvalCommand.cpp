@@ -37,7 +37,7 @@ int EvalCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
         return 2;
     }
 
-    CliDialogs dialogs(err);
+    StreamDialogs dialogs(err);
     try {
         EquationInfo info;
         ParseEquation(std::string("y = ") + argv[0], info, dialogs);

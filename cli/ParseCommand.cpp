@@ -98,7 +98,7 @@ int ParseCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
         }
     }
 
-    CliDialogs dialogs(err);
+    StreamDialogs dialogs(err);
     try {
         const std::string modelText = RemoveEmptyLines(text);
         EquationSet set;

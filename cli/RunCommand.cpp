@@ -434,7 +434,7 @@ int RunCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
     const int coverageIndex = given.CoverageIndex;
     std::optional<std::uint32_t> seed = given.Seed;
 
-    CliDialogs dialogs(err);
+    StreamDialogs dialogs(err);
     const CaptionTable captions = CaptionTable::BuiltIn();
     const MessageTexts texts = FormMessageTexts(captions);
     try {

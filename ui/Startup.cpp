@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "captions/LanguageFiles.h"
+#include "captions/StreamDialogs.h"
 #include "engine/Faults.h"
 #include "ui/TextBridge.h"
 
@@ -163,32 +164,6 @@ void ChooseOffscreenPlatform() {
     if (chosen == nullptr || *chosen == '\0') setenv("QT_QPA_PLATFORM", "offscreen", 1);
 }
 
-namespace {
-
-// Every message on its own line of the error stream; questions are shown the
-// same way and answered Cancel, since nobody is there to answer them.
-class StreamDialogs : public UserDialogs {
-  public:
-    explicit StreamDialogs(std::ostream& err) : err_(err) {}
-    void ShowMessage(const std::string& text) override { Print(text); }
-    void ShowError(const std::string& text) override { Print(text); }
-    void ShowInformation(const std::string& text) override { Print(text); }
-    DialogAnswer ConfirmOkCancel(const std::string& text) override {
-        Print(text);
-        return DialogAnswer::Cancel;
-    }
-    DialogAnswer ConfirmYesNoCancel(const std::string& text) override {
-        Print(text);
-        return DialogAnswer::Cancel;
-    }
-
-  private:
-    void Print(const std::string& text) { err_ << ToQt(text).toUtf8().toStdString() << '\n'; }
-    std::ostream& err_;
-};
-
-}  // namespace
-
 int WriteReportWithoutWindow(const ReportRequest& request, std::ostream& err) {
     StreamDialogs dialogs(err);
     try {
@@ -213,7 +188,7 @@ int WriteReportWithoutWindow(const ReportRequest& request, std::ostream& err) {
         if (!window.RunAsStart(iterations, request.Run.CoverageIndex)) return 1;
         return window.WriteReportPdf(request.Output) ? 0 : 1;
     } catch (const CalcError& error) {
-        err << ToQt(error.what()).toUtf8().toStdString() << '\n';
+        err << Utf8FromWindows1252(error.what()) << '\n';
     } catch (const std::bad_alloc&) {
         err << "corvanta: not enough memory for the run\n";
     } catch (const std::exception& error) {
