@@ -30,194 +30,139 @@ ModelParameter Unassigned() {
     p.Unidad = "mm";
     p.Valor = "old";
     p.a = "olda";
+    p.b = "oldb";
+    p.Grados = "9";
     return p;
 }
 
+using Stored = std::array<std::string, 4>;  // Valor, a, b, Grados
 struct PageCase {
     int Page;
-    std::string Edit1, Edit2;
-    // Stored Valor and a; nullopt when nothing is stored.
-    std::optional<std::pair<std::string, std::string>> Stored;
-    std::string Error;  // the one error dialog expected, "" for none
-    int Field = -1;     // the field refused: 0 = Edit1, 1 = Edit2
+    PageFields Fields;
+    std::optional<Stored> Expected;  // nullopt when nothing is stored
+    std::string Error;               // the one error dialog expected, "" for none
+    int Field = -1;                  // the field refused
 };
 
-const std::string kErrorForm = "Error of parameters.. Form must be real > 0";
-const std::string kErrorNP =
-    "Error of parameters.. n must be real > 0 and p must take values between 0 and 1";
-const std::string kErrorK = "Error of parameters.. k must be real and take values between 0 and 10";
-const std::string kDegrees = "Degrees of freedom must be integer > 0";
 const std::string kLogNotPositive = "Media y Desv\xEDo deben ser reales > 0";
-const std::string kDeviation = "Error of parameters.. Standard deviation must be real >= 0";
-const std::string kHalfWidth = "Error of parameters.. Half-width must be real >= 0";
-const std::string kMean = "Error of parameters.. Mean must be real >= 0";
-const std::string kBinomial =
-    "Error of parameters.. n must be integer >= 0 and p must take values between 0 and 1";
 
-using Values = std::pair<std::string, std::string>;
-
-const std::vector<PageCase> kPageCases = {
-    // Normal: both required, both real, a deviation of 0 or more.
-    {1, "1.5", "0.2", Values{"1.5", "0.2"}, ""},
-    {1, "", "0.2", std::nullopt, ""},
-    {1, "1.5", "", std::nullopt, ""},
-    {1, "abc", "xyz", std::nullopt, "abc is not a Real number", 0},
-    {1, "1,5", "0.1", std::nullopt, "1,5 is not a Real number", 0},
-    {1, "1", "-2", std::nullopt, kDeviation, 1},
-    {1, "1", "-1e-300", std::nullopt, kDeviation, 1},
-    {1, "1", "-0", Values{"1", "-0"}, ""},
-    {1, " 2.50 ", "1E-3", Values{" 2.50 ", "1E-3"}, ""},
-    // Rectangular: an empty field stays silent even when the other is bad.
-    {2, "bad", "", std::nullopt, ""},
-    {2, "x", "1", std::nullopt, "x is not a Real number", 0},
-    {2, "10", "0.5", Values{"10", "0.5"}, ""},
-    {3, "10", "0", Values{"10", "0"}, ""},
-    {3, "-10", "-0.001", std::nullopt, kHalfWidth, 1},
-    // Constante keeps the old second field.
-    {4, "7", "", Values{"7", "olda"}, ""},
-    {4, "seven", "", std::nullopt, "seven is not a Real number", 0},
-    {5, "0.5", "", Values{"0.5", "olda"}, ""},
-    {5, "0", "", std::nullopt, kErrorForm, 0},
-    {5, "g", "", std::nullopt, "g is not a Real number", 0},
-    // Exponencial and Cauchy store nothing but the kind.
-    {6, "", "", Values{"old", "olda"}, ""},
-    {13, "junk", "junk", Values{"old", "olda"}, ""},
-    {7, "2", "5", Values{"2", "5"}, ""},
-    {7, "0", "5", std::nullopt, "a and b must be real numbers", 0},
-    {7, "2", "-1", std::nullopt, "a and b must be real numbers", 1},
-    {7, "q", "5", std::nullopt, "q is not a Real number", 0},
-    // Student: integer degrees, optional mean that defaults to "0".
-    {8, "5", "", Values{"5", "0"}, ""},
-    {8, "5", "1.5", Values{"5", "1.5"}, ""},
-    {8, "2.5", "", std::nullopt, "2.5 is not an Integer", 0},
-    {8, "2.5", "x", std::nullopt, "2.5 is not an Integer", 0},
-    {8, "0", "", std::nullopt, kDegrees, 0},
-    {8, "0", "x", std::nullopt, "x is not a Real number", 1},
-    {8, "4294967296", "", std::nullopt, "4294967296 is not an Integer", 0},
-    {8, "", "1", std::nullopt, ""},
-    // Poisson: a mean of 0 or more.
-    {9, "0", "", Values{"0", "olda"}, ""},
-    {9, "-2", "", std::nullopt, kMean, 0},
-    {9, "p", "", std::nullopt, "p is not a Real number", 0},
-    // Binomial: integer n of 0 or more, real p within [0, 1].
-    {10, "10", "0.3", Values{"10", "0.3"}, ""},
-    {10, "0", "0", Values{"0", "0"}, ""},
-    {10, "10", "1", Values{"10", "1"}, ""},
-    {10, "10", "1.5", std::nullopt, kBinomial, 1},
-    {10, "-1", "2", std::nullopt, kBinomial, 0},
-    {10, "10.5", "0.3", std::nullopt, "10.5 is not an Integer", 0},
-    {10, "10", "p", std::nullopt, "p is not a Real number", 1},
-    {11, "0.5", "0.3", Values{"0.5", "0.3"}, ""},
-    {11, "3", "1", std::nullopt, kErrorNP, 1},
-    {11, "0", "0.5", std::nullopt, kErrorNP, 0},
-    {11, "n", "0.5", std::nullopt, "n is not a Real number", 0},
-    {12, "9.99", "", Values{"9.99", "olda"}, ""},
-    {12, "10", "", std::nullopt, kErrorK, 0},
-    {12, "0", "", std::nullopt, kErrorK, 0},
-    {14, "1.5", "", Values{"1.5", "olda"}, ""},
-    {14, "0", "", std::nullopt, kErrorForm, 0},
-    {15, "3", "", Values{"3", "olda"}, ""},
-    {15, "0", "", std::nullopt, kDegrees, 0},
-    {15, "1.5", "", std::nullopt, "1.5 is not an Integer", 0},
-    // LogNormal: its own fixed texts.
-    {16, "10", "2", Values{"10", "2"}, ""},
-    {16, "m", "2", std::nullopt, "m no es un n\xFAmero real", 0},
-    {16, "10", "s", std::nullopt, "s no es un n\xFAmero real", 1},
-    {16, "0", "2", std::nullopt, kLogNotPositive, 0},
-    {16, "10", "-1", std::nullopt, kLogNotPositive, 1},
-    // Pages without a rule here.
-    {0, "1", "2", std::nullopt, ""},
-    {17, "1", "2", std::nullopt, ""},
-    {19, "1", "2", std::nullopt, ""},
-    {24, "1", "2", std::nullopt, ""},
-};
-
+// Every page checks its fields in order and stores them as typed; fields it does not use keep
+// their text, and the pages with optional degrees of freedom store Grados as typed.
 TEST(ApplyRules, EveryPageChecksInOrderAndStoresAsTyped) {
-    for (const auto& c : kPageCases) {
-        SCOPED_TRACE("page " + std::to_string(c.Page) + " '" + c.Edit1 + "' '" + c.Edit2 + "'");
-        ScriptedDialogs dialogs;
-        const ModelParameter before = Unassigned();
-        auto [stored, field] =
-            ApplyDistributionPage(c.Page, {c.Edit1, c.Edit2}, before, English(), dialogs);
-        EXPECT_EQ(dialogs.Log, ErrorShown(c.Error));
-        EXPECT_EQ(field, c.Field);
-        ASSERT_EQ(stored.has_value(), c.Stored.has_value());
-        if (!stored) continue;
-        ModelParameter expected = before;
-        expected.Distrib = c.Page;
-        expected.Init = true;
-        expected.Valor = c.Stored->first;
-        expected.a = c.Stored->second;
-        EXPECT_EQ(*stored, expected);
-    }
-}
-
-// The pages of the later kinds, and the optional degrees of freedom of the
-// Type B pages: stored as typed in Grados, emptied when the field is empty.
-TEST(ApplyRules, LaterKindsAndTypeBDegreesOfFreedom) {
-    const std::string halfWidth = "Error of parameters.. Half-width must be real > 0";
-    const std::string ratio = "Error of parameters.. beta must take values from 0 to 1";
-    const std::string inexactness =
-        "Error of parameters.. d must be real >= 0 and below the half-width";
-    const std::string limits =
-        "Error of parameters.. The limits must satisfy lower <= mode <= "
-        "upper and lower < upper";
-    const std::string degrees = "Degrees of freedom must be real > 0";
-    using Stored = std::array<std::string, 4>;  // Valor, a, b, Grados
-    struct Case {
-        int Page;
-        PageFields Fields;
-        std::optional<Stored> Expected;
-        std::string Error;
-        int Field = -1;
-    } cases[] = {
-        {20, {"0", "0.5", "x", ""}, Stored{"0", "0.5", "oldb", ""}, ""},
-        {20, {"0", "0.5", "", "12.5"}, Stored{"0", "0.5", "oldb", "12.5"}, ""},
-        {20, {"0", "0", "", ""}, std::nullopt, halfWidth, 1},
-        {20, {"0", "", "", "x"}, std::nullopt, ""},
-        {21, {"1", "2", "0.4", ""}, Stored{"1", "2", "0.4", ""}, ""},
-        {21, {"1", "2", "0", "3"}, Stored{"1", "2", "0", "3"}, ""},
-        {21, {"1", "2", "1", ""}, Stored{"1", "2", "1", ""}, ""},
-        {21, {"1", "2", "", ""}, std::nullopt, ""},
-        {21, {"1", "2", "1.01", ""}, std::nullopt, ratio, 2},
-        {21, {"1", "-2", "0.5", ""}, std::nullopt, halfWidth, 1},
-        {21, {"1", "2", "b", ""}, std::nullopt, "b is not a Real number", 2},
-        {22, {"0", "1", "0.3", ""}, Stored{"0", "1", "0.3", ""}, ""},
-        {22, {"0", "1", "0", ""}, Stored{"0", "1", "0", ""}, ""},
-        {22, {"0", "1", "1", ""}, std::nullopt, inexactness, 2},
-        {22, {"0", "1", "-0.1", ""}, std::nullopt, inexactness, 2},
-        {23, {"1", "0", "4", ""}, Stored{"1", "0", "4", ""}, ""},
-        {23, {"0", "0", "4", ""}, Stored{"0", "0", "4", ""}, ""},
-        {23, {"4", "0", "4", "9"}, Stored{"4", "0", "4", "9"}, ""},
-        {23, {"-1", "0", "4", ""}, std::nullopt, limits, 1},
-        {23, {"5", "0", "4", ""}, std::nullopt, limits, 2},
-        {23, {"2", "2", "2", ""}, std::nullopt, limits, 2},
-        {23, {"m", "0", "4", ""}, std::nullopt, "m is not a Real number", 0},
-        // The degrees of freedom: real and above 0, checked after the others.
-        {1, {"10", "0.1", "", "18"}, Stored{"10", "0.1", "oldb", "18"}, ""},
-        {1, {"10", "0.1", "", ""}, Stored{"10", "0.1", "oldb", ""}, ""},
-        {2, {"10", "0.1", "", "0"}, std::nullopt, degrees, 3},
-        {3, {"10", "0.1", "", "many"}, std::nullopt, "many is not a Real number", 3},
-        {3, {"10", "-1", "", "many"}, std::nullopt, kHalfWidth, 1},
-        {23, {"1", "0", "4", "-3"}, std::nullopt, degrees, 3},
-        // Other pages have no such field and leave Grados alone.
-        {4, {"7", "", "", "junk"}, Stored{"7", "olda", "oldb", "9"}, ""},
+    const std::string e = "Error of parameters.. ", form = e + "Form must be real > 0",
+                      np = e + "n must be real > 0 and p must take values between 0 and 1",
+                      k = e + "k must be real and take values between 0 and 10",
+                      deviation = e + "Standard deviation must be real >= 0",
+                      halfWidth0 = e + "Half-width must be real >= 0",
+                      mean = e + "Mean must be real >= 0",
+                      binomial =
+                          e + "n must be integer >= 0 and p must take values between 0 and 1",
+                      halfWidth = e + "Half-width must be real > 0",
+                      ratio = e + "beta must take values from 0 to 1",
+                      inexactness = e + "d must be real >= 0 and below the half-width",
+                      limits =
+                          e + "The limits must satisfy lower <= mode <= upper and lower < upper",
+                      integerDegrees = "Degrees of freedom must be integer > 0",
+                      degrees = "Degrees of freedom must be real > 0",
+                      ab = "a and b must be real numbers";
+    const auto notReal = [](const char* t) { return std::string(t) + " is not a Real number"; };
+    const auto notInteger = [](const char* t) { return std::string(t) + " is not an Integer"; };
+    const auto none = std::nullopt;
+    // Valor, a, Grados and b as stored.
+    const auto S = [](std::string v, std::string a, std::string g = "9", std::string b = "oldb") {
+        return std::optional<Stored>(Stored{v, a, b, g});
     };
-    for (const Case& c : cases) {
+    // clang-format off
+    const PageCase cases[] = {
+        // Normal: both required, both real, a deviation of 0 or more.
+        {1, {"1.5", "0.2"}, S("1.5", "0.2", ""), ""}, {1, {"", "0.2"}, none, ""},
+        {1, {"1.5", ""}, none, ""}, {1, {"abc", "xyz"}, none, notReal("abc"), 0},
+        {1, {"1,5", "0.1"}, none, notReal("1,5"), 0}, {1, {"1", "-2"}, none, deviation, 1},
+        {1, {"1", "-1e-300"}, none, deviation, 1}, {1, {"1", "-0"}, S("1", "-0", ""), ""},
+        {1, {" 2.50 ", "1E-3"}, S(" 2.50 ", "1E-3", ""), ""},
+        // Rectangular: an empty field stays silent even when the other is bad.
+        {2, {"bad", ""}, none, ""}, {2, {"x", "1"}, none, notReal("x"), 0},
+        {2, {"10", "0.5"}, S("10", "0.5", ""), ""}, {3, {"10", "0"}, S("10", "0", ""), ""},
+        {3, {"-10", "-0.001"}, none, halfWidth0, 1},
+        // Constante keeps the old second field.
+        {4, {"7", ""}, S("7", "olda"), ""}, {4, {"seven", ""}, none, notReal("seven"), 0},
+        {5, {"0.5", ""}, S("0.5", "olda"), ""}, {5, {"0", ""}, none, form, 0},
+        {5, {"g", ""}, none, notReal("g"), 0},
+        // Exponencial and Cauchy store nothing but the kind.
+        {6, {"", ""}, S("old", "olda"), ""}, {13, {"junk", "junk"}, S("old", "olda"), ""},
+        {7, {"2", "5"}, S("2", "5"), ""}, {7, {"0", "5"}, none, ab, 0},
+        {7, {"2", "-1"}, none, ab, 1}, {7, {"q", "5"}, none, notReal("q"), 0},
+        // Student: integer degrees, optional mean that defaults to "0".
+        {8, {"5", ""}, S("5", "0"), ""}, {8, {"5", "1.5"}, S("5", "1.5"), ""},
+        {8, {"2.5", ""}, none, notInteger("2.5"), 0}, {8, {"2.5", "x"}, none, notInteger("2.5"), 0},
+        {8, {"0", ""}, none, integerDegrees, 0}, {8, {"0", "x"}, none, notReal("x"), 1},
+        {8, {"4294967296", ""}, none, notInteger("4294967296"), 0}, {8, {"", "1"}, none, ""},
+        {9, {"0", ""}, S("0", "olda"), ""}, {9, {"-2", ""}, none, mean, 0},
+        {9, {"p", ""}, none, notReal("p"), 0},
+        // Binomial: integer n of 0 or more, real p within [0, 1].
+        {10, {"10", "0.3"}, S("10", "0.3"), ""}, {10, {"0", "0"}, S("0", "0"), ""},
+        {10, {"10", "1"}, S("10", "1"), ""}, {10, {"10", "1.5"}, none, binomial, 1},
+        {10, {"-1", "2"}, none, binomial, 0}, {10, {"10.5", "0.3"}, none, notInteger("10.5"), 0},
+        {10, {"10", "p"}, none, notReal("p"), 1}, {11, {"0.5", "0.3"}, S("0.5", "0.3"), ""},
+        {11, {"3", "1"}, none, np, 1}, {11, {"0", "0.5"}, none, np, 0},
+        {11, {"n", "0.5"}, none, notReal("n"), 0}, {12, {"9.99", ""}, S("9.99", "olda"), ""},
+        {12, {"10", ""}, none, k, 0}, {12, {"0", ""}, none, k, 0},
+        {14, {"1.5", ""}, S("1.5", "olda"), ""}, {14, {"0", ""}, none, form, 0},
+        {15, {"3", ""}, S("3", "olda"), ""}, {15, {"0", ""}, none, integerDegrees, 0},
+        {15, {"1.5", ""}, none, notInteger("1.5"), 0},
+        // LogNormal: its own fixed texts.
+        {16, {"10", "2"}, S("10", "2"), ""}, {16, {"m", "2"}, none, "m no es un n\xFAmero real", 0},
+        {16, {"10", "s"}, none, "s no es un n\xFAmero real", 1},
+        {16, {"0", "2"}, none, kLogNotPositive, 0}, {16, {"10", "-1"}, none, kLogNotPositive, 1},
+        // Pages without a rule here.
+        {0, {"1", "2"}, none, ""}, {17, {"1", "2"}, none, ""}, {19, {"1", "2"}, none, ""},
+        {24, {"1", "2"}, none, ""},
+        // The later kinds.
+        {20, {"0", "0.5", "x", ""}, S("0", "0.5", ""), ""},
+        {20, {"0", "0.5", "", "12.5"}, S("0", "0.5", "12.5"), ""},
+        {20, {"0", "0", "", ""}, none, halfWidth, 1}, {20, {"0", "", "", "x"}, none, ""},
+        {21, {"1", "2", "0.4", ""}, S("1", "2", "", "0.4"), ""},
+        {21, {"1", "2", "0", "3"}, S("1", "2", "3", "0"), ""},
+        {21, {"1", "2", "1", ""}, S("1", "2", "", "1"), ""}, {21, {"1", "2", "", ""}, none, ""},
+        {21, {"1", "2", "1.01", ""}, none, ratio, 2},
+        {21, {"1", "-2", "0.5", ""}, none, halfWidth, 1},
+        {21, {"1", "2", "b", ""}, none, notReal("b"), 2},
+        {22, {"0", "1", "0.3", ""}, S("0", "1", "", "0.3"), ""},
+        {22, {"0", "1", "0", ""}, S("0", "1", "", "0"), ""},
+        {22, {"0", "1", "1", ""}, none, inexactness, 2},
+        {22, {"0", "1", "-0.1", ""}, none, inexactness, 2},
+        {23, {"1", "0", "4", ""}, S("1", "0", "", "4"), ""},
+        {23, {"0", "0", "4", ""}, S("0", "0", "", "4"), ""},
+        {23, {"4", "0", "4", "9"}, S("4", "0", "9", "4"), ""},
+        {23, {"-1", "0", "4", ""}, none, limits, 1}, {23, {"5", "0", "4", ""}, none, limits, 2},
+        {23, {"2", "2", "2", ""}, none, limits, 2},
+        {23, {"m", "0", "4", ""}, none, notReal("m"), 0},
+        // The degrees of freedom: real and above 0, checked after the others.
+        {1, {"10", "0.1", "", "18"}, S("10", "0.1", "18"), ""},
+        {2, {"10", "0.1", "", "0"}, none, degrees, 3},
+        {3, {"10", "0.1", "", "many"}, none, notReal("many"), 3},
+        {3, {"10", "-1", "", "many"}, none, halfWidth0, 1},
+        {23, {"1", "0", "4", "-3"}, none, degrees, 3},
+        // Other pages have no such field and leave Grados alone.
+        {4, {"7", "", "", "junk"}, S("7", "olda"), ""},
+    };
+    // clang-format on
+    for (const PageCase& c : cases) {
         SCOPED_TRACE("page " + std::to_string(c.Page) + " '" + c.Fields.Edit1 + "' '" +
                      c.Fields.Edit2 + "' '" + c.Fields.Edit3 + "' '" + c.Fields.Degrees + "'");
         ScriptedDialogs dialogs;
-        ModelParameter before = Unassigned();
-        before.b = "oldb";
-        before.Grados = "9";
+        const ModelParameter before = Unassigned();
         auto [stored, field] = ApplyDistributionPage(c.Page, c.Fields, before, English(), dialogs);
         EXPECT_EQ(dialogs.Log, ErrorShown(c.Error));
         EXPECT_EQ(field, c.Field);
         ASSERT_EQ(stored.has_value(), c.Expected.has_value());
         if (!stored) continue;
-        EXPECT_EQ(stored->Distrib, c.Page);
-        EXPECT_TRUE(stored->Init);
-        EXPECT_EQ((Stored{stored->Valor, stored->a, stored->b, stored->Grados}), *c.Expected);
+        ModelParameter expected = before;
+        expected.Distrib = c.Page;
+        expected.Init = true;
+        std::tie(expected.Valor, expected.a, expected.b, expected.Grados) =
+            std::tuple_cat(*c.Expected);
+        EXPECT_EQ(*stored, expected);
     }
 }
 
@@ -228,17 +173,16 @@ TEST(ApplyRules, MessagesFollowTheLoadedCaptionsExceptTheLogNormalTexts) {
     table.Entries[56].Text = "ist keine ganze Zahl";
     table.Entries[57].Text = "ist keine reelle Zahl";
     const MessageTexts texts = FormMessageTexts(table);
-    const std::vector<PageCase> cases = {
-        {5, "0", "", std::nullopt, "Fehler.. Form > 0"},
-        {1, "a", "1", std::nullopt, "a ist keine reelle Zahl"},
-        {10, "1.5", "0.5", std::nullopt, "1.5 ist keine ganze Zahl"},
-        {16, "a", "1", std::nullopt, "a no es un n\xFAmero real"},
-        {16, "-1", "1", std::nullopt, kLogNotPositive},
+    const PageCase cases[] = {
+        {5, {"0", ""}, std::nullopt, "Fehler.. Form > 0"},
+        {1, {"a", "1"}, std::nullopt, "a ist keine reelle Zahl"},
+        {10, {"1.5", "0.5"}, std::nullopt, "1.5 ist keine ganze Zahl"},
+        {16, {"a", "1"}, std::nullopt, "a no es un n\xFAmero real"},
+        {16, {"-1", "1"}, std::nullopt, kLogNotPositive},
     };
     for (const auto& c : cases) {
         ScriptedDialogs dialogs;
-        EXPECT_FALSE(
-            ApplyDistributionPage(c.Page, {c.Edit1, c.Edit2}, Unassigned(), texts, dialogs).Stored);
+        EXPECT_FALSE(ApplyDistributionPage(c.Page, c.Fields, Unassigned(), texts, dialogs).Stored);
         EXPECT_EQ(dialogs.Log, ErrorShown(c.Error));
     }
 }

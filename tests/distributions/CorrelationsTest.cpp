@@ -1,6 +1,7 @@
 // Quantile functions, the checks of correlation entries and the joint draw.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -23,32 +24,29 @@ struct QuantileCase {
 
 TEST(Quantile, KnownValuesOfEveryKind) {
     const long double tStudent2 = 0.8L / std::sqrt(0.18L);  // nu = 2 at p = 0.9
+    // clang-format off
     const QuantileCase cases[] = {
         {Record(K::Normal, "10", "2"), 0.975L, 13.919927969080108L},
         {Record(K::Normal, "10", "-2"), 0.025L, 6.080072030919892L},
-        {Record(K::Rectangular, "5", "2"), 0.25L, 4},
-        {Record(K::Triangular, "5", "2"), 0.125L, 4},
+        {Record(K::Rectangular, "5", "2"), 0.25L, 4}, {Record(K::Triangular, "5", "2"), 0.125L, 4},
         {Record(K::Triangular, "5", "2"), 0.875L, 6},
         {Record(K::Gamma, "1"), 0.5L, std::numbers::ln2_v<long double>},
         {Record(K::Gamma, "2"), 0.5L, 1.6783469900166608L},
         {Record(K::Exponencial, ""), 0.9L, std::numbers::ln10_v<long double>},
-        {Record(K::Beta, "2", "1"), 0.25L, 0.5L},
-        {Record(K::Beta, "2", "2"), 0.5L, 0.5L},
+        {Record(K::Beta, "2", "1"), 0.25L, 0.5L}, {Record(K::Beta, "2", "2"), 0.5L, 0.5L},
         {Record(K::Student, "1", "0"), 0.75L, 1},
         {Record(K::Student, "2", "3"), 0.9L, 3 + tStudent2},
-        {Record(K::Student, "2", ""), 0.1L, -tStudent2},
-        {Record(K::Poisson, "4"), 0.4L, 3},
-        {Record(K::Poisson, "4"), 0.5L, 4},
-        {Record(K::Binomial, "20", "0.3"), 0.5L, 6},
+        {Record(K::Student, "2", ""), 0.1L, -tStudent2}, {Record(K::Poisson, "4"), 0.4L, 3},
+        {Record(K::Poisson, "4"), 0.5L, 4}, {Record(K::Binomial, "20", "0.3"), 0.5L, 6},
         {Record(K::NegBinomial, "1", "0.5"), 0.74L, 1},
-        {Record(K::NegBinomial, "1", "0.5"), 0.8L, 2},
-        {Record(K::VonMises, "2"), 0.5L, 0},
+        {Record(K::NegBinomial, "1", "0.5"), 0.8L, 2}, {Record(K::VonMises, "2"), 0.5L, 0},
         {Record(K::Weibull, "2"), 0.5L, 0.8325546111576977L},
         {Record(K::XiCuadrado, "2"), 0.95L, 5.991464547107979L},
         {Record(K::LogNormal, "2", "1"), 0.5L, 1.7888543819998317L},
         {Record(K::Experimental, "1", "0.5", "Normal", "9"), 0.975L, 1.979981992270027L},
         {Record(K::Experimental, "1", "0.5", "Student", "2"), 0.9L, 1 + tStudent2 / 2},
     };
+    // clang-format on
     for (const QuantileCase& c : cases) {
         const Marginal m(c.Record);
         EXPECT_NEAR(static_cast<double>(Quantile(m, c.P)), static_cast<double>(c.Expected),
@@ -89,8 +87,10 @@ ParameterList Inputs(std::vector<ModelParameter> records) {
     return list;
 }
 
+const ModelParameter kNormal = Record(K::Normal, "0", "1");
+
 TEST(CorrelationEntry, RefusesEveryKindOfBadEntry) {
-    const ParameterList list = Inputs({Record(K::Normal, "0", "1"), Record(K::Normal, "0", "1")});
+    const ParameterList list = Inputs({kNormal, kNormal, kNormal});
     const CorrelationList earlier{{"x2", "x1", 0.5}};
     struct Case {
         const char *First, *Second, *Coefficient, *Why;
@@ -100,27 +100,26 @@ TEST(CorrelationEntry, RefusesEveryKindOfBadEntry) {
         {"x1", "x1", "0.5", "\"x1\" is paired with itself"},
         {"x1", "x2", "0.1", "the pair \"x1\", \"x2\" is given twice"},
         {"x1", "", "0.5", "\"\" names no quantity of the model"},
+        {"x2", "x3", "0,5", "'0,5' is not a valid floating point value"},
+        {"x2", "x3", "-1.0001",
+         "the coefficient -1.0001 of \"x2\" and \"x3\" is not between -1 and 1"},
     };
     Correlation entry;
     for (const Case& c : cases)
         EXPECT_EQ(CheckCorrelationEntry(list, earlier, c.First, c.Second, c.Coefficient, entry),
                   std::optional<std::string>(c.Why));
-    EXPECT_EQ(CheckCorrelationEntry(list, {}, "x1", "x2", "0,5", entry),
-              std::optional<std::string>("'0,5' is not a valid floating point value"));
-    EXPECT_EQ(CheckCorrelationEntry(list, {}, "x1", "x2", "-1.0001", entry),
-              std::optional<std::string>(
-                  "the coefficient -1.0001 of \"x1\" and \"x2\" is not between -1 and 1"));
     EXPECT_EQ(CheckCorrelationEntry(list, {}, "x2", "x1", "-1", entry), std::nullopt);
     EXPECT_EQ(entry, (Correlation{"x2", "x1", -1}));
 }
 
 TEST(CorrelationMatrix, ReadsWhatASpreadsheetPastesAndRefusesTheRest) {
-    const ParameterList list = Inputs(
-        {Record(K::Normal, "0", "1"), Record(K::Normal, "0", "1"), Record(K::Normal, "0", "1")});
+    const ParameterList list = Inputs({kNormal, kNormal, kNormal});
     const std::vector<std::string> names = InputNames(list);
     ASSERT_EQ(names, (std::vector<std::string>{"x1", "x2", "x3"}));
     const CorrelationList pairs{{"x1", "x3", -0.25}, {"x2", "x3", 0.5}};
     EXPECT_EQ(CorrelationMatrixText(names, pairs), "1\t0\t-0.25\n0\t1\t0.5\n-0.25\t0.5\t1\n");
+    const char* const size =
+        "the matrix needs 3 rows of 3 coefficients, one for each input quantity";
     struct Case {
         const char* Text;
         CorrelationList List;
@@ -130,15 +129,9 @@ TEST(CorrelationMatrix, ReadsWhatASpreadsheetPastesAndRefusesTheRest) {
         // CR LF, blanks, blank lines at the end, halves and the diagonal left empty.
         {" 1 \t\t-0.25\r\n\t\t0.5\r\n\t\t\r\n\r\n", pairs, nullptr},
         {"\t\t\n\t\t\n-0.25\t0.5\t\n", pairs, nullptr},
-        {"1\t0\n0\t1\n",
-         {},
-         "the matrix needs 3 rows of 3 coefficients, one for each input quantity"},
-        {"1\t0\t0\t0\n0\t1\t0\n0\t0\t1\n",
-         {},
-         "the matrix needs 3 rows of 3 coefficients, one for each input quantity"},
-        {"1\t0\t0\n0\t1\t0\n0\t0\t1\n0\t0\t0\n",
-         {},
-         "the matrix needs 3 rows of 3 coefficients, one for each input quantity"},
+        {"1\t0\n0\t1\n", {}, size},
+        {"1\t0\t0\t0\n0\t1\t0\n0\t0\t1\n", {}, size},
+        {"1\t0\t0\n0\t1\t0\n0\t0\t1\n0\t0\t0\n", {}, size},
         {"1\tr\t0\n\t1\t0\n\t\t1\n", {}, "'r' is not a valid floating point value"},
         {"1\t0\t0\nx\t1\t0\n\t\t1\n", {}, "'x' is not a valid floating point value"},
         {"2\t0\t0\n\t1\t0\n\t\t1\n", {}, "the coefficient of \"x1\" with itself is 2, not 1"},
@@ -172,7 +165,7 @@ TEST(CorrelationList, SetLookUpAndSurviveAnUpdate) {
     SetCorrelation(list, "b", "a", 0);
     EXPECT_EQ(list, (CorrelationList{{"a", "c", -0.5}}));
     // c is now computed, d is gone: only pairs of two inputs stay.
-    ParameterList updated = Inputs({Record(K::Normal, "0", "1"), Record(K::Normal, "0", "1")});
+    ParameterList updated = Inputs({kNormal, kNormal});
     updated[1].Nombre = "a";
     updated[2].Nombre = "b";
     updated[0].Nombre = "c";
@@ -182,35 +175,28 @@ TEST(CorrelationList, SetLookUpAndSurviveAnUpdate) {
 }
 
 TEST(JointSampler, RefusesWhatCannotBeDrawnNamingTheQuantities) {
+    const std::string noVariance = " cannot be correlated: its distribution has no variance.",
+                      unreachable = " cannot be reached by their distributions ";
     struct Case {
         std::vector<ModelParameter> Records;
         CorrelationList List;
-        const char* Message;
+        std::string Message;
     } cases[] = {
-        {{Record(K::Constante, "3"), Record(K::Normal, "0", "1")},
-         {{"x1", "x2", 0.5}},
+        // clang-format off
+        
+        {{Record(K::Constante, "3"), kNormal}, {{"x1", "x2", 0.5}},
          "\"x1\" is a constant and cannot be correlated."},
-        {{Record(K::Normal, "0", "1"), Record(K::Cauchy, "")},
-         {{"x1", "x2", 0.5}},
-         "\"x2\" cannot be correlated: its distribution has no variance."},
-        {{Record(K::Normal, "0", "1"), Record(K::Student, "2", "0")},
-         {{"x2", "x1", 0.5}},
-         "\"x2\" cannot be correlated: its distribution has no variance."},
-        {{Record(K::Normal, "0", "0"), Record(K::Normal, "0", "1")},
-         {{"x2", "x1", 0.5}},
-         "\"x1\" cannot be correlated: its distribution has no variance."},
-        {{Record(K::Exponencial, ""), Record(K::Exponencial, "")},
-         {{"x1", "x2", -0.8}},
-         "The coefficient -0.8 of \"x1\" and \"x2\" cannot be reached by their distributions "
-         "(from -0.6449 to 1)."},
-        {{Record(K::Normal, "0", "1"), Record(K::Rectangular, "0", "1")},
-         {{"x1", "x2", 1}},
-         "The coefficient 1 of \"x1\" and \"x2\" cannot be reached by their distributions "
-         "(from -0.9772 to 0.9772)."},
-        {{Record(K::Normal, "0", "1"), Record(K::Normal, "0", "1"), Record(K::Normal, "0", "1")},
-         {{"x1", "x2", 0.9}, {"x1", "x3", 0.9}, {"x2", "x3", -0.9}},
+        {{kNormal, Record(K::Cauchy, "")}, {{"x1", "x2", 0.5}}, "\"x2\"" + noVariance},
+        {{kNormal, Record(K::Student, "2", "0")}, {{"x2", "x1", 0.5}}, "\"x2\"" + noVariance},
+        {{Record(K::Normal, "0", "0"), kNormal}, {{"x2", "x1", 0.5}}, "\"x1\"" + noVariance},
+        {{Record(K::Exponencial, ""), Record(K::Exponencial, "")}, {{"x1", "x2", -0.8}},
+         "The coefficient -0.8 of \"x1\" and \"x2\"" + unreachable + "(from -0.6449 to 1)."},
+        {{kNormal, Record(K::Rectangular, "0", "1")}, {{"x1", "x2", 1}},
+         "The coefficient 1 of \"x1\" and \"x2\"" + unreachable + "(from -0.9772 to 0.9772)."},
+        {{kNormal, kNormal, kNormal}, {{"x1", "x2", 0.9}, {"x1", "x3", 0.9}, {"x2", "x3", -0.9}},
          "The coefficients of \"x1\", \"x2\" and \"x3\" do not form a positive semi-definite "
          "matrix."},
+        // clang-format on
     };
     for (const Case& c : cases)
         EXPECT_EQ(CheckCorrelations(Inputs(c.Records), c.List),
@@ -222,35 +208,34 @@ TEST(JointSampler, RefusesWhatCannotBeDrawnNamingTheQuantities) {
               std::nullopt);
 }
 
-// The sample correlation of n joint draws, and its standard error from the
-// sample's own fourth moments (the delta method for Pearson's coefficient).
+// The sample correlation of n joint draws and its standard error from the sample's own fourth
+// moments (the delta method for Pearson's coefficient).
 struct SampleCorrelation {
     double R = 0, StandardError = 0;
 };
 SampleCorrelation Correlate(const JointSampler& sampler, int n) {
-    std::vector<long double> x(n), y(n);
-    long double pair[2];
+    std::vector<std::array<long double, 2>> d(n);
     long double mx = 0, my = 0;
-    for (int i = 0; i < n; ++i) {
-        sampler.Draw(pair);
-        x[i] = pair[0];
-        y[i] = pair[1];
-        mx += x[i];
-        my += y[i];
+    for (auto& pair : d) {
+        sampler.Draw(pair.data());
+        mx += pair[0];
+        my += pair[1];
     }
     mx /= n;
     my /= n;
     long double sxx = 0, syy = 0, sxy = 0;
-    for (int i = 0; i < n; ++i) {
-        sxx += (x[i] - mx) * (x[i] - mx);
-        syy += (y[i] - my) * (y[i] - my);
-        sxy += (x[i] - mx) * (y[i] - my);
+    for (auto& [x, y] : d) {
+        x -= mx;
+        y -= my;
+        sxx += x * x;
+        syy += y * y;
+        sxy += x * y;
     }
     const long double r = sxy / std::sqrt(sxx * syy);
     const long double sx = std::sqrt(sxx / n), sy = std::sqrt(syy / n);
     long double m22 = 0, m40 = 0, m04 = 0, m31 = 0, m13 = 0;
-    for (int i = 0; i < n; ++i) {
-        const long double a = (x[i] - mx) / sx, b = (y[i] - my) / sy;
+    for (const auto& [x, y] : d) {
+        const long double a = x / sx, b = y / sy;
         m22 += a * a * b * b;
         m40 += a * a * a * a;
         m04 += b * b * b * b;
@@ -281,22 +266,19 @@ TEST(JointSampler, DrawsEveryKindWithTheCoefficientAsItsCorrelation) {
     };
     UniformSeed = 20071;
     for (const ModelParameter& kind : kinds) {
-        // Kinds whose quantile is an iterative inversion get fewer draws (the
-        // tolerance follows the count).
+        // Kinds whose quantile is an iterative inversion get fewer draws (the tolerance follows).
         const bool iterative = kind.Kind() == K::Beta || kind.Kind() == K::Student ||
                                kind.Kind() == K::VonMises || kind.Kind() == K::Experimental ||
                                kind.Kind() == K::Gamma || kind.Kind() == K::XiCuadrado;
         const int n = iterative ? 100000 : 1000000;
         for (double r : {0.5, -0.8}) {
-            // Beside a normal input, and beside another input of its own kind
-            // where the two can reach the coefficient.
+            // Beside a normal input, and beside one of its own kind where they reach r.
             for (bool sameKind : {false, true}) {
                 if (sameKind &&
                     (r < 0 || (kind.Kind() != K::Rectangular && kind.Kind() != K::Exponencial &&
                                kind.Kind() != K::Poisson)))
                     continue;
-                const ParameterList list =
-                    Inputs({kind, sameKind ? kind : Record(K::Normal, "0", "1")});
+                const ParameterList list = Inputs({kind, sameKind ? kind : kNormal});
                 const JointSampler sampler(list, {1, 2}, {{"x1", "x2", r}});
                 const SampleCorrelation s = Correlate(sampler, n);
                 EXPECT_NEAR(s.R, r, 5 * s.StandardError)
@@ -307,12 +289,10 @@ TEST(JointSampler, DrawsEveryKindWithTheCoefficientAsItsCorrelation) {
 }
 
 TEST(JointSampler, TwoNormalsTakeTheCoefficientItself) {
-    const ParameterList list =
-        Inputs({Record(K::Normal, "0", "1"), Record(K::Experimental, "0", "3", "Normal", "4")});
+    const ParameterList list = Inputs({kNormal, Record(K::Experimental, "0", "3", "Normal", "4")});
     EXPECT_EQ(JointSampler(list, {1, 2}, {{"x1", "x2", 0.37}}).CopulaCoefficient(0, 1),
               static_cast<long double>(0.37));
-    const ParameterList mixed =
-        Inputs({Record(K::Normal, "0", "1"), Record(K::Rectangular, "0", "1")});
+    const ParameterList mixed = Inputs({kNormal, Record(K::Rectangular, "0", "1")});
     // Corr(Z, F(Z)) = sqrt(3/pi) for perfect dependence, so rho = r / sqrt(3/pi).
     EXPECT_NEAR(static_cast<double>(
                     JointSampler(mixed, {1, 2}, {{"x1", "x2", 0.5}}).CopulaCoefficient(1, 0)),

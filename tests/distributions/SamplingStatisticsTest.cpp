@@ -19,10 +19,9 @@
 #include <boost/math/distributions/students_t.hpp>
 #endif
 
-// Every distribution, on both sides of each algorithm switch, drawn through its record from a
-// fixed seed and compared with the exact law: Kolmogorov-Smirnov (bound 2.3 / sqrt(n)) for the
-// continuous ones, chi-square (its 1 - 1e-5 quantile) for the discrete ones; about 1e-4 false
-// alarms per case, and the same seed gives the same verdict on every machine.
+// Every distribution, on both sides of each algorithm switch, drawn from a fixed seed against its
+// exact law: Kolmogorov-Smirnov (bound 2.3 / sqrt(n)) for the continuous ones, chi-square (its
+// 1 - 1e-5 quantile) for the discrete ones; about 1e-4 false alarms per case.
 namespace corvanta {
 namespace {
 
@@ -46,9 +45,8 @@ double Number(const char* text) {
     return static_cast<double>(ParseFloat(text));
 }
 
-// Whether the KS distance, taken on about 4000 order statistics (never more than the full
-// statistic), stays below its bound. A run of equal draws (an atom, such as the zeros that stand
-// for gamma deviates below 1.5E-45) is compared with the law just below and at its value.
+// Whether the KS distance on about 4000 order statistics stays below its bound; a run of equal
+// draws (an atom, such as the zeros for gamma deviates below 1.5E-45) is compared on both sides.
 bool KsAccepts(const std::vector<long double>& draws, const Cdf& cdf) {
     std::vector<double> x(draws.begin(), draws.end());
     std::sort(x.begin(), x.end());
@@ -78,8 +76,7 @@ double TriangularCdf(double x) {  // on [3, 7]
     return t < 0 ? (1 + t) * (1 + t) / 2 : 1 - (1 - t) * (1 - t) / 2;
 }
 
-// exp(kappa cos t) on [-pi, pi] by Simpson's rule on a fine grid, linear in between;
-// independent of the sampler's Gauss-Legendre masses.
+// exp(kappa cos t) on [-pi, pi] by Simpson's rule on a fine grid, linear in between.
 constexpr int kCells = 1 << 14;
 Cdf VonMisesCdf(double kappa) {
     const double h = 2 * kPi / kCells;
@@ -166,10 +163,9 @@ TEST(SamplerStatistics, ContinuousDistributionsMatchTheirDistributionFunctions) 
         SCOPED_TRACE(Describe(c.record));
         const std::vector<long double> x = Draws(c.record);
         EXPECT_TRUE(KsAccepts(x, c.cdf));
-        if (c.record.Kind() == K::VonMises) {
-            for (long double v : x)
-                ASSERT_LE(std::fabs(v), 3.14159265358979323846L);
-        }
+        if (c.record.Kind() != K::VonMises) continue;
+        for (long double v : x)
+            ASSERT_LE(std::fabs(v), 3.14159265358979323846L);
     }
 }
 
@@ -194,8 +190,8 @@ Pmf NegBinomialPmf(long double n, long double p) {
     };
 }
 
-// Whether Pearson's statistic, over bins merged to at least 20 expected draws (the outer bins
-// taking everything beyond them), stays below its 1 - 1e-5 quantile (Wilson-Hilferty).
+// Whether Pearson's statistic over bins of at least 20 expected draws stays below its 1 - 1e-5
+// quantile (Wilson-Hilferty).
 bool ChiSquareAccepts(const std::vector<long double>& x, const Pmf& pmf, std::int64_t lo,
                       std::int64_t hi) {
     const double n = static_cast<double>(x.size());
@@ -244,8 +240,7 @@ std::vector<DiscreteCase> DiscreteCases() {
         {Record(K::Binomial, "1000", "0.2"), BinomialPmf(1000, 0.2L), 0, 1000},
         {Record(K::Binomial, "300", "0.8"), BinomialPmf(300, 0.8L), 0, 300},
         {Record(K::Binomial, "5000", "0.01"), BinomialPmf(5000, 0.01L), 0, 200},
-        // Geometric counts for p > 0.7, inversion otherwise, and the gamma
-        // mixture for the cases those cannot finish.
+        // Geometric counts for p > 0.7, inversion otherwise, the gamma mixture beyond them.
         {Record(K::NegBinomial, "3", "0.8"), NegBinomialPmf(3, 0.8L), 0, 200},
         {Record(K::NegBinomial, "4", "0.7"), NegBinomialPmf(4, 0.7L), 0, 200},
         {Record(K::NegBinomial, "10", "0.71"), NegBinomialPmf(10, 0.71L), 0, 300},
@@ -265,8 +260,7 @@ TEST(SamplerStatistics, DiscreteDistributionsMatchTheirProbabilities) {
     }
 }
 
-// The bounds are tight enough to catch the usual parameterisation faults: the same draws
-// compared with the wrongly parameterised law fail.
+// The bounds catch the usual parameterisation faults: the draws fail against the wrong law.
 TEST(SamplerStatistics, BoundsRejectWrongParameterisations) {
     struct Wrong {
         const char* fault;
