@@ -1,79 +1,222 @@
+// The iterations, textual and compiled, the run with its observer, and the contributions.
 #include "simulation/Run.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cmath>
-#include <stdexcept>
 #include <tuple>
-#include <vector>
 
-#include "../support/ScriptedDialogs.h"
 #include "ModelFixture.h"
-#include "distributions/Sampling.h"
+#include "engine/Equations.h"
 #include "engine/Faults.h"
+#include "engine/NumberText.h"
+#include "simulation/CompiledModel.h"
+#include "simulation/Contributions.h"
 #include "simulation/Iteration.h"
 
 namespace corvanta {
 namespace {
 
-using testing::MakeModel;
-using testing::Model;
-using testing::Texts;
-using K = DistributionKind;
+using namespace testing;
 
-// Records what the window would show, and asks to stop at a chosen update.
-class RecordingObserver : public RunObserver {
-  public:
-    SimulationSession* Session = nullptr;
-    int StopAtUpdate = -1;
-    std::vector<std::int64_t> Updates;  // 1-based iteration numbers
-    std::vector<int> BarWidths;
-    std::vector<std::int64_t> Iterations;
-    std::vector<bool> Marks;
-
-    void ProgressUpdated(const RunProgress& progress) override {
-        Updates.push_back(progress.Iteration);
-        Marks.push_back(progress.Update->Marks);
-        if (static_cast<int>(Updates.size()) == StopAtUpdate) Session->StopRequested = true;
-    }
-    void BarStepped(int width) override { BarWidths.push_back(width); }
-    void IterationReached(std::int64_t iteration) override { Iterations.push_back(iteration); }
-    // The grid as the results were handed over, with the run already over.
-    std::vector<std::string> ResultsShown;
-    void ResultsReady(const RunOutcome& outcome) override {
-        EXPECT_FALSE(Session->SimulationRunning);
-        ResultsShown.assign(outcome.Grid.begin(), outcome.Grid.end());
-    }
-};
-
-// One run with its session, observer and dialogs kept for inspection.
-struct Ran {
-    SimulationSession Session;
-    RecordingObserver Observer;
-    testing::ScriptedDialogs Dialogs;
-    RunOutcome Out;
+// One iteration: the bits of its value or its fault, and the uniform state after it.
+struct Outcome {
+    std::uint64_t Bits = 0;
+    std::string Fault;
     std::uint32_t SeedAfter = 0;
-    Ran(Model& m, std::int64_t n, bool view, std::uint32_t seed, int stopAt = -1, int threads = 0) {
-        Observer.Session = &Session;
-        Observer.StopAtUpdate = stopAt;
-        const RunSettings s{
-            .Iterations = n, .ProgressView = view, .Seed = seed, .Threads = threads};
-        Out = RunSimulation(m.PostfixExpression, m.Parameters, s, Texts(), Dialogs, Session,
-                            Observer);
-        SeedAfter = UniformSeed;
-    }
+    bool operator==(const Outcome&) const = default;
 };
+std::ostream& operator<<(std::ostream& out, const Outcome& o) {
+    return out << "{bits " << o.Bits << ", fault '" << o.Fault << "', seed " << o.SeedAfter << "}";
+}
+
+template <typename Step>
+Outcome Capture(Step step) {
+    Outcome o;
+    try {
+        const double y = step();
+        std::memcpy(&o.Bits, &y, sizeof y);
+    } catch (const CalcError& e) {
+        o.Fault = e.what();
+    }
+    return o;
+}
+
+template <typename Step>
+std::vector<Outcome> Record(std::uint32_t seed, int count, Step step) {
+    std::vector<Outcome> outcomes(count);
+    UniformSeed = seed;
+    for (Outcome& o : outcomes)
+        o = Capture(step), o.SeedAfter = UniformSeed;
+    return outcomes;
+}
 
 Model SumOfNormals() {
     return MakeModel("y = a + b", {{"a", K::Normal, "0", "1"}, {"b", K::Normal, "0", "1"}});
+}
+Model LnOfNormal() {
+    return MakeModel("y = ln(x)", {{"x", K::Normal, "1", "1"}});
+}
+Model AlwaysFails() {
+    return MakeModel("y = 1/(a - a)", {{"a", K::Normal, "1", "1"}});
+}
+Model Ratio() {
+    return MakeModel(
+        "y = a*b/k",
+        {{"a", K::Normal, "3", "1"}, {"b", K::Rectangular, "2", "1"}, {"k", K::Poisson, "2"}});
+}
+
+// Single iterations, batches (draws first, then the program over all of them) and the
+// fixed-value iterations of models that reach every operator, function, distribution and kind
+// of fault all give the textual results bit for bit.
+TEST(CompiledModel, GivesTheValuesDrawsAndFaultsOfTheTextualIteration) {
+    // clang-format off
+    std::vector<std::pair<std::string, std::vector<Input>>> cases = {
+        {"y = a + b*c - d/e", {{"a", K::Normal, "10", "0.5"}, {"b", K::Rectangular, "2", "1"},
+            {"c", K::Triangular, "5", "2"}, {"d", K::Constante, "3.3"}, {"e", K::Normal, "0", "1"}}},
+        {"y = x^2 + x^0.5 - 2^x^2", {{"x", K::Normal, "0.5", "1"}}},
+        {"y = x*x/(x - x)", {{"x", K::Normal, "1", "1"}}}, {"y = 1/k + k^(-2)", {{"k", K::Poisson, "1.5"}}},
+        {"y = g + 1", {{"g", K::Gamma, "0.5"}}}, {"y = g*2", {{"g", K::Gamma, "1"}}},
+        {"y = g - 3", {{"g", K::Gamma, "2.5"}}}, {"y = ex*ex", {{"ex", K::Exponencial, ""}}},
+        {"y = be/3", {{"be", K::Beta, "2", "5"}}}, {"y = t + t", {{"t", K::Student, "5", "1"}}},
+        {"y = t1 - 1", {{"t1", K::Student, "1", ""}}}, {"y = n*0.1", {{"n", K::Binomial, "10", "0.3"}}},
+        {"y = nb + 0.5", {{"nb", K::NegBinomial, "5", "0.4"}}}, {"y = sin(vm)", {{"vm", K::VonMises, "2"}}},
+        {"y = ca*1.5", {{"ca", K::Cauchy, ""}}}, {"y = w^3", {{"w", K::Weibull, "1.5"}}},
+        {"y = sqrt(chi)", {{"chi", K::XiCuadrado, "3"}}}, {"y = ln(lg)", {{"lg", K::LogNormal, "2", "0.5"}}},
+        {"y = xe + xs", {{"xe", K::Experimental, "10", "0.1", "Normal", "4"},
+                         {"xs", K::Experimental, "10", "0.1", "Student", "4"}}},
+        {"y = pi*r^2 + PI", {{"r", K::Rectangular, "1", "0.01"}}},
+        {"y = arcsec(z) + z", {{"z", K::Constante, "0"}}}, {"y = x*x*x", {{"x", K::Constante, "1E200"}}},
+        {"y = x + 1", {{"x", K::Normal, "abc", "1"}}}, {"y = q + 1", {{"q", K::Rectangular, "0", "1E310"}}},
+        {"y = 0.1234567890123456789*x + 0.00000000000000000001", {{"x", K::Normal, "1", "1E-10"}}},
+        {"y = m\nm = a*b\n", {{"a", K::Normal, "3", "1"}, {"b", K::Triangular, "1", "0.5"}}}};
+    // clang-format on
+    // Every function of the library, on a quantity that also leaves its domain.
+    const std::string functions =
+        "abs exp ln log sqr sqrt sin cos tan cot sec csc cosecant sinh cosh tanh coth sech csch "
+        "arcsin arccos arctan arccot arcsec arccsc arcsinh arccosh arctanh arccoth arcsech arccsch "
+        "degtorad radtodeg gradtorad radtograd cycletorad radtocycle degtograd degtocycle "
+        "gradtodeg gradtocycle cycletodeg cycletograd mean variance ";
+    for (std::size_t at = 0, end; (end = functions.find(' ', at)) != std::string::npos;
+         at = end + 1)
+        cases.push_back({"y = " + functions.substr(at, end - at) + "(u*900) + u",
+                         {{"u", K::Rectangular, "0", "1.2"}}});
+    ScriptedDialogs dialogs;
+    std::vector<std::string> faults;
+    for (const auto& [equations, inputs] : cases) {
+        SCOPED_TRACE(equations);
+        const Model m = MakeModel(equations, inputs);
+        const auto textual = [&] {
+            return GetIteration(m.PostfixExpression, m.Parameters, Texts(), dialogs);
+        };
+        CompiledModel compiled(m.PostfixExpression, m.Parameters, Texts(), dialogs);
+        EXPECT_FALSE(compiled.UsesText());
+        for (std::uint32_t seed : {1u, 4294967295u}) {
+            const auto reference = Record(seed, 200, textual);
+            for (const Outcome& o : reference)
+                faults.push_back(o.Fault);
+            ASSERT_EQ(Record(seed, 200, [&] { return compiled.Evaluate(); }), reference) << seed;
+            std::vector<Outcome> batched;
+            UniformSeed = seed;
+            for (std::size_t size : {1u, 7u, 156u, 36u}) {
+                ASSERT_EQ(compiled.EvaluateBatch(size), size);
+                for (std::size_t t = 0; t < size; ++t) {
+                    batched.push_back(Capture([&] {
+                        if (compiled.Failed(t)) std::rethrow_exception(compiled.Fault(t));
+                        return compiled.Value(t);
+                    }));
+                    batched.back().SeedAfter = compiled.SeedAfter(t);
+                }
+            }
+            ASSERT_EQ(batched, reference) << "batched, seed " << seed;
+        }
+        for (std::size_t j = 0; j < m.Parameters.size(); ++j) {
+            CompiledModel varying(m.PostfixExpression, m.Parameters, Texts(), dialogs, j);
+            ASSERT_EQ(Record(99, 100, [&] { return varying.Evaluate(); }),
+                      Record(99, 100,
+                             [&] {
+                                 return GetIterationPar(j, m.PostfixExpression, m.Parameters,
+                                                        Texts(), dialogs);
+                             }))
+                << "varying " << j;
+        }
+    }
+    EXPECT_TRUE(dialogs.Log.empty());
+    // The cases must really meet each fault, or the comparison proves less.
+    for (const char* expected :
+         {kInvalidOperationText, kDivisionByZeroText, kOverflowText,
+          "'INF' is not a valid floating point value", "'abc' is not a valid floating point value"})
+        EXPECT_NE(std::find(faults.begin(), faults.end(), expected), faults.end()) << expected;
+}
+
+TEST(CompiledModel, IrregularTextAndUnknownTokensAreThoseOfTheTextualIteration) {
+    // E.g. two values left on the stack: the message and a result of 0, both ways.
+    const ParameterList parameters = MakeModel("y = a", {{"a", K::Normal, "1", "1"}}).Parameters;
+    for (const char* text : {"a\r\na\r\n", "a\r\n+\r\n", "", "a\r\n1\r\n+][-\r\n"}) {
+        ScriptedDialogs textual, fast;
+        CompiledModel compiled(text, parameters, Texts(), fast);
+        EXPECT_TRUE(compiled.UsesText()) << text;
+        const auto reference =
+            Record(8, 5, [&] { return GetIteration(text, parameters, Texts(), textual); });
+        EXPECT_EQ(Record(8, 5, [&] { return compiled.Evaluate(); }), reference) << text;
+        EXPECT_EQ(fast.Log, textual.Log);
+    }
+    // A token that names no quantity stops with the message.
+    const ParameterList x = MakeModel("y = x", {{"x", K::Constante, "2"}}).Parameters;
+    const std::string text = "x\r\nX\r\n*\r\n";
+    ScriptedDialogs textual, fast;
+    EXPECT_THROW(GetIteration(text, x, Texts(), textual), IncompatibleParameterError);
+    EXPECT_THROW(CompiledModel(text, x, Texts(), fast), IncompatibleParameterError);
+    const std::vector<Shown> expected{{DialogKind::Message, "Incompatible parameter: X"}};
+    EXPECT_EQ(textual.Log, expected);
+    EXPECT_EQ(fast.Log, expected);
+}
+
+TEST(GetIteration, AQuantityIsDrawnOncePerIteration) {
+    ScriptedDialogs dialogs;
+    const Model m = MakeModel("y = x*x", {{"x", K::Normal, "10", "1"}});
+    UniformSeed = 77;
+    const long double drawn = RoundToGeneral(RandG(10, 1));
+    const std::uint32_t after = UniformSeed;
+    const double expected = static_cast<double>(RoundToGeneral(static_cast<double>(
+        static_cast<long double>(static_cast<double>(drawn)) * static_cast<double>(drawn))));
+    UniformSeed = 77;
+    EXPECT_EQ(GetIteration(m.PostfixExpression, m.Parameters, Texts(), dialogs), expected);
+    EXPECT_EQ(UniformSeed, after);
+}
+
+TEST(GetIterationPar, FixedValuesOfEveryKind) {
+    const std::pair<Input, long double> cases[] = {
+        // clang-format off
+        {{"q", K::Normal, "2.5", "1"}, 2.5L},   {{"q", K::Rectangular, "-3", "1"}, -3},
+        {{"q", K::Triangular, "5", "2"}, 5},    {{"q", K::Constante, "7"}, 7},
+        {{"q", K::Gamma, "2.5"}, 1.5L},         {{"q", K::Exponencial, ""}, 0.2L},
+        {{"q", K::Beta, "2", "5"}, 0.5L},       {{"q", K::Student, "5", "1.25"}, 1.25L},
+        {{"q", K::Student, "5", ""}, 0},        {{"q", K::Poisson, "3.5"}, 3.5L},
+        {{"q", K::Binomial, "10", "0.3"}, 10},  {{"q", K::NegBinomial, "5", "0.4"}, 5},
+        {{"q", K::VonMises, "2"}, 0},           {{"q", K::Cauchy, ""}, 0},
+        {{"q", K::Weibull, "1.5"}, 1},          {{"q", K::XiCuadrado, "3"}, 3},
+        {{"q", K::LogNormal, "2", "0.5"}, 2},   {{"q", K::Experimental, "9.5", "0.1", "Normal", "4"}, 9.5L}};
+    // clang-format on
+    ScriptedDialogs dialogs;
+    for (const auto& [input, fixed] : cases) {
+        SCOPED_TRACE(input.Valor);
+        const Model m = MakeModel("y = q + v", {input, {"v", K::Normal, "0", "1"}});
+        EXPECT_EQ(FixedValue(m.Parameters[IndexOf(m, "q")]), fixed);
+        // Varying v: the other quantity sits at its fixed value in every iteration.
+        UniformSeed = 5;
+        const double y =
+            GetIterationPar(IndexOf(m, "v"), m.PostfixExpression, m.Parameters, Texts(), dialogs);
+        UniformSeed = 5;
+        EXPECT_EQ(y, static_cast<double>(RoundToGeneral(
+                         ApplyOperator('+', static_cast<double>(RoundToGeneral(fixed)),
+                                       static_cast<double>(RoundToGeneral(RandG(0, 1)))))));
+    }
+    EXPECT_THROW(FixedValue(ModelParameter{}), CalcError);
 }
 
 TEST(RunSimulation, ProgressViewOnAndOff) {
     Model m = SumOfNormals();
     const Ran on(m, 100000, true, 1), off(m, 100000, false, 1);
-    ASSERT_EQ(on.Out.Status, RunStatus::Completed);
-    ASSERT_EQ(off.Out.Status, RunStatus::Completed);
+    ASSERT_EQ(std::tie(on.Out.Status, off.Out.Status),
+              std::make_tuple(RunStatus::Completed, RunStatus::Completed));
     std::vector<std::int64_t> expected;  // the schedule itself is checked in StatisticsTest
     for (std::int64_t i = 0; i < 100000; ++i)
         if (IsProgressIndex(i, 100000)) expected.push_back(i + 1);
@@ -93,8 +236,7 @@ TEST(RunSimulation, ProgressViewOnAndOff) {
     for (const Ran* r : {&on, &off}) {
         EXPECT_EQ(r->Observer.ResultsShown,
                   std::vector<std::string>(r->Out.Grid.begin(), r->Out.Grid.end()));
-        EXPECT_TRUE(r->Session.StopRequested);
-        EXPECT_FALSE(r->Session.SimulationRunning);
+        EXPECT_TRUE(r->Session.StopRequested && !r->Session.SimulationRunning);
         EXPECT_TRUE(r->Dialogs.Log.empty());
     }
     const auto texts = [](const RunOutcome& o) {
@@ -108,8 +250,7 @@ TEST(RunSimulation, StopAtAnUpdateInterruptsTheRun) {
     const Ran r(m, 100000, true, 9, 3);  // stops at index 200
     const RunOutcome& out = r.Out;
     ASSERT_EQ(out.Status, RunStatus::Interrupted);
-    EXPECT_EQ(out.Computed, 201);
-    EXPECT_EQ(out.Last.Statistics.n, 201);
+    EXPECT_EQ(std::tie(out.Computed, out.Last.Statistics.n), std::make_tuple(201, 201));
     EXPECT_EQ(out.IntervalText,
               "Confidence interval (p = 95%): Indeterminado (simul. interrumpida)");
     EXPECT_EQ(out.ClassicText, "GUM format = Indetermined");
@@ -126,35 +267,38 @@ TEST(RunSimulation, StopAtAnUpdateInterruptsTheRun) {
     EXPECT_EQ(r.Session.Contributions.size(), 3u);
 }
 
-TEST(RunSimulation, RefusedWhileRunningOrNotReadyOrWhenTheObserverThrows) {
+TEST(RunSimulation, RefusedWhileRunningOrNotReadyOrWhenTheObserverThrowsOrATokenIsUnknown) {
     Model m = SumOfNormals();
     RecordingObserver observer;
-    testing::ScriptedDialogs dialogs;
-    SimulationSession running;
+    ScriptedDialogs dialogs;
+    SimulationSession running, painted;
     running.SimulationRunning = true;
-    EXPECT_EQ(
-        RunSimulation(m.PostfixExpression, m.Parameters, {}, Texts(), dialogs, running, observer)
-            .Status,
-        RunStatus::Ignored);
+    const auto run = [&](SimulationSession& session, RunObserver& to) {
+        return RunSimulation(m.PostfixExpression, m.Parameters, {}, Texts(), dialogs, session, to);
+    };
+    EXPECT_EQ(run(running, observer).Status, RunStatus::Ignored);
     EXPECT_TRUE(dialogs.Log.empty());
-
     class Throwing : public RunObserver {
         void ProgressUpdated(const RunProgress&) override { throw std::runtime_error("paint"); }
     } throwing;
-    SimulationSession painted;
-    EXPECT_THROW(
-        RunSimulation(m.PostfixExpression, m.Parameters, {}, Texts(), dialogs, painted, throwing),
-        std::runtime_error);
+    EXPECT_THROW(run(painted, throwing), std::runtime_error);
     EXPECT_FALSE(painted.SimulationRunning);
-
+    // A token that names no quantity aborts without losing anything.
+    Model renamed = m;
+    renamed.Parameters[1].Nombre = "A";  // the model text names a
+    const ParameterList before = renamed.Parameters;
+    const Ran unknown(renamed, 100000, false, 1);
+    EXPECT_EQ(unknown.Out.Status, RunStatus::Aborted);
+    EXPECT_EQ(unknown.Dialogs.Texts(), std::vector<std::string>{"Incompatible parameter: a"});
+    EXPECT_EQ(renamed.Parameters, before);
+    EXPECT_FALSE(unknown.Session.SimulationRunning);
     m.Parameters[2].Init = false;
     m.Parameters[2].Distrib = 0;
     const Ran r(m, 100000, false, 1);
-    EXPECT_EQ(r.Out.Status, RunStatus::NotReady);
-    EXPECT_EQ(r.Out.FirstUninitialised, 2u);
-    EXPECT_EQ(r.Dialogs.Texts(),
-              std::vector<std::string>{"Cannot run the simulation. Incomplete initialization of "
-                                       "parameters"});
+    EXPECT_EQ(std::tie(r.Out.Status, r.Out.FirstUninitialised),
+              std::make_tuple(RunStatus::NotReady, 2u));
+    EXPECT_EQ(r.Dialogs.Texts(), std::vector<std::string>{"Cannot run the simulation. Incomplete "
+                                                          "initialization of parameters"});
     EXPECT_FALSE(r.Session.SimulationRunning);
 }
 
@@ -164,60 +308,71 @@ TEST(RunSimulation, AllOutputsEqual) {
     const Ran r(m, 100000, true, 1);
     ASSERT_EQ(r.Out.Status, RunStatus::Completed);
     EXPECT_TRUE(r.Dialogs.Log.empty());
-    const std::array<std::string, kResultRows> expected = {
-        "100000",       "10", "0.000000e0", "0.00000e0",    "Indetermined",
-        "Indetermined", "10", "10",         "Indetermined", "0.00000e0"};
-    EXPECT_EQ(r.Out.Grid, expected);
-    EXPECT_EQ(r.Out.ResultText, "10");
-    EXPECT_EQ(r.Out.NormalityText, "Normality test (Jarque - Bera)  =  Indetermined");
-    EXPECT_EQ(r.Out.IntervalText, "Confidence interval (p = 95%)  =  Indetermined");
-    EXPECT_EQ(r.Out.ClassicText, "GUM format = Indetermined");
+    EXPECT_EQ(r.Out.Grid, (std::array<std::string, kResultRows>{
+                              "100000", "10", "0.000000e0", "0.00000e0", "Indetermined",
+                              "Indetermined", "10", "10", "Indetermined", "0.00000e0"}));
+    EXPECT_EQ(
+        std::tie(r.Out.ResultText, r.Out.NormalityText, r.Out.IntervalText, r.Out.ClassicText),
+        std::make_tuple("10", "Normality test (Jarque - Bera)  =  Indetermined",
+                        "Confidence interval (p = 95%)  =  Indetermined",
+                        "GUM format = Indetermined"));
     EXPECT_FALSE(r.Session.SimulationRunning);
     EXPECT_EQ(r.Session.Contributions.size(), 3u);
     for (const ContributionRow& row : r.Session.Contributions)
         EXPECT_EQ(row.Relative, "0");
 }
 
-TEST(RunSimulation, ModelThatAlwaysFailsStopsWithTheFaultsText) {
-    Model m = MakeModel("y = 1/(a - a)", {{"a", K::Normal, "1", "1"}});
-    const Ran r(m, 100000, false, 1);
-    EXPECT_EQ(r.Out.Status, RunStatus::Aborted);
-    EXPECT_EQ(r.Out.FailedDraws, kConsecutiveFailureLimit);
-    EXPECT_EQ(r.Out.Computed, 0);
-    const testing::ScriptedDialogs::Shown expected{
-        DialogKind::Error,
-        "The simulation was stopped: the model failed on 100000 draws in a row (Floating point "
-        "division by zero)."};
-    EXPECT_EQ(r.Dialogs.Log, std::vector{expected});
-    EXPECT_EQ(r.Out.Grid[1], "Indetermined");
-    EXPECT_EQ(r.Out.IntervalText, "Confidence interval (p = 95%)  =  Indetermined");
-    EXPECT_FALSE(r.Session.SimulationRunning);
-    EXPECT_TRUE(r.Session.StopRequested);
+// Models that fail now and then (redrawn), always (stopped with the fault's text), or never:
+// the faults, redraws and messages fall on the same iterations on any number of threads.
+TEST(RunSimulation, FailedDrawsAreTheSameOnEveryThreadCount) {
+    const Model models[] = {
+        LnOfNormal(), Ratio(), AlwaysFails(),
+        MakeModel("y = a + b", {{"a", K::Normal, "0", "1"}, {"b", K::Poisson, "1"}})};
+    constexpr std::int64_t n = 20011;
+    for (std::size_t c = 0; c < std::size(models); ++c) {
+        SCOPED_TRACE(c);
+        Model one = models[c], two = models[c];
+        const Ran r1(one, n, c == 1, 5, -1, 1), r2(two, n, c == 1, 5, -1, 2);
+        const auto results = [](const Ran& r) {
+            return std::tie(r.Out.Status, r.Out.Computed, r.Out.FailedDraws, r.Out.Grid,
+                            r.Out.IntervalText, r.Out.Last.Histogram.Counts, r.Dialogs.Log,
+                            r.Observer.Updates, r.SeedAfter);
+        };
+        EXPECT_EQ(results(r2), results(r1));
+        EXPECT_EQ(r1.Out.FailedDraws > 0, c < 3);
+        for (std::size_t j = 0; j < one.Parameters.size(); ++j)
+            EXPECT_EQ(two.Parameters[j].Sensib, one.Parameters[j].Sensib) << j;
+        EXPECT_FALSE(r1.Session.SimulationRunning);
+        EXPECT_TRUE(r1.Session.StopRequested);
+        if (c == 0) {
+            // x < 0 in 15.87 % of the draws: failures negative binomial about n p / (1 - p),
+            // within 5 sqrt of it; the contributions do not redraw, their fault stops them.
+            ASSERT_EQ(r1.Out.Status, RunStatus::Completed);
+            EXPECT_EQ(std::tie(r1.Out.Computed, r1.Out.Last.Statistics.n), std::tie(n, n));
+            const double p = 0.158655, expectedFailures = n * p / (1 - p);
+            EXPECT_NEAR(r1.Out.FailedDraws, expectedFailures, 5 * std::sqrt(expectedFailures));
+            EXPECT_EQ(r1.Dialogs.Log,
+                      (std::vector<Shown>{{DialogKind::Error, kInvalidOperationText}}));
+        } else if (c == 2) {
+            EXPECT_EQ(std::tie(r1.Out.Status, r1.Out.FailedDraws, r1.Out.Computed),
+                      std::make_tuple(RunStatus::Aborted, kConsecutiveFailureLimit, 0));
+            EXPECT_EQ(r1.Dialogs.Log,
+                      (std::vector<Shown>{{DialogKind::Error,
+                                           "The simulation was stopped: the model failed on 100000 "
+                                           "draws in a row (Floating point division by zero)."}}));
+            EXPECT_EQ(
+                std::tie(r1.Out.Grid[1], r1.Out.IntervalText),
+                std::make_tuple("Indetermined", "Confidence interval (p = 95%)  =  Indetermined"));
+        }
+    }
 }
 
-TEST(RunSimulation, FailedDrawsAreReplaced) {
-    // ln of a quantity that is negative in about 16 % of the draws.
-    Model m = MakeModel("y = ln(x)", {{"x", K::Normal, "1", "1"}});
-    const Ran r(m, 100000, false, 4);
-    ASSERT_EQ(r.Out.Status, RunStatus::Completed);
-    EXPECT_EQ(r.Out.Computed, 100000);
-    EXPECT_EQ(r.Out.Last.Statistics.n, 100000);
-    // Binomial count of negative draws: 100000 / 6.3 draws, +- 5 standard deviations.
-    const double p = 0.158655, expectedFailures = 100000 * p / (1 - p);
-    EXPECT_NEAR(r.Out.FailedDraws, expectedFailures, 5 * std::sqrt(expectedFailures));
-    // The contributions do not redraw: their fault is reported and they stop.
-    const testing::ScriptedDialogs::Shown expected{DialogKind::Error, kInvalidOperationText};
-    EXPECT_EQ(r.Dialogs.Log, std::vector{expected});
-}
-
+// The run evaluates ahead in batches; values, redrawn failures and the state left for the
+// contributions must be those of one GetIteration after the other.
 TEST(RunSimulation, ValuesAndLaterDrawsAreThoseOfTheTextualIteration) {
-    // The run evaluates ahead in batches; values, redrawn failures and the
-    // state left for the contributions must be those of one GetIteration after the other.
-    Model m = MakeModel(
-        "y = a*b/k",
-        {{"a", K::Normal, "3", "1"}, {"b", K::Rectangular, "2", "1"}, {"k", K::Poisson, "2"}});
+    Model m = Ratio();
     const std::int64_t n = 3001;
-    testing::ScriptedDialogs dialogs;
+    ScriptedDialogs dialogs;
     UniformSeed = 17;
     std::vector<double> values;
     std::int64_t failed = 0;
@@ -231,7 +386,6 @@ TEST(RunSimulation, ValuesAndLaterDrawsAreThoseOfTheTextualIteration) {
     const std::uint32_t stateAfter = UniformSeed;
     const auto [lo, hi] = std::minmax_element(values.begin(), values.end());
     const ProgressUpdate expected = UpdateRunStatistics(values.data(), n, *lo, *hi, 0);
-
     const Ran r(m, n, false, 17);
     ASSERT_EQ(r.Out.Status, RunStatus::Completed);
     EXPECT_EQ(r.Out.FailedDraws, failed);
@@ -240,7 +394,6 @@ TEST(RunSimulation, ValuesAndLaterDrawsAreThoseOfTheTextualIteration) {
     EXPECT_EQ(moments(r.Out.Last.Statistics), moments(expected.Statistics));
     EXPECT_EQ(r.Out.Last.Histogram.Counts, expected.Histogram.Counts);
     EXPECT_EQ(r.Session.OutputMax, *hi);
-
     // The contributions went on from the state the last used iteration left.
     ParameterList reference = m.Parameters;
     UniformSeed = stateAfter;
@@ -256,66 +409,99 @@ TEST(RunSimulation, ValuesAndLaterDrawsAreThoseOfTheTextualIteration) {
     EXPECT_EQ(r.Out.ContributionsComputed, computed);
 }
 
-// Models that fail now and then, always, or never: the faults, redraws and
-// messages fall on the same iterations on any number of threads.
-TEST(RunSimulation, FaultsAreTheSameOnEveryThreadCount) {
-    const Model models[] = {
-        MakeModel("y = ln(x)", {{"x", K::Normal, "1", "1"}}),
-        MakeModel(
-            "y = a*b/k",
-            {{"a", K::Normal, "3", "1"}, {"b", K::Rectangular, "2", "1"}, {"k", K::Poisson, "2"}}),
-        MakeModel("y = 1/(a - a)", {{"a", K::Normal, "1", "1"}}),
-        MakeModel("y = a + b", {{"a", K::Normal, "0", "1"}, {"b", K::Poisson, "1"}})};
-    for (std::size_t c = 0; c < std::size(models); ++c) {
-        Model one = models[c], two = models[c];
-        const Ran r1(one, 20011, c == 1, 5, -1, 1), r2(two, 20011, c == 1, 5, -1, 2);
-        const auto results = [](const Ran& r) {
-            return std::tie(r.Out.Status, r.Out.Computed, r.Out.FailedDraws, r.Out.Grid,
-                            r.Out.IntervalText, r.Out.Last.Histogram.Counts, r.Dialogs.Log,
-                            r.Observer.Updates, r.SeedAfter);
-        };
-        EXPECT_EQ(results(r2), results(r1)) << c;
-        EXPECT_EQ(r1.Out.FailedDraws > 0, c < 3) << c;
-        for (std::size_t j = 0; j < one.Parameters.size(); ++j)
-            EXPECT_EQ(two.Parameters[j].Sensib, one.Parameters[j].Sensib) << c << " " << j;
+// y, a, m, b: the output, an input, an intermediate and an input, widths not yet computed.
+ParameterList ThreeQuantities() {
+    ParameterList list(4);
+    const char* names[] = {"y", "a", "m", "b"};
+    const K kinds[] = {K::Resultado, K::Normal, K::Intermedio, K::Rectangular};
+    for (int i = 0; i < 4; ++i) {
+        list[i].Nombre = names[i];
+        list[i].Distrib = static_cast<int>(kinds[i]);
+        list[i].Init = true;
+        list[i].Sensib = 99;
     }
+    return list;
 }
 
-TEST(RunSimulation, TokenThatNamesNoQuantityAbortsWithoutLosingAnything) {
-    Model m = SumOfNormals();
-    m.Parameters[1].Nombre = "A";  // the model text names a
-    const ParameterList before = m.Parameters;
-    const Ran r(m, 100000, false, 1);
-    EXPECT_EQ(r.Out.Status, RunStatus::Aborted);
-    EXPECT_EQ(r.Dialogs.Texts(), std::vector<std::string>{"Incompatible parameter: a"});
-    EXPECT_EQ(m.Parameters, before);
-    EXPECT_FALSE(r.Session.SimulationRunning);
+TEST(ComputeContributions, WidthsSharesAndFaultsOfTheInputsOnly) {
+    const std::pair<double, const char*> texts[] = {
+        {0.05, "5.000e-2"}, {2000, "2.000e3"},  {12.3456, "12.346"}, {0, "0.000"},
+        {0.1, "0.100"},     {1000, "1000.000"}, {1000.5, "1.001e3"}, {0.09999, "9.999e-2"}};
+    for (const auto& [width, text] : texts)
+        EXPECT_EQ(ContributionWidthText(width), text) << width;
+    // Input a spreads its draws over 0 … 999, input b over 0 … 2997: ranks 25 and 975.
+    ParameterList list = ThreeQuantities();
+    std::vector<ContributionRow> rows;
+    int calls = 0;
+    std::vector<int> counter(4, 0);
+    ComputeContributions(
+        list,
+        [&](std::size_t j) {
+            ++calls;
+            return (j == 1 ? 1.0 : 3.0) * ((counter[j]++ * 7919) % 1000);
+        },
+        rows);
+    EXPECT_EQ(calls, 2000);
+    EXPECT_EQ(std::make_tuple(list[0].Sensib, list[1].Sensib, list[2].Sensib, list[3].Sensib),
+              std::make_tuple(0.0, 950.0, 0.0, 2850.0));
+    EXPECT_EQ(rows, (std::vector<ContributionRow>{
+                        {"0.000", "0"}, {"950.000", "25"}, {"0.000", "0"}, {"2.850e3", "75"}}));
+    // All widths zero give zero shares.
+    list = ThreeQuantities();
+    ComputeContributions(
+        list, [](std::size_t) { return 4.0; }, rows);
+    EXPECT_EQ(rows, std::vector<ContributionRow>(4, ContributionRow{"0.000", "0"}));
+    // A fault stops at its quantity and keeps the rows.
+    list = ThreeQuantities();
+    rows.assign(4, ContributionRow{"old", "old"});
+    EXPECT_THROW(ComputeContributions(
+                     list,
+                     [](std::size_t j) -> double {
+                         if (j == 3) ThrowDivisionByZero();
+                         return 1.0 * j;
+                     },
+                     rows),
+                 CalcError);
+    EXPECT_EQ(std::make_tuple(list[0].Sensib, list[1].Sensib, list[3].Sensib),
+              std::make_tuple(0.0, 0.0, 99.0));  // b not reached
+    EXPECT_EQ(rows, std::vector<ContributionRow>(4, ContributionRow{"old", "old"}));
 }
 
-// The additive models of JCGM 101 (9.2): four inputs of standard deviation 1.
-TEST(RunSimulation, AdditiveModels) {
-    const struct {
-        K Kind;
-        const char* Half;
-        double Bound;  // 97.5 % quantile of the output
-    } cases[] = {{K::Normal, "1", 3.92}, {K::Rectangular, "1.73205080756888", 3.88}};
-    for (const auto& c : cases) {
-        Model m = MakeModel("Y = X1 + X2 + X3 + X4", {{"X1", c.Kind, "0", c.Half},
-                                                      {"X2", c.Kind, "0", c.Half},
-                                                      {"X3", c.Kind, "0", c.Half},
-                                                      {"X4", c.Kind, "0", c.Half}});
-        const std::int64_t n = 200000;
-        const Ran r(m, n, false, 2026);
-        ASSERT_EQ(r.Out.Status, RunStatus::Completed);
-        const SimulationResult& s = r.Out.Last.Statistics;
-        // Five standard errors of mean, deviation and 2.5 % quantile for 200000 values.
-        EXPECT_NEAR(static_cast<double>(s.M1), 0, 5 * 2 / std::sqrt(n));
-        EXPECT_NEAR(std::sqrt(static_cast<double>(s.M2)), 2, 5 * 2 / std::sqrt(2.0 * n));
-        EXPECT_NEAR(r.Out.Interval.Low, -c.Bound, 0.06);
-        EXPECT_NEAR(r.Out.Interval.High, c.Bound, 0.06);
-        EXPECT_NEAR(static_cast<double>(s.Kurtosis) - 3, c.Kind == K::Normal ? 0 : -0.3,
-                    5 * std::sqrt(24.0 / n));
-    }
+// y = a + b + c, a rectangular of half-width 1, b normal of deviation 1, c constant: the central
+// 95 % widths are 1.9, 3.92 and 0, a third, two thirds and nothing of their sum.
+TEST(ComputeContributions, RectangularNormalAndConstantInputs) {
+    Model m = MakeModel(
+        "y = a + b + c",
+        {{"a", K::Rectangular, "0", "1"}, {"b", K::Normal, "0", "1"}, {"c", K::Constante, "4"}});
+    ScriptedDialogs dialogs;
+    std::vector<ContributionRow> rows;
+    UniformSeed = 2026;
+    ComputeContributions(m.PostfixExpression, m.Parameters, Texts(), dialogs, rows);
+    const std::size_t a = IndexOf(m, "a"), b = IndexOf(m, "b"), c = IndexOf(m, "c");
+    EXPECT_EQ(m.Parameters[c].Sensib, 0);
+    EXPECT_EQ(rows[c], (ContributionRow{"0.000", "0"}));
+    // Five standard errors of a width from 1000 draws (the quantile's error over the density,
+    // for both ends).
+    const double error = std::sqrt(2 * 0.025 * 0.975 / 1000);
+    long double aShare = 0, bShare = 0;
+    ASSERT_TRUE(TryParseFloat(rows[a].Relative, aShare) && TryParseFloat(rows[b].Relative, bShare));
+    ExpectNear({{m.Parameters[a].Sensib, 1.9, 5 * error / 0.5},
+                {m.Parameters[b].Sensib, 3.92, 5 * error / 0.05845},
+                {aShare + bShare, 100, 1e-12},
+                {aShare, 100 * 1.9 / 5.82, 5}});
+    EXPECT_TRUE(dialogs.Log.empty());
+    // The compiled evaluation gives the widths of the textual one, bit for bit.
+    ParameterList textual = m.Parameters;
+    std::vector<ContributionRow> textualRows;
+    UniformSeed = 2026;
+    ComputeContributions(
+        textual,
+        [&](std::size_t j) {
+            return GetIterationPar(j, m.PostfixExpression, m.Parameters, Texts(), dialogs);
+        },
+        textualRows);
+    EXPECT_EQ(textual, m.Parameters);
+    EXPECT_EQ(textualRows, rows);
 }
 
 }  // namespace

@@ -1,48 +1,39 @@
+// The statistics of a run, its result texts and the fast rounding of the iterations.
 #include "simulation/Statistics.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cmath>
-#include <cstring>
+#include <cfloat>
 #include <limits>
 #include <numeric>
 #include <random>
-#include <vector>
+
+#include "ModelFixture.h"
+#include "engine/NumberText.h"
+#include "simulation/FastRounding.h"
+#include "simulation/ResultFormat.h"
 
 namespace corvanta {
 namespace {
 
-const MessageTexts& Texts() {
-    static const MessageTexts texts = FormMessageTexts(CaptionTable::BuiltIn());
-    return texts;
-}
-
-bool SameBits(long double a, long double b) {
-    return std::memcmp(&a, &b, 10) == 0;
-}
+using namespace testing;
 
 TEST(ProgressSchedule, IndexesOfARunOfAHundredThousandAndBoundaries) {
-    std::vector<std::int64_t> expected = {100, 150};
+    std::vector<std::int64_t> expected = {100, 150}, found;
     for (std::int64_t i = 200; i <= 29900; i += 100)
         expected.push_back(i);
     for (std::int64_t i = 35000; i <= 95000; i += 5000)
         expected.push_back(i);
     expected.push_back(99999);
-    std::vector<std::int64_t> found;
     for (std::int64_t i = 0; i < 100000; ++i)
         if (IsProgressIndex(i, 100000)) found.push_back(i);
     EXPECT_EQ(found, expected);
     // The boundaries of each stretch in a run of 2000000.
-    const struct {
-        std::int64_t I;
-        bool Update;
-    } cases[] = {{0, false},      {1, false},      {100, true},     {150, true},
-                 {151, false},    {29900, true},   {30000, false},  {30100, false},
-                 {35000, true},   {495000, true},  {499900, false}, {500000, true},
-                 {505000, false}, {1900000, true}, {1999999, true}, {1999900, false}};
-    for (const auto& c : cases)
-        EXPECT_EQ(IsProgressIndex(c.I, 2000000), c.Update) << c.I;
+    const std::pair<std::int64_t, bool> cases[] = {
+        {0, false},      {1, false},      {100, true},     {150, true},
+        {151, false},    {29900, true},   {30000, false},  {30100, false},
+        {35000, true},   {495000, true},  {499900, false}, {500000, true},
+        {505000, false}, {1900000, true}, {1999999, true}, {1999900, false}};
+    for (const auto& [i, update] : cases)
+        EXPECT_EQ(IsProgressIndex(i, 2000000), update) << i;
 }
 
 TEST(UpdateRunStatistics, MomentsFromPowerSums) {
@@ -50,41 +41,28 @@ TEST(UpdateRunStatistics, MomentsFromPowerSums) {
     const ProgressUpdate u = UpdateRunStatistics(v.data(), 5, 1, 10, 0);
     const SimulationResult& s = u.Statistics;
     EXPECT_EQ(s.n, 5);
-    EXPECT_NEAR(static_cast<double>(s.M1), 4, 1e-15);
-    EXPECT_NEAR(static_cast<double>(s.M2), 10, 1e-14);
-    EXPECT_NEAR(static_cast<double>(s.M3), 36, 1e-13);
-    EXPECT_NEAR(static_cast<double>(s.M4), 278.8, 1e-12);
-    EXPECT_NEAR(static_cast<double>(s.Skewness), 36 / std::pow(10.0, 1.5), 1e-14);
-    EXPECT_NEAR(static_cast<double>(s.Kurtosis), 2.788, 1e-14);
-    EXPECT_NEAR(static_cast<double>(s.StandardDeviation), std::sqrt(10.0), 1e-14);
     EXPECT_TRUE(s.ShapeDetermined);
-    EXPECT_NEAR(static_cast<double>(u.LowerBound), 4 - 1.96 * std::sqrt(10.0), 1e-14);
-    EXPECT_NEAR(static_cast<double>(u.UpperBound), 4 + 1.96 * std::sqrt(10.0), 1e-14);
+    const double r = std::sqrt(10.0);
+    ExpectNear({Near{s.M1, 4, 1e-15}, Near{s.M2, 10, 1e-14}, Near{s.M3, 36, 1e-13},
+                Near{s.M4, 278.8, 1e-12}, Near{s.Skewness, 36 / std::pow(10.0, 1.5), 1e-14},
+                Near{s.Kurtosis, 2.788, 1e-14}, Near{s.StandardDeviation, r, 1e-14},
+                Near{u.LowerBound, 4 - 1.96 * r, 1e-14}, Near{u.UpperBound, 4 + 1.96 * r, 1e-14}});
 }
 
-// A large value with a small spread, as calibration results are: the moments
-// keep their digits (raw power sums would give a negative variance here).
+// A large value with a small spread: the moments keep their digits (raw power sums would not).
 TEST(UpdateRunStatistics, LargeValuesWithASmallSpread) {
     for (const double centre : {100.0, 1e7, -1e9}) {
+        SCOPED_TRACE(centre);
         std::vector<double> v;
         for (int i = 0; i < 1000; ++i)
             v.push_back(centre + ((i % 2 == 0) ? 1e-5 : -1e-5) * (1 + (i % 10) / 10.0));
         const auto [lo, hi] = std::minmax_element(v.begin(), v.end());
-        long double mean = 0, m2 = 0, m3 = 0, m4 = 0;  // two passes, as a reference
-        for (double x : v)
-            mean += x;
-        mean /= v.size();
-        for (double x : v) {
-            const long double e = x - mean;
-            m2 += e * e / v.size(), m3 += e * e * e / v.size(), m4 += e * e * e * e / v.size();
-        }
+        const Moments m = MomentsOf(v);
         const SimulationResult s = UpdateRunStatistics(v.data(), v.size(), *lo, *hi, 0).Statistics;
-        EXPECT_NEAR(static_cast<double>(s.M1), static_cast<double>(mean),
-                    1e-12 * std::fabs(centre));
-        EXPECT_NEAR(static_cast<double>(s.M2 / m2), 1, 1e-6) << centre;
-        EXPECT_NEAR(static_cast<double>(s.Skewness), static_cast<double>(m3 / std::pow(m2, 1.5L)),
-                    1e-4);
-        EXPECT_NEAR(static_cast<double>(s.Kurtosis), static_cast<double>(m4 / (m2 * m2)), 1e-4);
+        ExpectNear({Near{s.M1, double(m.Mean), 1e-12 * std::fabs(centre)},
+                    Near{s.M2 / m.M2, 1, 1e-6},
+                    Near{s.Skewness, double(m.M3 / std::pow(m.M2, 1.5L)), 1e-4},
+                    Near{s.Kurtosis, double(m.M4 / (m.M2 * m.M2)), 1e-4}});
     }
 }
 
@@ -93,9 +71,8 @@ TEST(UpdateRunStatistics, BinsSpanTheValuesWithinThreeDeviations) {
     std::vector<double> v(151);
     std::iota(v.begin(), v.end(), 0.0);
     ProgressUpdate u = UpdateRunStatistics(v.data(), v.size(), 0, 150, 0);
-    EXPECT_EQ(u.Histogram.Low, 0);
-    EXPECT_EQ(u.Histogram.High, 150);
-    EXPECT_EQ(u.Histogram.Width, 1);
+    EXPECT_EQ(std::tie(u.Histogram.Low, u.Histogram.High, u.Histogram.Width),
+              std::make_tuple(0.0L, 150.0L, 1.0L));
     EXPECT_EQ(std::count(u.Histogram.Counts.begin(), u.Histogram.Counts.end(), 1), 150);
     // One far outlier: the bins end at m + 3s, and the outlier is not counted.
     v.assign(999, -1);
@@ -110,22 +87,19 @@ TEST(UpdateRunStatistics, BinsSpanTheValuesWithinThreeDeviations) {
 
 TEST(UpdateRunStatistics, MarksFollowThePreviousKurtosis) {
     const std::vector<double> v = {1, 2, 3};
-    const struct {
-        long double Previous;
-        bool Marks;
-    } cases[] = {{0, false}, {1.5L, false}, {1.51L, true}, {3, true}, {1.8L, true}};
-    for (const auto& c : cases)
-        EXPECT_EQ(UpdateRunStatistics(v.data(), 3, 1, 3, c.Previous).Marks, c.Marks);
+    const std::pair<long double, bool> cases[] = {
+        {0, false}, {1.5L, false}, {1.51L, true}, {3, true}, {1.8L, true}};
+    for (const auto& [previous, marks] : cases)
+        EXPECT_EQ(UpdateRunStatistics(v.data(), 3, 1, 3, previous).Marks, marks) << previous;
 }
 
 TEST(UpdateRunStatistics, AllValuesEqualGiveAMeanAndNoShape) {
     const std::vector<double> v(1000, 0.1);
     const ProgressUpdate u = UpdateRunStatistics(v.data(), v.size(), 0.1, 0.1, 0);
     EXPECT_NEAR(static_cast<double>(u.Statistics.M1), 0.1, 1e-17);
-    EXPECT_EQ(u.Statistics.M2, 0);
-    EXPECT_EQ(u.Statistics.StandardDeviation, 0);
+    EXPECT_EQ(std::tie(u.Statistics.M2, u.Statistics.StandardDeviation, u.Histogram.Width),
+              std::make_tuple(0.0L, 0.0L, 0.0L));
     EXPECT_FALSE(u.Statistics.ShapeDetermined);
-    EXPECT_EQ(u.Histogram.Width, 0);
     EXPECT_EQ(u.Histogram.Counts[75], 1000);
     EXPECT_FALSE(ComputeCoverageInterval(v.data(), v.size(), u.Histogram, 2).Determined);
 }
@@ -144,80 +118,62 @@ TEST(UpdateRunStatistics, CarriedSumsGiveTheBitsOfARescan) {
             lo = std::min(lo, v[done]), hi = std::max(hi, v[done]);
         const ProgressUpdate carried = UpdateRunStatistics(v.data(), upTo, lo, hi, 3, sums);
         const ProgressUpdate fresh = UpdateRunStatistics(v.data(), upTo, lo, hi, 3);
-        EXPECT_TRUE(SameBits(carried.Statistics.M2, fresh.Statistics.M2));
-        EXPECT_TRUE(SameBits(carried.Statistics.Kurtosis, fresh.Statistics.Kurtosis));
-        EXPECT_TRUE(SameBits(carried.Statistics.Skewness, fresh.Statistics.Skewness));
+        const SimulationResult &c = carried.Statistics, &f = fresh.Statistics;
+        EXPECT_TRUE(SameBits(c.M2, f.M2) && SameBits(c.Kurtosis, f.Kurtosis) &&
+                    SameBits(c.Skewness, f.Skewness))
+            << upTo;
         EXPECT_EQ(carried.Histogram.Counts, fresh.Histogram.Counts);
     }
 }
 
-// Ranges about 0 (where the doubles are densest), denormal bounds, tiny and
-// huge widths: every value lands in the bin of the definition, and the edges
-// are found in a bounded number of steps however dense the doubles are.
+// Ranges about 0, denormal bounds, tiny and huge widths: every value lands in the bin of the
+// definition, and the edges are found in a bounded number of steps however dense the doubles.
 TEST(BinLocator, AgreesWithTheDivisionOnEveryValue) {
     std::mt19937_64 engine(11);
     std::uniform_real_distribution<double> unit(0, 1);
-    const long double denormal = std::numeric_limits<double>::denorm_min();
-    const struct {
-        long double Low, High;
-    } ranges[] = {{0, 150},
-                  {-3.3L, 7.1L},
-                  {1e-300L, 3e-300L},
-                  {99999.97L, 100000.03L},
-                  {-1, 1e9L},
-                  {-0.5L, 0.5L},
-                  {-0.7853981633974483L, 0.7853981633974483L},
-                  {-1e-300L, 1e-300L},
-                  {-1000 * denormal, 1000 * denormal},
-                  {-denormal, 2 * denormal},
-                  {0, 300 * denormal},
-                  {1 - 1e-15L, 1 + 1e-15L},
-                  {-1e308L, 1e308L}};
-    for (const auto& r : ranges) {
+    const long double dn = std::numeric_limits<double>::denorm_min();
+    // clang-format off
+    const std::pair<long double, long double> ranges[] = {{0, 150}, {-3.3L, 7.1L},
+        {1e-300L, 3e-300L}, {99999.97L, 100000.03L}, {-1, 1e9L}, {-0.5L, 0.5L}, {-1e-300L, 1e-300L},
+        {-1000 * dn, 1000 * dn}, {-dn, 2 * dn}, {0, 300 * dn}, {1 - 1e-15L, 1 + 1e-15L},
+        {-1e308L, 1e308L}, {-0.7853981633974483L, 0.7853981633974483L}};
+    // clang-format on
+    for (const auto& [low, high] : ranges) {
+        SCOPED_TRACE(static_cast<double>(low));
         OutputHistogram h;
-        h.Low = r.Low;
-        h.High = r.High;
-        h.Width = (h.High - h.Low) / kHistogramBins;
+        h.Low = low, h.High = high, h.Width = (high - low) / kHistogramBins;
         const BinLocator locator(h);
-        EXPECT_LE(locator.SearchSteps(), 65 * kHistogramBins) << static_cast<double>(r.Low);
-        std::vector<double> probes;
+        EXPECT_LE(locator.SearchSteps(), 65 * kHistogramBins);
+        std::vector<double> probes = {double(low), double(high), 0.0, -0.0};
         for (int k = 0; k <= kHistogramBins; ++k) {
             // The bin edges and their neighbours, where a rounding could tip.
-            const double edge = static_cast<double>(h.Low + k * h.Width);
-            double up = edge, down = edge;
-            probes.push_back(edge);
-            for (int i = 0; i < 3; ++i) {
-                up = std::nextafter(up, HUGE_VAL);
-                down = std::nextafter(down, -HUGE_VAL);
-                probes.insert(probes.end(), {up, down});
-            }
+            double up = static_cast<double>(h.Low + k * h.Width), down = up;
+            probes.push_back(up);
+            for (int i = 0; i < 3; ++i)
+                probes.insert(probes.end(), {up = std::nextafter(up, HUGE_VAL),
+                                             down = std::nextafter(down, -HUGE_VAL)});
         }
         for (int i = 0; i < 20000; ++i)
-            probes.push_back(static_cast<double>(r.Low + (r.High - r.Low) * unit(engine)));
-        probes.insert(probes.end(),
-                      {static_cast<double>(r.Low), static_cast<double>(r.High), 0.0, -0.0});
+            probes.push_back(static_cast<double>(low + (high - low) * unit(engine)));
         for (double v : probes) {
             int expected = -1;
             if (h.Low <= v && v <= h.High) {
                 const long double k = std::trunc((v - h.Low) / h.Width);
                 if (k >= 0 && k <= 149) expected = static_cast<int>(k);
             }
-            ASSERT_EQ(locator.Bin(v), expected) << static_cast<double>(r.Low) << " " << v;
+            ASSERT_EQ(locator.Bin(v), expected) << v;
         }
     }
     // One value, or no width at all: nothing is counted and nothing is searched.
     for (long double width : {0.0L, -1.0L, static_cast<long double>(HUGE_VAL)}) {
         OutputHistogram h;
-        h.Low = h.High = 0.25L;
-        h.Width = width;
+        h.Low = h.High = 0.25L, h.Width = width;
         const BinLocator locator(h);
-        EXPECT_EQ(locator.Bin(0.25), -1);
-        EXPECT_EQ(locator.SearchSteps(), 0);
+        EXPECT_EQ(std::make_pair(locator.Bin(0.25), locator.SearchSteps()), std::make_pair(-1, 0));
     }
 }
 
-// The tails are ranked among all the values: those at the upper edge and
-// those beyond m +- 3s, which the bins do not count, included.
+// The tails are ranked among all the values, those at the upper edge and beyond m +- 3s included.
 TEST(CoverageInterval, ValuesBeyondTheBinsKeepTheirRanks) {
     // 0 … 999; 990 values in [0, 1) and 10 far above; 980 in [0, 1) and 10 far on each side.
     std::vector<double> evenly(1000), above, both;
@@ -227,22 +183,17 @@ TEST(CoverageInterval, ValuesBeyondTheBinsKeepTheirRanks) {
     both.resize(980);
     for (int i = 0; i < 10; ++i)
         above.push_back(100 + i), both.push_back(100 + i), both.push_back(-100 - i);
-    const struct {
-        std::vector<double>* Values;
-        double Min, Max;
-        std::int64_t Counted;
-        int Index;
-        double Low, High;
-    } cases[] = {{&evenly, 0, 999, 999, 2, 25, 975},
-                 {&evenly, 0, 999, 999, 1, 50, 950},
-                 {&evenly, 0, 999, 999, 4, 5, 995},
-                 {&evenly, 0, 999, 999, 0, 159, 841},
-                 {&evenly, 0, 999, 999, 5, 1, 998},
-                 {&above, 0, 109, 990, 2, 25 / 990.0, 975 / 990.0},
-                 {&above, 0, 109, 990, 5, 1 / 990.0, 109},
-                 {&both, -109, 109, 980, 2, 15 / 980.0, 965 / 980.0},
-                 {&both, -109, 109, 980, 5, -108, 109}};
+    // clang-format off
+    const struct { std::vector<double>* Values; double Min, Max; std::int64_t Counted; int Index;
+                   double Low, High; } cases[] = {
+        {&evenly, 0, 999, 999, 2, 25, 975}, {&evenly, 0, 999, 999, 1, 50, 950},
+        {&evenly, 0, 999, 999, 4, 5, 995}, {&evenly, 0, 999, 999, 0, 159, 841},
+        {&evenly, 0, 999, 999, 5, 1, 998}, {&above, 0, 109, 990, 2, 25 / 990.0, 975 / 990.0},
+        {&above, 0, 109, 990, 5, 1 / 990.0, 109}, {&both, -109, 109, 980, 2, 15 / 980.0, 965 / 980.0},
+        {&both, -109, 109, 980, 5, -108, 109}};
+    // clang-format on
     for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.Min << " " << c.Index);
         std::vector<double> v = *c.Values;
         std::shuffle(v.begin(), v.end(), std::mt19937(3));
         const ProgressUpdate u = UpdateRunStatistics(v.data(), v.size(), c.Min, c.Max, 0);
@@ -250,8 +201,7 @@ TEST(CoverageInterval, ValuesBeyondTheBinsKeepTheirRanks) {
         const CoverageInterval interval =
             ComputeCoverageInterval(v.data(), v.size(), u.Histogram, c.Index);
         ASSERT_TRUE(interval.Determined);
-        EXPECT_EQ(interval.Low, c.Low) << c.Min << " " << c.Index;
-        EXPECT_EQ(interval.High, c.High) << c.Min << " " << c.Index;
+        EXPECT_EQ(std::make_pair(interval.Low, interval.High), std::make_pair(c.Low, c.High));
     }
 }
 
@@ -260,32 +210,24 @@ CoverageInterval UnitBinInterval(std::vector<double> v, double from, double step
     for (int i = 0; i < count; ++i)
         v.push_back(from + i * step);
     OutputHistogram h;
-    h.Low = 0;
-    h.High = 150;
-    h.Width = 1;
+    h.Low = 0, h.High = 150, h.Width = 1;
     for (double x : v)
         if (x >= 0) ++h.Counts[static_cast<int>(x)];
     return ComputeCoverageInterval(v.data(), v.size(), h, 2);
 }
 
-TEST(CoverageInterval, EdgesOfTheBinSelection) {
+TEST(CoverageInterval, EdgesOfTheBinSelectionAndTheMostProbableValue) {
     // 24 counted values: the lower target 0.6 rounds to offset 1 in a bin of one, which takes
     // the bin's last value; the upper target 23.4 is offset 0 of bin 15.
     const CoverageInterval atCount = UnitBinInterval({0.5}, 10, 0.25, 23);
     ASSERT_TRUE(atCount.Determined);
-    EXPECT_EQ(atCount.Low, 0.5);
-    EXPECT_EQ(atCount.High, 15.5);
+    EXPECT_EQ(std::make_pair(atCount.Low, atCount.High), std::make_pair(0.5, 15.5));
     // -0.5 truncates to bin 0 without the range test; it must not take the place of 0.9.
     EXPECT_EQ(UnitBinInterval({-0.5, 0.9}, 20, 1, 38).Low, 0.9);
-}
-
-TEST(CoverageInterval, MostProbableValueIsTheCentreOfTheFirstFullestBin) {
+    // The most probable value is the centre of the first fullest bin.
     OutputHistogram h;
-    h.Low = 10;
-    h.High = 25;
-    h.Width = 0.1L;
-    h.Counts[3] = 7;
-    h.Counts[90] = 7;
+    h.Low = 10, h.High = 25, h.Width = 0.1L;
+    h.Counts[3] = h.Counts[90] = 7;
     h.Counts[4] = 6;
     EXPECT_NEAR(static_cast<double>(MostProbableValue(h)), 10.35, 1e-15);
 }
@@ -295,10 +237,7 @@ TEST(ResultTexts, VerdictIntervalClassicFormAndCoverageChoice) {
     const CoverageChangeTexts change = ChangeCoverage(true, 4, t);
     EXPECT_TRUE(change.Changed);
     EXPECT_FALSE(ChangeCoverage(false, 4, t).Changed);
-    const struct {
-        std::string Got;
-        const char* Want;
-    } cases[] = {
+    const std::pair<std::string, const char*> cases[] = {
         {NormalityText(t, 5.9915L), "Normality test (Jarque - Bera)  =  5.9915   (fit)"},
         {NormalityText(t, 5.99151L), "Normality test (Jarque - Bera)  =  5.99151   (doesn't fit)"},
         {NormalityText(t, 0.123456789L), "Normality test (Jarque - Bera)  =  0.12346   (fit)"},
@@ -312,46 +251,138 @@ TEST(ResultTexts, VerdictIntervalClassicFormAndCoverageChoice) {
         {UndeterminedIntervalText(t, 0), "Confidence interval (p = 68,27%)  =  Indetermined"},
         {ClassicText(t, 9.98, 10.02, " g"), "GUM format: 10.000 \xB1 0.020  g"},
         {ClassicUndeterminedText(t), "GUM format = Indetermined"},
-        {MostProbableText(1234.5L), "1.23450e3"},
-        {MostProbableText(12.3456789L), "12.3457"},
-        {MostProbableText(-0.05L), "-5.00000e-2"},
-        {CoverageItemText(0, t), "p = 68,27% (Normal: \xB5 = s)"},
-        {CoverageItemText(1, t), "p = 90%"},
-        {CoverageItemText(2, t), "p = 95%"},
-        {CoverageItemText(3, t), "p = 95,45% (Normal: \xB5 = 2s)"},
-        {CoverageItemText(4, t), "p = 99%"},
-        {CoverageItemText(5, t), "p = 99,73% (Normal: \xB5 = 3s)"},
-        {UndeterminedForm(1), " (p = 90%)  =  "},
-        {ResultForm(3), " (p = 95,45%): [ "},
-        {InterruptedForm(4), " (p = 99%): "},
+        // clang-format off
+        {MostProbableText(1234.5L), "1.23450e3"}, {MostProbableText(12.3456789L), "12.3457"},
+        {MostProbableText(-0.05L), "-5.00000e-2"}, {CoverageItemText(0, t), "p = 68,27% (Normal: \xB5 = s)"},
+        {CoverageItemText(1, t), "p = 90%"}, {CoverageItemText(2, t), "p = 95%"},
+        {CoverageItemText(3, t), "p = 95,45% (Normal: \xB5 = 2s)"}, {CoverageItemText(4, t), "p = 99%"},
+        {CoverageItemText(5, t), "p = 99,73% (Normal: \xB5 = 3s)"}, {UndeterminedForm(1), " (p = 90%)  =  "},
+        {ResultForm(3), " (p = 95,45%): [ "}, {InterruptedForm(4), " (p = 99%): "},
+        // clang-format on
         {change.Interval, "Confidence interval (p = 99%)  =  Indetermined"},
         {change.Classic, "GUM format = Indetermined"}};
-    for (const auto& c : cases)
-        EXPECT_EQ(c.Got, c.Want);
+    for (const auto& [got, want] : cases)
+        EXPECT_EQ(got, want);
     EXPECT_NEAR(static_cast<double>(JarqueBera(100, 0.5L, 4)), 100 * (0.25 / 6 + 1.0 / 24), 1e-13);
 }
 
-TEST(ResultTexts, ResultsGridFormats) {
+TEST(ResultTexts, ResultsGrid) {
+    using Grid = std::array<std::string, kResultRows>;
     SimulationResult s;
-    s.M1 = 1234.5L;
-    s.M2 = 0.0123456789L;
-    s.OutputMax = 1500.25;
-    s.OutputMin = -1234.5;
-    const auto grid = ResultsGridTexts(200000, s, "0.01234", "Indetermined", "12.3457");
-    const char* const expected[] = {"200000",     "1.2345000e3",  "1.234568e-2", "0.11111",
-                                    "1.23400e-2", "Indetermined", "1.50025e3",   "-1234.5",
-                                    "12.3457",    "2.73475e3"};
-    for (int r = 0; r < kResultRows; ++r)
-        EXPECT_EQ(grid[r], expected[r]) << r;
-    s.M1 = -1234.5L;
-    s.M2 = 0;
-    s.OutputMax = s.OutputMin = 3;
-    const auto flat = ResultsGridTexts(100000, s, "-0.5", "1000.5", "x");
-    const char* const flatExpected[] = {"100000", "-1234.5",   "0.000000e0", "0.00000e0",
-                                        "-0.5",   "1.00050e3", "3",          "3",
-                                        "x",      "0.00000e0"};
-    for (int r = 0; r < kResultRows; ++r)
-        EXPECT_EQ(flat[r], flatExpected[r]) << r;
+    s.M1 = 1234.5L, s.M2 = 0.0123456789L, s.OutputMax = 1500.25, s.OutputMin = -1234.5;
+    EXPECT_EQ(ResultsGridTexts(200000, s, "0.01234", "Indetermined", "12.3457"),
+              (Grid{"200000", "1.2345000e3", "1.234568e-2", "0.11111", "1.23400e-2", "Indetermined",
+                    "1.50025e3", "-1234.5", "12.3457", "2.73475e3"}));
+    s.M1 = -1234.5L, s.M2 = 0, s.OutputMax = s.OutputMin = 3;
+    EXPECT_EQ(ResultsGridTexts(100000, s, "-0.5", "1000.5", "x"),
+              (Grid{"100000", "-1234.5", "0.000000e0", "0.00000e0", "-0.5", "1.00050e3", "3", "3",
+                    "x", "0.00000e0"}));
+}
+
+TEST(FormatValueWithUncertainty, WorkedResultsAndEdges) {
+    // clang-format off
+    const struct { double Value, Uncertainty; const char* Text; } cases[] = {
+        {10.0012, 0.0034, "10.0012 \xB1 0.0034"}, {100.2347, 0.0347, "100.235 \xB1 0.035"},
+        {5.03, 0.5, "5.03 \xB1 0.50"},            {25.37, 3.47, "25.4 \xB1 3.5"},
+        {1234.5, 12, "1230 \xB1 10"},             {123456, 3470, "1.230E05 \xB1 3.0E03"},
+        {0.0012347, 0.0000347, "1.235E-03 \xB1 3.5E-05"}, {0.02, 0.5, "0.02 \xB1 0.50"},
+        {12345678.9, 0.5, "12345678.90 \xB1 0.50"}, {0, 0, "0.0 \xB1 0.0"},
+        {-5.03, 0.5, "-5.03 \xB1 0.50"}, {5, 99.9, " \xB1 100"} /* "#" writes nothing for 0 */,
+        {1234.5, 100, "1.20E03 \xB1 1.0E02"}, {1234.5, 99.9, "1230 \xB1 100"},  // magnitudes 3 and 2
+        {0.5, 12, "0 \xB1 10"},  // magnitude 2 with a value below 1: the empty pattern
+        // The value far above its uncertainty keeps all its integer digits; up to six orders
+        // apart both take the exponent form.
+        {12345678901, 1000, "12345679000 \xB1 1.0E03"}, {98765432.1, 0.000012, "98765432.100000 \xB1 1.2E-05"},
+        {123456789, 1000, "1.234570E08 \xB1 1.0E03"}, {9.87654, 0.000012, "9.8765400E00 \xB1 1.2E-05"}};
+    // clang-format on
+    for (const auto& c : cases)
+        EXPECT_EQ(FormatValueWithUncertainty(c.Value, c.Uncertainty), c.Text) << c.Value;
+    const std::pair<double, int> orders[] = {
+        {0, 0},          {5.3, 1},       {12.3, 2},   {100, 3},    {99.9, 2},
+        {1, 1},          {-12.3, 2},     {0.5, -1},   {0.05, -2},  {0.1, -1},
+        {0.0000347, -5}, {1e-300, -301}, {123456, 6}, {0.0034, -3}};
+    for (const auto& [x, order] : orders)
+        EXPECT_EQ(MagnitudeOrder(x), order) << x;
+}
+
+TEST(FormatRunningValue, FiveDecimalsWithinElevenDigits) {
+    // clang-format off
+    const std::pair<long double, const char*> cases[] = {{0, "0.00000"}, {9.980158, "9.98016"},
+        {-0.0123449, "-0.01234"}, {0.000004, "0.00000"}, {123456.123456, "123456.12346"},
+        {123456789.123456, "123456789.12000"}, {12345678901.7, "12345678902.00000"},
+        {99999.999999, "100000.00000"}, {123456789012.0, "1.2345678901E+11"}};
+    // clang-format on
+    for (const auto& [x, text] : cases)
+        EXPECT_EQ(FormatRunningValue(x), text);
+}
+
+// Values that a double holds also go through the double entry.
+::testing::AssertionResult AgreesWithText(long double x) {
+    const long double reference = RoundToGeneral(x);
+    const double asDouble = static_cast<double>(x);
+    const bool isDouble = static_cast<long double>(asDouble) == x && std::isfinite(asDouble);
+    if (SameBits(RoundToGeneralFast(x), reference) &&
+        (!isDouble || SameBits(RoundToGeneralFast(asDouble), reference)))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << FormatGeneral(x, 21) << " gives " << FormatGeneral(RoundToGeneralFast(x), 21)
+           << " instead of " << FormatGeneral(reference, 21);
+}
+
+TEST(RoundToGeneralFast, EdgeValuesPowersAndExactHalves) {
+    // clang-format off
+    const long double edges[] = {
+        0.0L, -0.0L, 1, -1, 0.1L, 1.0L / 3, 2.0L / 3, 0.5L, 1e15L, 1e15L - 1, 1e15L + 1,
+        999999999999999.5L, 999999999999999.4L, 99999999999999.95L, 0.0001L,
+        0.00009999999999999995L, 0.000099999999999999995L, 1.00000000000000005L,
+        1.0000000000000005L, 0.12345678901234550L, 1234567890123455.0L, 2.5e-15L, 1e-13L, 1e27L,
+        1e41L, 1e42L, 1e300L, 1e-300L, 1.7976931348623157e308L, 4.9406564584124654e-324L,
+        2.2250738585072014e-308L, LDBL_MIN, LDBL_MAX, LDBL_TRUE_MIN, 123456789012345678.0L,
+        0.30000000000000004L};
+    // clang-format on
+    for (long double x : edges) {
+        EXPECT_TRUE(AgreesWithText(x));
+        EXPECT_TRUE(AgreesWithText(-x));
+    }
+    for (int e = -330; e <= 330; ++e) {
+        const long double power = std::pow(10.0L, e);
+        for (long double x : {power, std::nextafter(power, 0.0L), std::nextafter(power, HUGE_VALL),
+                              static_cast<long double>(static_cast<double>(power))})
+            EXPECT_TRUE(AgreesWithText(x)) << e;
+    }
+    // 16-digit integers ending in 5 are exact halves at the 15th digit: away from zero.
+    for (long long m = 1000000000000005; m < 1000000000000005 + 2000; m += 10)
+        for (int e = -20; e <= 20; ++e) {
+            const long double x = static_cast<long double>(m) * std::pow(10.0L, e);
+            for (long double y : {x, std::nextafter(x, 0.0L), std::nextafter(x, HUGE_VALL)})
+                EXPECT_TRUE(AgreesWithText(y));
+        }
+    EXPECT_EQ(FormatGeneral(RoundToGeneralFast(1000000000000005.0L)), "1.00000000000001E15");
+}
+
+TEST(RoundToGeneralFast, RandomDoublesAndExtendedValues) {
+    std::mt19937_64 engine(20261206);
+    std::uniform_int_distribution<std::uint64_t> bits;
+    std::uniform_real_distribution<double> unit(-1, 1);
+    std::uniform_int_distribution<int> exponent(-40, 45);
+    for (int i = 0; i < 30000; ++i) {
+        // Any double at all, most of them far outside the fast range.
+        double any;
+        const std::uint64_t pattern = bits(engine);
+        std::memcpy(&any, &pattern, sizeof any);
+        if (std::isfinite(any)) {
+            ASSERT_TRUE(AgreesWithText(any));
+        }
+        // Values of the magnitudes a model meets, as doubles and as extended values.
+        const long double scaled = unit(engine) * std::pow(10.0L, exponent(engine));
+        ASSERT_TRUE(AgreesWithText(scaled));
+        ASSERT_TRUE(AgreesWithText(static_cast<double>(scaled)));
+        // Short decimals, which sit near ties after a few operations.
+        const long double shortDecimal =
+            static_cast<long double>(static_cast<long long>(unit(engine) * 1e6)) / 1000;
+        ASSERT_TRUE(AgreesWithText(shortDecimal * 3));
+        ASSERT_TRUE(AgreesWithText(static_cast<double>(shortDecimal) / 7));
+    }
 }
 
 }  // namespace
