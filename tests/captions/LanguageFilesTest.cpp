@@ -1,13 +1,16 @@
+// Language source files, the installed default.lng and language.dat, and the shipped languages.
+#include "captions/LanguageFiles.h"
+
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <vector>
 
-#include "captions/LanguageFiles.h"
 #include "support/ScriptedDialogs.h"
 
 namespace corvanta {
@@ -17,30 +20,30 @@ namespace fs = std::filesystem;
 using testing::ScriptedDialogs;
 using Shown = ScriptedDialogs::Shown;
 using Log = std::vector<Shown>;
+using D = DialogKind;
 
 const std::string kNotSupported = "Language file format not supported";
 const std::string kFixed =
     "Default languaje error fixed successfully !!\r\rHowever, is strongly recommended download "
     "and install a new language source as soon as possible";
 const std::string kSpanishInfo = EncodeLanguageInfo({"Espa\xF1ol", "M\xE9xico", "Ana"});
+const std::size_t kCatalogue = kCaptionCount;
 
 std::string ReadBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
-
 void WriteBytes(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
-
 std::string CannotCreate(const fs::path& path) {
     return "Cannot create file \"" + path.string() + "\"";
 }
-
-const std::size_t kCatalogue = kCaptionCount;
-
 std::string InfoText(const std::string& body) {
     return "Default interface language data:\r" + std::string(41, '-') + "\r" + body;
+}
+Shown UseQuestion(const fs::path& source) {
+    return {D::ConfirmOkCancel, "Want to use " + source.string() + " content as default language?"};
 }
 
 // A source file with header and the entries cap0 … cap(count - 1) as "T<k>".
@@ -64,9 +67,7 @@ std::string Record(int n, const std::string& text) {
     for (int shift = 0; shift < 32; shift += 8)
         bytes.push_back(static_cast<char>((n >> shift) & 0xFF));
     bytes.push_back(static_cast<char>(text.size()));
-    bytes += text;
-    bytes.append(255 - text.size(), '\0');
-    return bytes;
+    return bytes + text + std::string(255 - text.size(), '\0');
 }
 
 class LanguageFilesTest : public ::testing::Test {
@@ -89,44 +90,29 @@ class LanguageFilesTest : public ::testing::Test {
     ScriptedDialogs dialogs;
 };
 
-// Expected lines joined by "|".
-std::string Joined(const std::vector<std::string>& lines) {
-    std::string text;
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        text += (i ? "|" : "") + lines[i];
-    return text;
-}
-
-TEST(SplitLanguageLines, EveryLineEnd) {
-    const std::pair<const char*, const char*> cases[] = {
+TEST(LanguageLines, SplitAtEveryLineEndAndKeysAndTexts) {
+    const std::pair<const char*, const char*> lines[] = {
         {"a\r\nb\r\n", "a|b"},  {"a\rb\r", "a|b"},  {"a\nb", "a|b"},
         {"a\r\n\r\nb", "a||b"}, {"a\n\rb", "a||b"}, {"\r\n\r\n", "|"}};
-    for (const auto& [text, lines] : cases)
-        EXPECT_EQ(Joined(SplitLanguageLines(text)), lines) << text;
+    for (const auto& [text, expected] : lines) {
+        const std::vector<std::string> split = SplitLanguageLines(text);
+        std::string joined;
+        for (std::size_t i = 0; i < split.size(); ++i)
+            joined += (i ? "|" : "") + split[i];
+        EXPECT_EQ(joined, expected) << text;
+    }
     EXPECT_TRUE(SplitLanguageLines("").empty());
     EXPECT_EQ(SplitLanguageLines("\r\n"), std::vector<std::string>{""});
-}
-
-TEST(CaptionKeyNumber, KeysAndTexts) {
     // Line, then the key number and the value, apart by "|"; -1 for no key.
-    const std::pair<const char*, const char*> cases[] = {
-        {"cap12=Texto", "12|Texto"},
-        {"CAP12=Texto", "12|Texto"},
-        {"cap012=Texto", "12|Texto"},
-        {"  Cap7  =  two blanks  ", "7|  two blanks"},
-        {"cap1=a=b", "1|a=b"},
-        {"cap2=", "2|"},
-        {"cap2147483647=x", "2147483647|x"},
-        {"cap2147483648=x", "-1|x"},
-        {"cap=x", "-1|x"},
-        {"capx=x", "-1|x"},
-        {"cap1a=x", "-1|x"},
-        {"cap 1=x", "-1|x"},
-        {"cap-1=x", "-1|x"},
-        {"abc5=cap", "-1|cap"},
-        {"cap5 no equals", "-1|"},
-        {"cap9=\xF1\xB5\t ", "9|\xF1\xB5"}};
-    for (const auto& [line, expected] : cases)
+    // clang-format off
+    const std::pair<const char*, const char*> keys[] = {
+        {"cap12=Texto", "12|Texto"}, {"CAP12=Texto", "12|Texto"}, {"cap012=Texto", "12|Texto"},
+        {"  Cap7  =  two blanks  ", "7|  two blanks"}, {"cap1=a=b", "1|a=b"}, {"cap2=", "2|"},
+        {"cap2147483647=x", "2147483647|x"}, {"cap2147483648=x", "-1|x"}, {"cap=x", "-1|x"},
+        {"capx=x", "-1|x"}, {"cap1a=x", "-1|x"}, {"cap 1=x", "-1|x"}, {"cap-1=x", "-1|x"},
+        {"abc5=cap", "-1|cap"}, {"cap5 no equals", "-1|"}, {"cap9=\xF1\xB5\t ", "9|\xF1\xB5"}};
+    // clang-format on
+    for (const auto& [line, expected] : keys)
         EXPECT_EQ(std::to_string(CaptionKeyNumber(line)) + "|" + CaptionValue(line), expected)
             << line;
 }
@@ -177,7 +163,6 @@ TEST(LanguageRecords, ByteForByte) {
     EXPECT_EQ(DecodeCaptionRecords(bytes), decoded);
     EXPECT_EQ(DecodeCaptionRecords(bytes + std::string(259, 'z')), decoded);
     EXPECT_TRUE(DecodeCaptionRecords(std::string(259, '\x05')).empty());
-
     // language.dat: three short strings of 20, 30 and 50 bytes; an empty field reads "Unknown".
     const std::string info = '\x07' + std::string("Espa\xF1ol") + std::string(13, '\0') + '\x06' +
                              std::string("M\xE9xico") + std::string(24, '\0') + '\x07' +
@@ -203,7 +188,6 @@ TEST_F(LanguageFilesTest, InstallWritesBothFilesOrNothing) {
     ASSERT_TRUE(InstallLanguageFile(Source(text), folder, dialogs));
     EXPECT_EQ(ReadBytes(DefaultLng()), Record(0, "  Entero") + Record(1, std::string(255, 'y')));
     EXPECT_EQ(ReadBytes(LanguageDat()), EncodeLanguageInfo({"Espa\xF1ol", "Unknown", "Ana"}));
-
     // Refusals and failed writes leave the installed files as they were.
     WriteBytes(DefaultLng(), "previous");
     fs::remove(LanguageDat());
@@ -221,16 +205,15 @@ TEST_F(LanguageFilesTest, InstallWritesBothFilesOrNothing) {
     EXPECT_FALSE(LoadCaptions(missing.string(), folder, dialogs));
     EXPECT_FALSE(
         LoadCaptions(Source("country=y\r\nlanguage=x\r\nauthor=z\r\n").string(), folder, dialogs));
-    EXPECT_EQ(
-        dialogs.Log,
-        (Log{{DialogKind::Message, "Language file \"" + missing.string() + "\" does not exists."},
-             {DialogKind::Error, kNotSupported},
-             {DialogKind::Error, kNotSupported},
-             {DialogKind::Error, CannotCreate(folder / "no-such-folder" / "default.lng")},
-             {DialogKind::Error, CannotCreate(LanguageDat())},
-             {DialogKind::Error, CannotCreate(LanguageDat())},
-             {DialogKind::Message, "Language file \"" + missing.string() + "\" is missing."},
-             {DialogKind::Error, kNotSupported}}));
+    EXPECT_EQ(dialogs.Log,
+              (Log{{D::Message, "Language file \"" + missing.string() + "\" does not exists."},
+                   {D::Error, kNotSupported},
+                   {D::Error, kNotSupported},
+                   {D::Error, CannotCreate(folder / "no-such-folder" / "default.lng")},
+                   {D::Error, CannotCreate(LanguageDat())},
+                   {D::Error, CannotCreate(LanguageDat())},
+                   {D::Message, "Language file \"" + missing.string() + "\" is missing."},
+                   {D::Error, kNotSupported}}));
     EXPECT_EQ(ReadBytes(DefaultLng()), "previous");
     EXPECT_FALSE(fs::exists(folder / "default.lng.tmp"));
     EXPECT_FALSE(fs::exists(folder / "language.dat.tmp"));
@@ -250,11 +233,11 @@ TEST_F(LanguageFilesTest, FirstStartCreatesEnglishDefaultSilently) {
     EXPECT_EQ(LoadCaptions("default", folder, dialogs)->Table.Entries, DefaultCaptions());
     EXPECT_EQ(LoadCaptions("default", folder / "none", dialogs)->Table.Entries, DefaultCaptions());
     ShowDefaultLanguageInfo(folder, dialogs);
-    EXPECT_EQ(dialogs.Log, (Log{{DialogKind::Message, InfoText("Language: English\rCountry: USA\r"
-                                                               "Contributor: Corvanta \xA9")}}));
+    EXPECT_EQ(dialogs.Log, (Log{{D::Message, InfoText("Language: English\rCountry: USA\r"
+                                                      "Contributor: Corvanta \xA9")}}));
 }
 
-TEST_F(LanguageFilesTest, ShortDefaultIsCompletedAndRepaired) {
+TEST_F(LanguageFilesTest, ShortDefaultIsCompletedAndRepairedAndAGapCompletedByKey) {
     const std::string missingTerms =
         "Missing terms error. Default language file out of date. \rCorvanta will complete "
         "application interface with default (english) terms. \r\rTo correct this error please "
@@ -274,8 +257,7 @@ TEST_F(LanguageFilesTest, ShortDefaultIsCompletedAndRepaired) {
         ScriptedDialogs shown;
         auto loaded = LoadCaptions("default", folder, shown);
         ASSERT_TRUE(loaded);
-        EXPECT_EQ(shown.Log,
-                  (Log{{DialogKind::Error, missingTerms}, {DialogKind::Information, kFixed}}));
+        EXPECT_EQ(shown.Log, (Log{{D::Error, missingTerms}, {D::Information, kFixed}}));
         ASSERT_EQ(loaded->Table.Entries.size(), kCatalogue);
         for (int k = 0; k < kCaptionCount; ++k)
             EXPECT_EQ(loaded->Table.Cap(k),
@@ -287,20 +269,19 @@ TEST_F(LanguageFilesTest, ShortDefaultIsCompletedAndRepaired) {
     fs::create_directories(folder / "default.lng.tmp");
     auto loaded = LoadCaptions("default", folder, dialogs);
     ASSERT_TRUE(loaded);
-    EXPECT_EQ(dialogs.Log, (Log{{DialogKind::Error, missingTerms},
-                                {DialogKind::Error, CannotCreate(DefaultLng())}}));
+    EXPECT_EQ(dialogs.Log, (Log{{D::Error, missingTerms}, {D::Error, CannotCreate(DefaultLng())}}));
     EXPECT_EQ(loaded->Table.Cap(99), "T99");
     EXPECT_EQ(ReadBytes(DefaultLng()), short100);
-}
-
-TEST_F(LanguageFilesTest, DefaultWithGapAndDuplicateIsCompletedByKey) {
+    fs::remove(folder / "default.lng.tmp");
+    // A gap and a duplicate: completed by key, silently, and the file left as it is.
     std::vector<CaptionEntry> entries = TranslatedEntries(kCaptionCount);
     entries[6] = {"cap5", "duplicate"};
     entries[50] = {"cap500", "beyond"};
     WriteBytes(DefaultLng(), EncodeCaptionRecords(entries));
-    auto loaded = LoadCaptions("default", folder, dialogs);
+    ScriptedDialogs quiet;
+    loaded = LoadCaptions("default", folder, quiet);
     ASSERT_TRUE(loaded);
-    EXPECT_TRUE(dialogs.Log.empty());
+    EXPECT_TRUE(quiet.Log.empty());
     EXPECT_EQ(loaded->Table.Cap(5), "T5");
     EXPECT_EQ(loaded->Table.Cap(6), "Real number");
     EXPECT_EQ(loaded->Table.Cap(50), "Mean");
@@ -320,9 +301,7 @@ TEST_F(LanguageFilesTest, CompleteSourceUsedWithOrWithoutInstall) {
         shown.Answers = {end[1] ? DialogAnswer::Ok : DialogAnswer::Cancel};
         auto loaded = LoadCaptions(source.string(), folder, shown);
         ASSERT_TRUE(loaded);
-        EXPECT_EQ(shown.Log,
-                  (Log{{DialogKind::ConfirmOkCancel,
-                        "Want to use " + source.string() + " content as default language?"}}));
+        EXPECT_EQ(shown.Log, Log{UseQuestion(source)});
         EXPECT_EQ(loaded->Table.Cap(0), longText);
         EXPECT_EQ(loaded->Table.Cap(3), "T3");
         EXPECT_EQ(loaded->Table.Cap(106), "T106");
@@ -353,15 +332,13 @@ TEST_F(LanguageFilesTest, ShortSourceUpdatedWhenAccepted) {
     dialogs.Answers = {DialogAnswer::Ok, DialogAnswer::Ok};
     auto loaded = LoadCaptions(source.string(), folder, dialogs);
     ASSERT_TRUE(loaded);
-    EXPECT_EQ(dialogs.Log, (Log{{DialogKind::ConfirmOkCancel, "Want to use " + source.string() +
-                                                                  " content as default language?"},
-                                {DialogKind::ConfirmOkCancel, missingTerms},
-                                {DialogKind::Information, kFixed}}));
+    EXPECT_EQ(
+        dialogs.Log,
+        (Log{UseQuestion(source), {D::ConfirmOkCancel, missingTerms}, {D::Information, kFixed}}));
     EXPECT_EQ(loaded->Table.Cap(0), "Entero");
     EXPECT_EQ(loaded->Table.Cap(1), "ya existe");
     EXPECT_EQ(loaded->Table.Cap(2), "Do you want to overwrite with updated model?");
     EXPECT_EQ(loaded->Table.Entries.size(), kCatalogue);
-
     std::string expected =
         "// Spanish terms\r\nlanguage=Espa\xF1ol\r\ncountry=M\xE9xico\r\n"
         "author=Ana\r\n\r\ncap0=Entero // integer\r\ncap1=ya existe\r\n";
@@ -389,18 +366,17 @@ TEST_F(LanguageFilesTest, ShortSourceDeclinedOrUnwritableStaysAsItWas) {
     EXPECT_EQ(loaded->Table.Cap(5), "a and b must be real numbers");
     EXPECT_EQ(ReadBytes(DefaultLng()), EncodeCaptionRecords(DefaultCaptions()));
     EXPECT_FALSE(fs::exists(LanguageDat()));
-
     // A failed update is not reported as fixed.
     fs::create_directories(folder / "spanish.cvl.tmp");
     ScriptedDialogs failed;
     failed.Answers = {DialogAnswer::Cancel, DialogAnswer::Ok};
     ASSERT_TRUE(LoadCaptions(source.string(), folder, failed));
     ASSERT_EQ(failed.Log.size(), 3u);
-    EXPECT_EQ(failed.Log[2], (Shown{DialogKind::Error, CannotCreate(source)}));
+    EXPECT_EQ(failed.Log[2], (Shown{D::Error, CannotCreate(source)}));
     EXPECT_EQ(ReadBytes(source), original);
 }
 
-TEST_F(LanguageFilesTest, LanguageInfoFromDamagedRecord) {
+TEST_F(LanguageFilesTest, LanguageInfoFolderAndExtension) {
     const std::pair<std::string, const char*> cases[] = {
         {std::string(103, '\0'), "Language: Unknown\rCountry: Unknown\rContributor: Unknown"},
         {std::string("\x02") + "es", "Language: es\rCountry: Unknown\rContributor: Unknown"},
@@ -409,15 +385,14 @@ TEST_F(LanguageFilesTest, LanguageInfoFromDamagedRecord) {
         WriteBytes(LanguageDat(), bytes);
         ScriptedDialogs shown;
         ShowDefaultLanguageInfo(folder, shown);
-        EXPECT_EQ(shown.Log, (Log{{DialogKind::Message, InfoText(body)}}));
+        EXPECT_EQ(shown.Log, (Log{{D::Message, InfoText(body)}}));
     }
     fs::remove(LanguageDat());
     fs::create_directories(LanguageDat());
     ShowDefaultLanguageInfo(folder, dialogs);
     EXPECT_EQ(dialogs.Log,
-              (Log{{DialogKind::Error, "Cannot open file \"" + LanguageDat().string() + "\""}}));
-}
-TEST_F(LanguageFilesTest, FolderAndExtensionChoices) {
+              (Log{{D::Error, "Cannot open file \"" + LanguageDat().string() + "\""}}));
+    fs::remove(LanguageDat());
     EXPECT_EQ(WithLanguageFileExtension("/x/spanish"), "/x/spanish.cvl");
     EXPECT_EQ(WithLanguageFileExtension("/x/spanish.txt"), "/x/spanish.txt");
     EXPECT_EQ(WithLanguageFileExtension("/x.d/spanish"), "/x.d/spanish.cvl");
@@ -428,6 +403,73 @@ TEST_F(LanguageFilesTest, FolderAndExtensionChoices) {
     std::ofstream(folder / "default.lng").put('x');
     EXPECT_EQ(ChooseLanguageFolder(folder, folder / "user"), folder);
     EXPECT_EQ(ChooseLanguageFolder(folder / "absent", folder / "user"), folder / "user");
+}
+
+// The shipped languages and language.dat once installed; the accented names also catch a file
+// saved as UTF-8 ("\x61" is the "a" after an escape, which a plain letter would extend).
+struct ShippedLanguage {
+    const char* File;
+    LanguageInfo Info;
+};
+void PrintTo(const ShippedLanguage& language, std::ostream* out) {
+    *out << language.File;
+}
+const ShippedLanguage kShipped[] = {{"english.cvl", {"English", "USA", "Corvanta \xA9"}},
+                                    {"spanish.cvl", {"Espa\xF1ol", "Espa\xF1\x61", "Corvanta"}},
+                                    {"german.cvl", {"Deutsch", "Deutschland", "Corvanta"}},
+                                    {"french.cvl", {"Fran\xE7\x61is", "France", "Corvanta"}}};
+const fs::path kLanguages = fs::path(CORVANTA_SOURCE_DIR) / "languages";
+
+class ShippedLanguages : public LanguageFilesTest,
+                         public ::testing::WithParamInterface<ShippedLanguage> {};
+
+TEST_P(ShippedLanguages, EveryCaptionInstallsAndLoadsAsWritten) {
+    const fs::path path = kLanguages / GetParam().File;
+    ASSERT_NE(ValidateLanguageFile(path), "error");
+    // The entries as written, keys cap0 … cap106 in catalogue order: a text
+    // cut by "//" or trimmed at its end no longer equals what is loaded.
+    std::vector<CaptionEntry> written;
+    int headerLines = 0;
+    for (const std::string& line : SplitLanguageLines(ReadBytes(path))) {
+        if (line.empty() || line.front() == '/' || headerLines++ < 3) continue;
+        ASSERT_EQ(CaptionKeyNumber(line), static_cast<int>(written.size())) << line;
+        written.push_back(
+            {"cap" + std::to_string(written.size()), line.substr(line.find('=') + 1)});
+        EXPECT_FALSE(written.back().Text.empty()) << line;
+    }
+    ASSERT_EQ(written.size(), kCatalogue);
+    // The window follows these with "...", ": " or " =".
+    for (int n : {11, 26, 83, 96, 29, 30, 63, 68}) {
+        const char last = written[n].Text.back();
+        EXPECT_TRUE(last != '.' && last != ':' && last != '=') << written[n].Text;
+    }
+    // The start panel names the button that reads the model.
+    EXPECT_NE(written[49].Text.find(written[7].Text), std::string::npos);
+    ASSERT_TRUE(InstallLanguageFile(path, folder, dialogs));
+    EXPECT_TRUE(dialogs.Log.empty());
+    EXPECT_EQ(DecodeCaptionRecords(ReadBytes(DefaultLng())), written);
+    EXPECT_EQ(DecodeLanguageInfo(ReadBytes(LanguageDat())), GetParam().Info);
+    dialogs.Answers = {DialogAnswer::Ok};
+    const auto loaded = LoadCaptions(path.string(), folder, dialogs);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->Table.Entries, written);
+    EXPECT_EQ(dialogs.Log, Log{UseQuestion(path)});
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ShippedLanguages, ::testing::ValuesIn(kShipped),
+                         [](const ::testing::TestParamInfo<ShippedLanguage>& info) {
+                             const std::string file = info.param.File;
+                             return file.substr(0, file.find('.'));
+                         });
+
+TEST(ShippedEnglishLanguage, IsTheBuiltInCatalogue) {
+    std::string expected =
+        "/ Corvanta language source file: English, the built-in interface texts\r\n"
+        "language=English\r\ncountry=USA\r\nauthor=Corvanta \xA9\r\n";
+    for (const auto& entry : CaptionTable::BuiltIn().Entries)
+        expected += entry.Key + "=" + entry.Text + "\r\n";
+    EXPECT_EQ(ReadBytes(kLanguages / "english.cvl"), expected)
+        << "languages/english.cvl must be rewritten from the built-in texts";
 }
 
 }  // namespace
