@@ -33,10 +33,7 @@ inline const MessageTexts& Texts() {
 struct Input {
     std::string Name;
     DistributionKind Kind;
-    std::string Valor;
-    std::string A = "";
-    std::string B = "";
-    std::string Grados = "";
+    std::string Valor, A = "", B = "", Grados = "";
 };
 
 struct Model {
@@ -78,7 +75,7 @@ inline bool SameBits(long double a, long double b) {
     return std::memcmp(&a, &b, 10) == 0;
 }
 
-// One EXPECT_NEAR a line: {got, want, tolerance}, reported by position.
+// EXPECT_NEAR of each {got, want, tolerance}, reported by position.
 struct Near {
     long double Got;
     double Want, Tolerance;
@@ -142,11 +139,8 @@ struct Ran {
         const CorrelationList& correlations = {}) {
         Observer.Session = &Session;
         Observer.StopAtUpdate = stopAt;
-        const RunSettings s{.Iterations = n,
-                            .ProgressView = view,
-                            .Seed = seed,
-                            .Threads = threads,
-                            .Correlations = correlations};
+        RunSettings s{.Iterations = n, .ProgressView = view, .Seed = seed, .Threads = threads};
+        s.Correlations = correlations;
         Out = RunSimulation(m.PostfixExpression, m.Parameters, s, Texts(), Dialogs, Session,
                             Observer);
         SeedAfter = UniformSeed;

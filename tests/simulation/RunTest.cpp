@@ -10,6 +10,7 @@
 #include "simulation/CompiledModel.h"
 #include "simulation/Contributions.h"
 #include "simulation/Iteration.h"
+#include "support/Records.h"
 
 namespace corvanta {
 namespace {
@@ -40,7 +41,7 @@ Outcome Capture(Step step) {
 }
 
 template <typename Step>
-std::vector<Outcome> Record(std::uint32_t seed, int count, Step step) {
+std::vector<Outcome> Outcomes(std::uint32_t seed, int count, Step step) {
     std::vector<Outcome> outcomes(count);
     UniformSeed = seed;
     for (Outcome& o : outcomes)
@@ -70,21 +71,28 @@ TEST(CompiledModel, GivesTheValuesDrawsAndFaultsOfTheTextualIteration) {
     // clang-format off
     std::vector<std::pair<std::string, std::vector<Input>>> cases = {
         {"y = a + b*c - d/e", {{"a", K::Normal, "10", "0.5"}, {"b", K::Rectangular, "2", "1"},
-            {"c", K::Triangular, "5", "2"}, {"d", K::Constante, "3.3"}, {"e", K::Normal, "0", "1"}}},
+            {"c", K::Triangular, "5", "2"}, {"d", K::Constante, "3.3"},
+            {"e", K::Normal, "0", "1"}}},
         {"y = x^2 + x^0.5 - 2^x^2", {{"x", K::Normal, "0.5", "1"}}},
-        {"y = x*x/(x - x)", {{"x", K::Normal, "1", "1"}}}, {"y = 1/k + k^(-2)", {{"k", K::Poisson, "1.5"}}},
+        {"y = x*x/(x - x)", {{"x", K::Normal, "1", "1"}}},
+        {"y = 1/k + k^(-2)", {{"k", K::Poisson, "1.5"}}},
         {"y = g + 1", {{"g", K::Gamma, "0.5"}}}, {"y = g*2", {{"g", K::Gamma, "1"}}},
         {"y = g - 3", {{"g", K::Gamma, "2.5"}}}, {"y = ex*ex", {{"ex", K::Exponencial, ""}}},
         {"y = be/3", {{"be", K::Beta, "2", "5"}}}, {"y = t + t", {{"t", K::Student, "5", "1"}}},
-        {"y = t1 - 1", {{"t1", K::Student, "1", ""}}}, {"y = n*0.1", {{"n", K::Binomial, "10", "0.3"}}},
-        {"y = nb + 0.5", {{"nb", K::NegBinomial, "5", "0.4"}}}, {"y = sin(vm)", {{"vm", K::VonMises, "2"}}},
+        {"y = t1 - 1", {{"t1", K::Student, "1", ""}}},
+        {"y = n*0.1", {{"n", K::Binomial, "10", "0.3"}}},
+        {"y = nb + 0.5", {{"nb", K::NegBinomial, "5", "0.4"}}},
+        {"y = sin(vm)", {{"vm", K::VonMises, "2"}}},
         {"y = ca*1.5", {{"ca", K::Cauchy, ""}}}, {"y = w^3", {{"w", K::Weibull, "1.5"}}},
-        {"y = sqrt(chi)", {{"chi", K::XiCuadrado, "3"}}}, {"y = ln(lg)", {{"lg", K::LogNormal, "2", "0.5"}}},
+        {"y = sqrt(chi)", {{"chi", K::XiCuadrado, "3"}}},
+        {"y = ln(lg)", {{"lg", K::LogNormal, "2", "0.5"}}},
         {"y = xe + xs", {{"xe", K::Experimental, "10", "0.1", "Normal", "4"},
                          {"xs", K::Experimental, "10", "0.1", "Student", "4"}}},
         {"y = pi*r^2 + PI", {{"r", K::Rectangular, "1", "0.01"}}},
-        {"y = arcsec(z) + z", {{"z", K::Constante, "0"}}}, {"y = x*x*x", {{"x", K::Constante, "1E200"}}},
-        {"y = x + 1", {{"x", K::Normal, "abc", "1"}}}, {"y = q + 1", {{"q", K::Rectangular, "0", "1E310"}}},
+        {"y = arcsec(z) + z", {{"z", K::Constante, "0"}}},
+        {"y = x*x*x", {{"x", K::Constante, "1E200"}}},
+        {"y = x + 1", {{"x", K::Normal, "abc", "1"}}},
+        {"y = q + 1", {{"q", K::Rectangular, "0", "1E310"}}},
         {"y = 0.1234567890123456789*x + 0.00000000000000000001", {{"x", K::Normal, "1", "1E-10"}}},
         {"y = m\nm = a*b\n", {{"a", K::Normal, "3", "1"}, {"b", K::Triangular, "1", "0.5"}}}};
     // clang-format on
@@ -109,10 +117,10 @@ TEST(CompiledModel, GivesTheValuesDrawsAndFaultsOfTheTextualIteration) {
         CompiledModel compiled(m.PostfixExpression, m.Parameters, Texts(), dialogs);
         EXPECT_FALSE(compiled.UsesText());
         for (std::uint32_t seed : {1u, 4294967295u}) {
-            const auto reference = Record(seed, 200, textual);
+            const auto reference = Outcomes(seed, 200, textual);
             for (const Outcome& o : reference)
                 faults.push_back(o.Fault);
-            ASSERT_EQ(Record(seed, 200, [&] { return compiled.Evaluate(); }), reference) << seed;
+            ASSERT_EQ(Outcomes(seed, 200, [&] { return compiled.Evaluate(); }), reference) << seed;
             std::vector<Outcome> batched;
             UniformSeed = seed;
             for (std::size_t size : {1u, 7u, 156u, 36u}) {
@@ -129,12 +137,12 @@ TEST(CompiledModel, GivesTheValuesDrawsAndFaultsOfTheTextualIteration) {
         }
         for (std::size_t j = 0; j < m.Parameters.size(); ++j) {
             CompiledModel varying(m.PostfixExpression, m.Parameters, Texts(), dialogs, j);
-            ASSERT_EQ(Record(99, 100, [&] { return varying.Evaluate(); }),
-                      Record(99, 100,
-                             [&] {
-                                 return GetIterationPar(j, m.PostfixExpression, m.Parameters,
-                                                        Texts(), dialogs);
-                             }))
+            ASSERT_EQ(Outcomes(99, 100, [&] { return varying.Evaluate(); }),
+                      Outcomes(99, 100,
+                               [&] {
+                                   return GetIterationPar(j, m.PostfixExpression, m.Parameters,
+                                                          Texts(), dialogs);
+                               }))
                 << "varying " << j;
         }
     }
@@ -154,8 +162,8 @@ TEST(CompiledModel, IrregularTextAndUnknownTokensAreThoseOfTheTextualIteration) 
         CompiledModel compiled(text, parameters, Texts(), fast);
         EXPECT_TRUE(compiled.UsesText()) << text;
         const auto reference =
-            Record(8, 5, [&] { return GetIteration(text, parameters, Texts(), textual); });
-        EXPECT_EQ(Record(8, 5, [&] { return compiled.Evaluate(); }), reference) << text;
+            Outcomes(8, 5, [&] { return GetIteration(text, parameters, Texts(), textual); });
+        EXPECT_EQ(Outcomes(8, 5, [&] { return compiled.Evaluate(); }), reference) << text;
         EXPECT_EQ(fast.Log, textual.Log);
     }
     // A token that names no quantity stops with the message.
@@ -169,46 +177,22 @@ TEST(CompiledModel, IrregularTextAndUnknownTokensAreThoseOfTheTextualIteration) 
     EXPECT_EQ(fast.Log, expected);
 }
 
-TEST(GetIteration, AQuantityIsDrawnOncePerIteration) {
-    ScriptedDialogs dialogs;
-    const Model m = MakeModel("y = x*x", {{"x", K::Normal, "10", "1"}});
-    UniformSeed = 77;
-    const long double drawn = RoundToGeneral(RandG(10, 1));
-    const std::uint32_t after = UniformSeed;
-    const double expected = static_cast<double>(RoundToGeneral(static_cast<double>(
-        static_cast<long double>(static_cast<double>(drawn)) * static_cast<double>(drawn))));
-    UniformSeed = 77;
-    EXPECT_EQ(GetIteration(m.PostfixExpression, m.Parameters, Texts(), dialogs), expected);
-    EXPECT_EQ(UniformSeed, after);
-}
-
-TEST(GetIterationPar, FixedValuesOfEveryKind) {
-    const std::pair<Input, long double> cases[] = {
-        // clang-format off
-        {{"q", K::Normal, "2.5", "1"}, 2.5L},   {{"q", K::Rectangular, "-3", "1"}, -3},
-        {{"q", K::Triangular, "5", "2"}, 5},    {{"q", K::Constante, "7"}, 7},
-        {{"q", K::Gamma, "2.5"}, 1.5L},         {{"q", K::Exponencial, ""}, 0.2L},
-        {{"q", K::Beta, "2", "5"}, 0.5L},       {{"q", K::Student, "5", "1.25"}, 1.25L},
-        {{"q", K::Student, "5", ""}, 0},        {{"q", K::Poisson, "3.5"}, 3.5L},
-        {{"q", K::Binomial, "10", "0.3"}, 10},  {{"q", K::NegBinomial, "5", "0.4"}, 5},
-        {{"q", K::VonMises, "2"}, 0},           {{"q", K::Cauchy, ""}, 0},
-        {{"q", K::Weibull, "1.5"}, 1},          {{"q", K::XiCuadrado, "3"}, 3},
-        {{"q", K::LogNormal, "2", "0.5"}, 2},   {{"q", K::Experimental, "9.5", "0.1", "Normal", "4"}, 9.5L}};
+TEST(FixedValue, OfEveryKind) {
+    // clang-format off
+    const std::pair<ModelParameter, long double> cases[] = {
+        {Record(K::Normal, "2.5", "1"), 2.5L}, {Record(K::Rectangular, "-3", "1"), -3},
+        {Record(K::Triangular, "5", "2"), 5}, {Record(K::Constante, "7"), 7},
+        {Record(K::Gamma, "2.5"), 1.5L},
+        {Record(K::Exponencial, ""), 0.2L}, {Record(K::Beta, "2", "5"), 0.5L},
+        {Record(K::Student, "5", ""), 0},
+        {Record(K::Student, "5", "1.25"), 1.25L}, {Record(K::Poisson, "3.5"), 3.5L},
+        {Record(K::Binomial, "10", "0.3"), 10}, {Record(K::NegBinomial, "5", "0.4"), 5},
+        {Record(K::VonMises, "2"), 0}, {Record(K::Cauchy, ""), 0}, {Record(K::Weibull, "1.5"), 1},
+        {Record(K::XiCuadrado, "3"), 3}, {Record(K::LogNormal, "2", "0.5"), 2},
+        {Record(K::Experimental, "9.5", "0.1", "Normal", "4"), 9.5L}};
     // clang-format on
-    ScriptedDialogs dialogs;
-    for (const auto& [input, fixed] : cases) {
-        SCOPED_TRACE(input.Valor);
-        const Model m = MakeModel("y = q + v", {input, {"v", K::Normal, "0", "1"}});
-        EXPECT_EQ(FixedValue(m.Parameters[IndexOf(m, "q")]), fixed);
-        // Varying v: the other quantity sits at its fixed value in every iteration.
-        UniformSeed = 5;
-        const double y =
-            GetIterationPar(IndexOf(m, "v"), m.PostfixExpression, m.Parameters, Texts(), dialogs);
-        UniformSeed = 5;
-        EXPECT_EQ(y, static_cast<double>(RoundToGeneral(
-                         ApplyOperator('+', static_cast<double>(RoundToGeneral(fixed)),
-                                       static_cast<double>(RoundToGeneral(RandG(0, 1)))))));
-    }
+    for (const auto& [record, fixed] : cases)
+        EXPECT_EQ(FixedValue(record), fixed) << record.Distrib << " " << record.Valor;
     EXPECT_THROW(FixedValue(ModelParameter{}), CalcError);
 }
 
@@ -485,10 +469,9 @@ TEST(ComputeContributions, RectangularNormalAndConstantInputs) {
     const double error = std::sqrt(2 * 0.025 * 0.975 / 1000);
     long double aShare = 0, bShare = 0;
     ASSERT_TRUE(TryParseFloat(rows[a].Relative, aShare) && TryParseFloat(rows[b].Relative, bShare));
-    ExpectNear({{m.Parameters[a].Sensib, 1.9, 5 * error / 0.5},
-                {m.Parameters[b].Sensib, 3.92, 5 * error / 0.05845},
-                {aShare + bShare, 100, 1e-12},
-                {aShare, 100 * 1.9 / 5.82, 5}});
+    ExpectNear({Near{m.Parameters[a].Sensib, 1.9, 5 * error / 0.5},
+                Near{m.Parameters[b].Sensib, 3.92, 5 * error / 0.05845},
+                Near{aShare + bShare, 100, 1e-12}, Near{aShare, 100 * 1.9 / 5.82, 5}});
     EXPECT_TRUE(dialogs.Log.empty());
     // The compiled evaluation gives the widths of the textual one, bit for bit.
     ParameterList textual = m.Parameters;

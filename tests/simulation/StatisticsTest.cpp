@@ -189,7 +189,8 @@ TEST(CoverageInterval, ValuesBeyondTheBinsKeepTheirRanks) {
         {&evenly, 0, 999, 999, 2, 25, 975}, {&evenly, 0, 999, 999, 1, 50, 950},
         {&evenly, 0, 999, 999, 4, 5, 995}, {&evenly, 0, 999, 999, 0, 159, 841},
         {&evenly, 0, 999, 999, 5, 1, 998}, {&above, 0, 109, 990, 2, 25 / 990.0, 975 / 990.0},
-        {&above, 0, 109, 990, 5, 1 / 990.0, 109}, {&both, -109, 109, 980, 2, 15 / 980.0, 965 / 980.0},
+        {&above, 0, 109, 990, 5, 1 / 990.0, 109},
+        {&both, -109, 109, 980, 2, 15 / 980.0, 965 / 980.0},
         {&both, -109, 109, 980, 5, -108, 109}};
     // clang-format on
     for (const auto& c : cases) {
@@ -253,10 +254,13 @@ TEST(ResultTexts, VerdictIntervalClassicFormAndCoverageChoice) {
         {ClassicUndeterminedText(t), "GUM format = Indetermined"},
         // clang-format off
         {MostProbableText(1234.5L), "1.23450e3"}, {MostProbableText(12.3456789L), "12.3457"},
-        {MostProbableText(-0.05L), "-5.00000e-2"}, {CoverageItemText(0, t), "p = 68,27% (Normal: \xB5 = s)"},
+        {MostProbableText(-0.05L), "-5.00000e-2"},
+        {CoverageItemText(0, t), "p = 68,27% (Normal: \xB5 = s)"},
         {CoverageItemText(1, t), "p = 90%"}, {CoverageItemText(2, t), "p = 95%"},
-        {CoverageItemText(3, t), "p = 95,45% (Normal: \xB5 = 2s)"}, {CoverageItemText(4, t), "p = 99%"},
-        {CoverageItemText(5, t), "p = 99,73% (Normal: \xB5 = 3s)"}, {UndeterminedForm(1), " (p = 90%)  =  "},
+        {CoverageItemText(3, t), "p = 95,45% (Normal: \xB5 = 2s)"},
+        {CoverageItemText(4, t), "p = 99%"},
+        {CoverageItemText(5, t), "p = 99,73% (Normal: \xB5 = 3s)"},
+        {UndeterminedForm(1), " (p = 90%)  =  "},
         {ResultForm(3), " (p = 95,45%): [ "}, {InterruptedForm(4), " (p = 99%): "},
         // clang-format on
         {change.Interval, "Confidence interval (p = 99%)  =  Indetermined"},
@@ -288,12 +292,15 @@ TEST(FormatValueWithUncertainty, WorkedResultsAndEdges) {
         {0.0012347, 0.0000347, "1.235E-03 \xB1 3.5E-05"}, {0.02, 0.5, "0.02 \xB1 0.50"},
         {12345678.9, 0.5, "12345678.90 \xB1 0.50"}, {0, 0, "0.0 \xB1 0.0"},
         {-5.03, 0.5, "-5.03 \xB1 0.50"}, {5, 99.9, " \xB1 100"} /* "#" writes nothing for 0 */,
-        {1234.5, 100, "1.20E03 \xB1 1.0E02"}, {1234.5, 99.9, "1230 \xB1 100"},  // magnitudes 3 and 2
+        {1234.5, 100, "1.20E03 \xB1 1.0E02"},
+        {1234.5, 99.9, "1230 \xB1 100"},  // magnitudes 3 and 2
         {0.5, 12, "0 \xB1 10"},  // magnitude 2 with a value below 1: the empty pattern
         // The value far above its uncertainty keeps all its integer digits; up to six orders
         // apart both take the exponent form.
-        {12345678901, 1000, "12345679000 \xB1 1.0E03"}, {98765432.1, 0.000012, "98765432.100000 \xB1 1.2E-05"},
-        {123456789, 1000, "1.234570E08 \xB1 1.0E03"}, {9.87654, 0.000012, "9.8765400E00 \xB1 1.2E-05"}};
+        {12345678901, 1000, "12345679000 \xB1 1.0E03"},
+        {98765432.1, 0.000012, "98765432.100000 \xB1 1.2E-05"},
+        {123456789, 1000, "1.234570E08 \xB1 1.0E03"},
+        {9.87654, 0.000012, "9.8765400E00 \xB1 1.2E-05"}};
     // clang-format on
     for (const auto& c : cases)
         EXPECT_EQ(FormatValueWithUncertainty(c.Value, c.Uncertainty), c.Text) << c.Value;
