@@ -1,27 +1,23 @@
+// Writing and reading model files, and the Save, Save as and Open commands.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "ModelFixtures.h"
-#include "document/ModelFile.h"
-#include "support/ScriptedDialogs.h"
 
 namespace corvanta {
 namespace {
 
 using testing::ScriptedDialogs;
 using Shown = ScriptedDialogs::Shown;
+using Log = std::vector<Shown>;
+const MessageTexts& kTexts = testing::BuiltInTexts();
 
-const MessageTexts kTexts = FormMessageTexts(CaptionTable::BuiltIn());
-
-// A fresh folder for each test, and the window's two file dialogs answering
-// from a script and logging each call.
+// A fresh folder for each test, and the window's two file dialogs answering from a script.
 class ModelFileCommands : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -32,10 +28,7 @@ class ModelFileCommands : public ::testing::Test {
     void TearDown() override { std::filesystem::remove_all(folder_); }
 
     std::string Path(const std::string& name) const { return (folder_ / name).string(); }
-    std::string Contents(const std::string& name) const {
-        std::ifstream in(Path(name), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    std::string Contents(const std::string& name) const { return testing::FileBytes(Path(name)); }
     ModelFileDialogs FileDialogs() {
         auto next = [this](const char* which, std::vector<std::optional<std::string>>& answers) {
             calls_.push_back(which);
@@ -71,27 +64,22 @@ TEST_F(ModelFileCommands, WritesWholeFilesAndReportsTheRuntimeErrors) {
     EXPECT_EQ(created.st_mode & 07777, 0666u & ~mask);
     EXPECT_EQ(replaced.st_mode & 07777, 0640u);
     std::filesystem::remove(Path("new.cvm"));
-    EXPECT_EQ(dialogs.Log, std::vector<Shown>{});
+    EXPECT_EQ(dialogs.Log, Log{});
     std::filesystem::create_directory(Path("sub.cvm"));
 
-    struct Case {
-        std::string Path;
-        bool Write;
-        std::string Text;
-    };
     const std::string missing = Path("no/m.cvm"), folder = Path("sub.cvm");
-    const std::vector<Case> cases = {
+    const std::tuple<std::string, bool, std::string> cases[] = {
         {missing, true, "Cannot create file \"" + missing + "\". No such file or directory"},
         {folder, true, "Cannot create file \"" + folder + "\". Is a directory"},
         {"", true, "Cannot create file \"\". No such file or directory"},
         {missing, false, "Cannot open file \"" + missing + "\". No such file or directory"},
         {folder, false, "Cannot open file \"" + folder + "\". Is a directory"},
         {"/dev/zero", false, "Cannot open file \"/dev/zero\". File too large"}};
-    for (const Case& c : cases) {
+    for (const auto& [path, write, text] : cases) {
         ScriptedDialogs shown;
-        EXPECT_FALSE(c.Write ? WriteModelFile(c.Path, "x", shown)
-                             : ReadModelFile(c.Path, shown).has_value());
-        EXPECT_EQ(shown.Log, (std::vector<Shown>{Shown{DialogKind::Message, c.Text}}));
+        EXPECT_FALSE(write ? WriteModelFile(path, "x", shown)
+                           : ReadModelFile(path, shown).has_value());
+        EXPECT_EQ(shown.Log, (Log{{DialogKind::Message, text}}));
     }
     // No temporary file is left behind, whether the write worked or not.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 2);
@@ -113,7 +101,7 @@ TEST_F(ModelFileCommands, SaveAsksForANameOnceAndAsksBeforeReplacingAFile) {
     EXPECT_EQ(second.WindowCaption, std::nullopt);
     EXPECT_EQ(Contents("first.cvm"), ComposeModelText(d));
     EXPECT_EQ(calls_, std::vector<std::string>{"save"});
-    EXPECT_EQ(dialogs.Log, std::vector<Shown>{});
+    EXPECT_EQ(dialogs.Log, Log{});
 
     // "Save as" onto an existing file: Cancel keeps it, Ok replaces it.
     const Shown question{DialogKind::ConfirmOkCancel,
@@ -128,21 +116,21 @@ TEST_F(ModelFileCommands, SaveAsksForANameOnceAndAsksBeforeReplacingAFile) {
         EXPECT_EQ(outcome.Written, written);
         EXPECT_EQ(outcome.WindowCaption.has_value(), written);
         EXPECT_EQ(Contents("first.cvm"), ComposeModelText(written ? ModelDocument{} : d));
-        EXPECT_EQ(asked.Log, std::vector<Shown>{question});
+        EXPECT_EQ(asked.Log, Log{question});
     }
 }
 
-// Open asks only with changes: Save goes on when the file was written (a
-// cancelled name or a failed write keeps the model), Discard goes straight
-// on, Cancel ends the command.
+// Open asks only with changes: Save goes on once written, Discard at once, Cancel ends it.
 TEST_F(ModelFileCommands, OpenAsksToSaveChangesOnlyWhenModifiedAndGoesOnOnlyOnceSaved) {
     ScriptedDialogs setup;
     ASSERT_TRUE(
         WriteModelFile(Path("m.cvm"), ComposeModelText(testing::AllKindsDocument()), setup));
     ASSERT_TRUE(WriteModelFile(Path("broken.cvm"), "%Titulo%\r\nx\r\n", setup));
-    const Shown untitled{DialogKind::ConfirmSaveDiscardCancel, "Save changes to Untitled?"};
-    const Shown named{DialogKind::ConfirmSaveDiscardCancel, "Save changes to model.cvm?"};
-    const Shown such{DialogKind::ConfirmSaveDiscardCancel, "Save changes to such.cvm?"};
+    auto question = [](const std::string& name) {
+        return Shown{DialogKind::ConfirmSaveDiscardCancel, "Save changes to " + name + "?"};
+    };
+    const Shown untitled = question("Untitled"), named = question("model.cvm"),
+                such = question("such.cvm");
     const Shown cannot{DialogKind::Message, "Cannot create file \"" + Path("no/such.cvm") +
                                                 "\". No such file or directory"};
     const std::vector<std::string> open = {"open"}, save = {"save"}, saveOpen = {"save", "open"};
@@ -153,27 +141,25 @@ TEST_F(ModelFileCommands, OpenAsksToSaveChangesOnlyWhenModifiedAndGoesOnOnlyOnce
                                               "\" is not a complete model file: the tag "
                                               "\"%/Titulo%\" is missing."};
     using A = DialogAnswer;
-    struct Case {
+    const struct {
         bool Modified;
         std::string FileName;
         std::vector<DialogAnswer> Answers;
         std::vector<std::optional<std::string>> Save;
         std::string Chosen;
         std::vector<std::string> Calls;
-        std::vector<Shown> Log;
+        Log Shown;
         bool Opened;
-    };
-    const std::vector<Case> cases = {
-        {false, "", {}, {}, "m", open, {}, true},
-        {true, "", {A::Discard}, {}, "m", open, {untitled}, true},
-        {true, "", {A::Cancel}, {}, "m", {}, {untitled}, false},
-        {true, "", {A::Save}, {none}, "m", save, {untitled}, false},
-        {true, "", {A::Save}, {Path("saved")}, "m", saveOpen, {untitled}, true},
-        {true, Path("no/such.cvm"), {A::Save}, {}, "m", {}, {such, cannot}, false},
-        {true, Path("model.cvm"), {A::Save}, {}, "m", open, {named}, true},
-        {false, "", {}, {}, "absent", open, {absent}, false},
-        {false, "", {}, {}, "broken.cvm", open, {broken}, false}};
-    for (const Case& c : cases) {
+    } cases[] = {{false, "", {}, {}, "m", open, {}, true},
+                 {true, "", {A::Discard}, {}, "m", open, {untitled}, true},
+                 {true, "", {A::Cancel}, {}, "m", {}, {untitled}, false},
+                 {true, "", {A::Save}, {none}, "m", save, {untitled}, false},
+                 {true, "", {A::Save}, {Path("saved")}, "m", saveOpen, {untitled}, true},
+                 {true, Path("no/such.cvm"), {A::Save}, {}, "m", {}, {such, cannot}, false},
+                 {true, Path("model.cvm"), {A::Save}, {}, "m", open, {named}, true},
+                 {false, "", {}, {}, "absent", open, {absent}, false},
+                 {false, "", {}, {}, "broken.cvm", open, {broken}, false}};
+    for (const auto& c : cases) {
         calls_.clear();
         saveAnswers_ = c.Save;
         openAnswers_ = {Path(c.Chosen)};
@@ -185,7 +171,7 @@ TEST_F(ModelFileCommands, OpenAsksToSaveChangesOnlyWhenModifiedAndGoesOnOnlyOnce
             OpenModel(current, c.FileName, c.Modified, kTexts, dialogs, FileDialogs());
         const std::string label = c.Chosen + " " + c.FileName;
         EXPECT_EQ(calls_, c.Calls) << label;
-        EXPECT_EQ(dialogs.Log, c.Log) << label;
+        EXPECT_EQ(dialogs.Log, c.Shown) << label;
         ASSERT_EQ(outcome.Opened.has_value(), c.Opened) << label;
         if (c.Opened) {
             EXPECT_EQ(outcome.Path, WithModelExtension(Path(c.Chosen)));
@@ -199,7 +185,7 @@ TEST_F(ModelFileCommands, OpenAsksToSaveChangesOnlyWhenModifiedAndGoesOnOnlyOnce
 }
 
 TEST(ModelFileName, GetsTheExtensionOnlyWhenItHasNone) {
-    const std::vector<std::pair<std::string, std::string>> cases = {
+    const std::pair<std::string, std::string> cases[] = {
         {"/m/model", "/m/model.cvm"},     {"/m/model.cvm", "/m/model.cvm"},
         {"/m/model.txt", "/m/model.txt"}, {"/m.d/model", "/m.d/model.cvm"},
         {"model", "model.cvm"},           {"", ""}};

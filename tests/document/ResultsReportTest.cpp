@@ -1,16 +1,20 @@
+// The printed report, the GUM page after a run of the shipped samples, and the values export.
 #include "document/ResultsReport.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include "ModelFixtures.h"
+#include "document/GumSections.h"
 
 namespace corvanta {
-
 namespace {
+
+using namespace corvanta::testing;
 
 template <class... T>
 std::vector<std::string> Texts(const T&... texts) {
@@ -78,8 +82,8 @@ TEST(ResultsReport, ComposesTheWholeReportWithItsStyles) {
     t.ResultadoRes = "10.2";
     t.Label60 = "Confidence interval (p = 95%): [ 9.9 , 10.5 ]";
     t.Label28 = "GUM format: 10.2 \xB1 0.3 kg";
-    ParameterList q = {testing::Quantity("y", 19, "stale"), testing::Quantity("a", 7, "2", "3"),
-                       testing::Experimental("c", "SX\r\n1\r2\r\n", "1", "0", "Normal", "0")};
+    ParameterList q = {Quantity("y", 19, "stale"), Quantity("a", 7, "2", "3"),
+                       Experimental("c", "SX\r\n1\r2\r\n", "1", "0", "Normal", "0")};
     const std::vector<std::string> lines = Marked(ComposeReport(t, q));
     EXPECT_EQ(
         lines,
@@ -95,34 +99,147 @@ TEST(ResultsReport, ComposesTheWholeReportWithItsStyles) {
               "Normality test (Jarque - Bera)  =  0.5   (fit)", "Result = 10.2",
               "Confidence interval (p = 95%): [ 9.9 , 10.5 ]", "",
               "*GUM format: 10.2 \xB1 0.3 kg"));
-
     // At the placeholders: "UNNAMED PROJECT" and no description section.
     const std::vector<std::string> start = Marked(ComposeReport(EnglishTexts(), {}));
     ASSERT_GE(start.size(), 4u);
     EXPECT_EQ(start[0], "[1]UNNAMED PROJECT");
     EXPECT_EQ(start[3], "*EQUATIONS GROUP");
-
     // Readings print only under a distribution name holding a real page title.
     t.TabSheet22 = "";
     EXPECT_EQ(ComposeReport(t, q).size(), lines.size() - 3);
 }
 
-// The third value and the degrees of freedom when a Type B input has them.
-TEST(ResultsReport, ThirdValueAndDegreesOfFreedom) {
-    ModelParameter trapezoid = testing::Quantity("t", 21, "1", "2");
+// The third value and the degrees of freedom of a Type B input; then the nonzero correlations.
+TEST(ResultsReport, ThirdValueDegreesOfFreedomAndCorrelations) {
+    ModelParameter trapezoid = Quantity("t", 21, "1", "2");
     trapezoid.b = "0.4";
     trapezoid.Grados = "12";
-    ModelParameter normal = testing::Quantity("n", 1, "5", "0.1");
-    std::vector<std::string> lines = Marked(ComposeReport(EnglishTexts(), {trapezoid, normal}));
+    std::vector<std::string> lines =
+        Marked(ComposeReport(EnglishTexts(), {trapezoid, Quantity("n", 1, "5", "0.1")}));
     const auto from = std::find(lines.begin(), lines.end(), "*>> t");
-    ASSERT_GE(lines.end() - from, 14);
-    EXPECT_EQ(std::vector<std::string>(from + 3, from + 14),
-              Texts("*Distribution of simulation: Trapezoidal", "*Midpoint = 1", "*Half-width = 2",
-                    "*Top to base ratio (beta) = 0.4", "*Degrees of freedom = 12", "*", "*>> n",
-                    "* Units: ", "* Description: ",
-                    "*Distribution of simulation: Normal (Gaussian)", "*Mean = 5"));
-    EXPECT_EQ(from[14], "*Standard Deviation = 0.1");
-    EXPECT_EQ(from[15], "*");
+    ASSERT_GE(lines.end() - from, 16);
+    EXPECT_EQ(
+        std::vector<std::string>(from + 3, from + 16),
+        Texts("*Distribution of simulation: Trapezoidal", "*Midpoint = 1", "*Half-width = 2",
+              "*Top to base ratio (beta) = 0.4", "*Degrees of freedom = 12", "*", "*>> n",
+              "* Units: ", "* Description: ", "*Distribution of simulation: Normal (Gaussian)",
+              "*Mean = 5", "*Standard Deviation = 0.1", "*"));
+    ParameterList x(1);
+    x[0].Nombre = "x1";
+    lines = Marked(ComposeReport(ReportTexts{}, x, {{"x1", "x2", 0}, {"x2", "x1", -0.25}}));
+    const auto heading = std::find(lines.begin(), lines.end(), "*Correlations");
+    ASSERT_NE(heading, lines.end());
+    EXPECT_GT(heading - lines.begin(),
+              std::find(lines.begin(), lines.end(), "*>> x1") - lines.begin());
+    EXPECT_EQ(std::vector<std::string>(heading + 1, heading + 3), Texts("r(x2, x1) = -0.25", ""));
+    lines = Marked(ComposeReport(ReportTexts{}, x, {{"x1", "x2", 0}}));
+    EXPECT_EQ(std::find(lines.begin(), lines.end(), "*Correlations"), lines.end());
+}
+
+// The page after a fixed-seed run of a shipped sample.
+GumPageTexts PageOfSample(const char* file, const RunChoices& choices, ChosenRunOutcome& outcome,
+                          int coverageIndex = 2) {
+    ScriptedDialogs dialogs;
+    const auto text = ReadModelFile(std::string(CORVANTA_SOURCE_DIR "/samples/") + file, dialogs);
+    EXPECT_TRUE(text);
+    auto opened = Open(*text, dialogs, file);
+    EXPECT_TRUE(opened);
+    RunSettings settings;
+    settings.Iterations = 200000;
+    settings.CoverageIndex = coverageIndex;
+    settings.Seed = 12345;
+    settings.ProgressView = false;
+    SimulationSession session;
+    RunObserver quiet;
+    outcome =
+        RunWithChoices(opened->PostfixExpression, opened->Document.Parameters, settings, choices,
+                       kWindowAdaptiveCeiling, true, BuiltInTexts(), dialogs, session, quiet);
+    EXPECT_EQ(outcome.Run.Status, RunStatus::Completed);
+    return FormatGumPage(outcome.Gum, outcome.Checked, coverageIndex, choices.Digits, "",
+                         BuiltInTexts());
+}
+
+TEST(GumPage, MassCalibrationIsNotValidatedAtTwoDigits) {
+    ChosenRunOutcome outcome;
+    const GumPageTexts page = PageOfSample("mass-calibration.cvm", {}, outcome);
+    // First order 0.0539 mg; with the second-order terms 0.0750 mg.
+    EXPECT_EQ(Texts(page.Combined, page.SecondOrder, page.Degrees, page.Factor, page.Verdict),
+              Texts("Combined standard uncertainty u_c = 0.05385",
+                    "With second-order terms u_c = 0.07497",
+                    "Effective degrees of freedom = infinite", "Coverage factor k = 1.96",
+                    "not validated: the GUM interval differs from the Monte Carlo interval by "
+                    "more than the tolerance"));
+    ASSERT_TRUE(outcome.Checked);
+    EXPECT_NEAR(static_cast<double>(outcome.Checked->Tolerance), 0.0005, 1e-12);
+    ASSERT_EQ(page.Rows.size(), 7u);
+    EXPECT_EQ(page.Rows[0][0], "mRc");
+    EXPECT_EQ(page.Rows[0][5], "86.2");
+}
+
+// The GUM's example H.1 with its arcsine input and the degrees of freedom of its Type B inputs:
+// u_c = 32 nm, 34 nm with the second-order terms, nu_eff = 16 and U99 = 2.92 x 32 nm = 92 nm.
+TEST(GumPage, EndGaugeGivesTheGumFigures) {
+    ChosenRunOutcome outcome;
+    const GumPageTexts page = PageOfSample("gum-h1-end-gauge.cvm", {}, outcome, 4);
+    ASSERT_TRUE(outcome.Gum && outcome.Gum->Applicable && outcome.Gum->SecondOrderUncertainty);
+    const GumResult& gum = *outcome.Gum;
+    EXPECT_EQ(std::lround(static_cast<double>(gum.CombinedUncertainty)), 32);
+    EXPECT_EQ(std::lround(static_cast<double>(*gum.SecondOrderUncertainty)), 34);
+    EXPECT_EQ(gum.EffectiveDegreesOfFreedom, 16);
+    EXPECT_EQ(std::lround(static_cast<double>(gum.ExpandedUncertainty)), 92);
+    EXPECT_EQ(Texts(page.Combined, page.SecondOrder, page.Degrees, page.Factor, page.Expanded),
+              Texts("Combined standard uncertainty u_c = 31.66",
+                    "With second-order terms u_c = 33.81", "Effective degrees of freedom = 16",
+                    "Coverage factor k = 2.921", "Expanded uncertainty U = 92.48"));
+    // The Monte Carlo standard deviation is the second-order figure (the model is bilinear in
+    // independent inputs): within five standard errors of a deviation of 200000 values.
+    const SimulationResult& run = outcome.Run.Last.Statistics;
+    const double sd = static_cast<double>(run.StandardDeviation);
+    const double kurtosis = static_cast<double>(run.Kurtosis);
+    EXPECT_NEAR(sd, 33.807, 5 * sd * std::sqrt((kurtosis - 1) / (4 * 200000.0)));
+}
+
+TEST(GumPage, AdditiveNormalIsValidatedAndTheShortestIntervalShown) {
+    ChosenRunOutcome outcome;
+    const GumPageTexts page =
+        PageOfSample("jcgm101-additive-normal.cvm", {IntervalKind::Shortest, false, 2}, outcome);
+    EXPECT_EQ(page.Verdict,
+              "validated: the GUM interval agrees with the Monte Carlo interval within the "
+              "tolerance");
+    ASSERT_TRUE(outcome.Shortest);
+    EXPECT_EQ(outcome.Run.IntervalText.rfind("Shortest interval (p = 95%): [ ", 0), 0u)
+        << outcome.Run.IntervalText;
+    EXPECT_EQ(outcome.Values.size(), 200000u);
+}
+
+// Before a run every figure is undetermined; figures without footing are named so.
+TEST(GumPage, UndeterminedNotApplicableAndNotAvailableFigures) {
+    const MessageTexts& texts = BuiltInTexts();
+    const GumPageTexts page = FormatGumPage(std::nullopt, std::nullopt, 2, 2, "", texts);
+    EXPECT_EQ(page.Combined, "Combined standard uncertainty u_c = " + texts.Indetermined);
+    EXPECT_EQ(page.Verdict, texts.Indetermined);
+    GumResult gum;
+    gum.Reason = "x has no variance";
+    const GumPageTexts refused = FormatGumPage(gum, std::nullopt, 2, 2, "", texts);
+    EXPECT_EQ(refused.Combined, "Combined standard uncertainty u_c = not applicable");
+    EXPECT_EQ(refused.Verdict, "not applicable: x has no variance");
+    gum.Applicable = true;
+    gum.SecondOrderUncertainty = 1.5L;
+    gum.EffectiveDegreesOfFreedom = 12;
+    const std::string second = "With second-order terms u_c = ",
+                      degrees = "Effective degrees of freedom = ",
+                      correlated = "not available: correlated inputs";
+    for (const bool available : {true, false}) {
+        gum.SecondOrderAvailable = gum.DegreesAvailable = available;
+        const GumPageTexts shown = FormatGumPage(gum, std::nullopt, 2, 2, "", texts);
+        EXPECT_EQ(shown.SecondOrder, second + (available ? "1.5" : correlated));
+        EXPECT_EQ(shown.Degrees, degrees + (available ? "12" : correlated));
+    }
+    gum.DegreesAvailable = true;
+    EXPECT_EQ(FormatGumPage(gum, std::nullopt, 2, 2, "", texts).Degrees, degrees + "12");
+    // The values export: one a line, with the point.
+    EXPECT_EQ(ValuesText({0.1, 1.5e-5, -2, 123456.789}), "0.1\r\n1.5E-5\r\n-2\r\n123456.789\r\n");
+    EXPECT_EQ(ValuesText({}), "");
 }
 
 }  // namespace
