@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "distributions/ApplyRules.h"
+#include "distributions/ModelUpdate.h"
+#include "support/Records.h"
 #include "support/ScriptedDialogs.h"
 
 namespace corvanta {
@@ -26,12 +28,7 @@ std::vector<ScriptedDialogs::Shown> ErrorShown(const std::string& text) {
 
 ModelParameter Unassigned() {
     ModelParameter p;
-    p.Nombre = "x";
-    p.Unidad = "mm";
-    p.Valor = "old";
-    p.a = "olda";
-    p.b = "oldb";
-    p.Grados = "9";
+    p.Nombre = "x", p.Unidad = "mm", p.Valor = "old", p.a = "olda", p.b = "oldb", p.Grados = "9";
     return p;
 }
 
@@ -189,11 +186,7 @@ TEST(ApplyRules, MessagesFollowTheLoadedCaptionsExceptTheLogNormalTexts) {
 
 ModelParameter Record(const char* name, int distrib, const char* valor, const char* a) {
     ModelParameter p;
-    p.Nombre = name;
-    p.Distrib = distrib;
-    p.Valor = valor;
-    p.a = a;
-    p.Init = distrib != 0;
+    p.Nombre = name, p.Distrib = distrib, p.Valor = valor, p.a = a, p.Init = distrib != 0;
     return p;
 }
 
@@ -245,12 +238,140 @@ TEST(ApplyRules, ApplyOnTheListStoresMovesOnAndRecomputesReadiness) {
             expected[c.Index].Init = true;
         }
         if (c.Stored && c.Request.Page == 17) {
-            expected[1] = Record("a", 17, "2", "1");
-            expected[1].Lecturas = directa.Table;
-            expected[1].b = "Student";
-            expected[1].Grados = "1";
+            ModelParameter& a = expected[1] = Record("a", 17, "2", "1");
+            a.Lecturas = directa.Table, a.b = "Student", a.Grados = "1";
         }
         EXPECT_EQ(list, expected);
+    }
+}
+
+using Shown = ScriptedDialogs::Shown;
+
+ModelUpdate Update(const std::string& model, const ParameterList& previous,
+                   ScriptedDialogs& dialogs) {
+    return UpdateParameters(model, previous, English(), dialogs);
+}
+
+// Names and role codes of a list, as "y:19+ a:0 k:18+" ("+" marks Init).
+std::string Roles(const ParameterList& list) {
+    std::string text;
+    for (const auto& p : list)
+        text += (text.empty() ? "" : " ") + p.Nombre + ":" + std::to_string(p.Distrib) +
+                (p.Init ? "+" : "");
+    return text;
+}
+
+ModelParameter Assigned(const std::string& name) {
+    ModelParameter p = testing::Record(DistributionKind::Normal, "1.5", "0.1");
+    p.Nombre = name, p.Unidad = "V", p.Desc = "supply \xB1 5 %", p.Sensib = 0.25;
+    return p;
+}
+
+TEST(UpdateParameters, BuildsFreshRecordsInNameOrder) {
+    // clang-format off
+    const struct {
+        const char *Model, *Roles, *Postfix;
+    } cases[] = {
+        {"y = a + b", "y:19+ a:0 b:0", "a\r\nb\r\n+\r\n"},
+        {"y = a*k\r\nk = b/c", "y:19+ a:0 k:18+ b:0 c:0", "a\r\nb\r\nc\r\n/\r\n*\r\n"},
+        {"k = b/c\r\ny = a*k", "k:18+ b:0 c:0 y:19+ a:0", "a\r\nb\r\nc\r\n/\r\n*\r\n"},
+        {"y = X + x", "y:19+ X:0 x:0", "X\r\nx\r\n+\r\n"},
+        {"y = a + a1 + xy + x", "y:19+ a:0 a1:0 xy:0 x:0", "a\r\na1\r\n+\r\nxy\r\n+\r\nx\r\n+\r\n"},
+        {"y = a*a + a", "y:19+ a:0", "a\r\na\r\n*\r\na\r\n+\r\n"},
+        {"y = 2*pi", "y:19+", "2\r\npi\r\n*\r\n"},
+        // Defined but never reaching the output: still computed, not sampled.
+        {"y = a\na = b\na = c", "y:19+ a:18+ b:0 c:18+", "b\r\n"}};
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Model);
+        ScriptedDialogs dialogs;
+        ModelUpdate update = Update(c.Model, {}, dialogs);
+        EXPECT_TRUE(update.Accepted);
+        EXPECT_EQ(Roles(update.Parameters), c.Roles);
+        EXPECT_EQ(update.PostfixExpression, c.Postfix);
+        EXPECT_EQ(update.ParametersReady, std::string(c.Roles).find(":0") == std::string::npos);
+        EXPECT_TRUE(dialogs.Log.empty());
+        for (const auto& p : update.Parameters) {
+            ModelParameter fresh;
+            fresh.Nombre = p.Nombre, fresh.Distrib = p.Distrib, fresh.Init = p.Init;
+            EXPECT_EQ(p, fresh);
+        }
+    }
+    // Blank lines are removed from the model text.
+    for (const char* model :
+         {"\r\n  \r\ny = a*k\r\n\r\nk = b/c\r\n", "y = a*k\rk = b/c\n", "y = a*k\n\t\nk = b/c"}) {
+        ScriptedDialogs dialogs;
+        const ModelUpdate update = Update(model, {}, dialogs);
+        EXPECT_EQ(update.ModelText, "y = a*k\r\nk = b/c") << model;
+        EXPECT_EQ(Roles(update.Parameters), "y:19+ a:0 k:18+ b:0 c:0") << model;
+    }
+}
+
+TEST(UpdateParameters, SurvivingNamesKeepTheirWholeRecord) {
+    ParameterList previous = {testing::Record(DistributionKind::Resultado, ""), Assigned("a"),
+                              Assigned("z")};
+    previous[0].Nombre = "y", previous[0].Unidad = "m";
+    ScriptedDialogs dialogs;
+    ModelUpdate update = Update("y = a + w", previous, dialogs);
+    ASSERT_TRUE(update.Accepted);
+    EXPECT_EQ(Roles(update.Parameters), "y:19+ a:1+ w:0");
+    EXPECT_EQ(update.Parameters[0], previous[0]);
+    EXPECT_EQ(update.Parameters[1], previous[1]);
+    EXPECT_FALSE(update.ParametersReady);  // w still needs a distribution
+    update = Update("y = a", update.Parameters, dialogs);
+    EXPECT_EQ(Roles(update.Parameters), "y:19+ a:1+");
+    EXPECT_TRUE(update.ParametersReady);
+    // A list whose first row shows no name is not restored.
+    EXPECT_EQ(Roles(Update("y = a", {ModelParameter{}, Assigned("a")}, dialogs).Parameters),
+              "y:19+ a:0");
+    EXPECT_TRUE(dialogs.Log.empty());
+}
+
+TEST(UpdateParameters, RolesFollowTheNewModel) {
+    ScriptedDialogs dialogs;
+    ParameterList previous = Update("y = a*k\nk = b/c", {}, dialogs).Parameters;
+    previous[1] = Assigned("a");
+    previous[2].Unidad = "kg";
+    // k turns from intermediate into an input: assigned again, but its unit stays. a becomes
+    // intermediate; y becomes an input of the new output z.
+    ModelUpdate update = Update("z = y + k\ny = 2*a\na = c", previous, dialogs);
+    ASSERT_TRUE(update.Accepted);
+    EXPECT_EQ(Roles(update.Parameters), "z:19+ y:18+ k:0 a:18+ c:0");
+    EXPECT_EQ(update.Parameters[2].Unidad, "kg");
+    EXPECT_EQ(update.Parameters[3].Valor, "1.5");
+    EXPECT_FALSE(update.ParametersReady);
+    update = Update("w = y", previous, dialogs);
+    EXPECT_EQ(Roles(update.Parameters), "w:19+ y:0");
+    EXPECT_FALSE(update.ParametersReady);
+    EXPECT_TRUE(dialogs.Log.empty());
+}
+
+TEST(UpdateParameters, ARejectionChangesNothing) {
+    const Shown undefined{DialogKind::Error, "Error. Undefined output parameter."};
+    // clang-format off
+    const struct {
+        const char *Model, *Text;  // the model text after the update
+        std::vector<Shown> Log;
+    } cases[] = {
+        {"", "", {}}, {"\r\n\r\n", "", {undefined}}, {"x = x + 1", "x = x + 1", {undefined}},
+        {"y = a\r\n\r\nz = b", "y = a\r\nz = b", {{DialogKind::Error,
+            "Error. Too many output parameter."}}},
+        {"y = a)", "y = a)", {{DialogKind::Message, "List index out of bounds (-1)"}}},
+        {"y = 2a", "y = 2a", {}}, {"y = a\nb = a\xB5", "y = a\r\nb = a\xB5", {}},
+        {"y = a\na = a*2", "y = a\r\na = a*2", {{DialogKind::Error,
+            "Error. The quantity a is defined in terms of itself."}}}};
+    // clang-format on
+    const ParameterList previous = {Assigned("y"), Assigned("q")};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Model);
+        ScriptedDialogs dialogs;
+        ModelUpdate update = Update(c.Model, previous, dialogs);
+        EXPECT_FALSE(update.Accepted);
+        EXPECT_EQ(update.ModelText, c.Text);
+        EXPECT_EQ(update.Parameters, previous);
+        EXPECT_TRUE(update.PostfixExpression.empty());
+        EXPECT_EQ(update.ParametersReady, CheckReady(previous));
+        EXPECT_EQ(dialogs.Log, c.Log);
     }
 }
 

@@ -75,11 +75,8 @@ TEST(Quantile, VonMisesInvertsItsDistributionFunction) {
 }
 
 ParameterList Inputs(std::vector<ModelParameter> records) {
-    ModelParameter output;
-    output.Nombre = "y";
-    output.Distrib = static_cast<std::int32_t>(K::Resultado);
-    output.Init = true;
-    ParameterList list{output};
+    ParameterList list{Record(K::Resultado, "")};
+    list[0].Nombre = "y";
     for (std::size_t i = 0; i < records.size(); ++i) {
         records[i].Nombre = "x" + std::to_string(i + 1);
         list.push_back(records[i]);
@@ -183,7 +180,7 @@ TEST(JointSampler, RefusesWhatCannotBeDrawnNamingTheQuantities) {
         std::string Message;
     } cases[] = {
         // clang-format off
-        
+
         {{Record(K::Constante, "3"), kNormal}, {{"x1", "x2", 0.5}},
          "\"x1\" is a constant and cannot be correlated."},
         {{kNormal, Record(K::Cauchy, "")}, {{"x1", "x2", 0.5}}, "\"x2\"" + noVariance},

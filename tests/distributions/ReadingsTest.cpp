@@ -5,8 +5,13 @@
 #include <vector>
 
 #include "distributions/Readings.h"
+#include "engine/Faults.h"
 #include "engine/NumberText.h"
 #include "support/ScriptedDialogs.h"
+
+#ifdef CORVANTA_HAVE_BOOST
+#include <boost/math/distributions/students_t.hpp>
+#endif
 
 namespace corvanta {
 namespace {
@@ -28,52 +33,44 @@ TEST(Readings, ModesHaveTheirKeywordsAndColumns) {
         std::vector<ReadingColumn> Columns;
         std::string Hint;
     };
-    const std::vector<Case> cases = {
+    // clang-format off
+    const Case cases[] = {
         {M::Directa, "Directa", {Quantity}, ""},
         {M::IndirectaSX, "SX", {Standard, Quantity}, "Value = X - S"},
-        {M::IndirectaSXXS,
-         "SXXS",
-         {Standard, Quantity, Quantity, Standard},
+        {M::IndirectaSXXS, "SXXS", {Standard, Quantity, Quantity, Standard},
          "Value = ( ( Xa + Xb ) / 2 ) - ( ( Sa + Sb ) / 2 )"},
         {M::IndirectaXS, "X/S", {Standard, Quantity}, "Value = X / S"},
-        {M::IndirectaSXS,
-         "SXS",
-         {Standard, Quantity, Standard},
+        {M::IndirectaSXS, "SXS", {Standard, Quantity, Standard},
          "Value = valor = X - ( ( Sa + Sb ) / 2 )"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         EXPECT_EQ(ReadingModeKeyword(c.Mode), c.Keyword);
         EXPECT_EQ(ReadingModeFromKeyword(c.Keyword), c.Mode);
         EXPECT_EQ(ReadingColumns(c.Mode), c.Columns);
         EXPECT_EQ(ReadingModeHint(c.Mode, "Value"), c.Hint);
     }
-    EXPECT_EQ(ReadingModeFromKeyword("sx"), std::nullopt);
-    EXPECT_EQ(ReadingModeFromKeyword("SX "), std::nullopt);
-    EXPECT_EQ(ReadingModeFromKeyword(""), std::nullopt);
+    for (const char* keyword : {"sx", "SX ", ""})
+        EXPECT_EQ(ReadingModeFromKeyword(keyword), std::nullopt) << keyword;
     EXPECT_STREQ(kStandardColumnHeader, "Patr\xF3n");
 }
 
-// Every mode survives parse and compose byte for byte; other line ends, blanks between cells
-// and the trailing empty lines of old files read as the canonical text.
+// Every mode survives parse and compose byte for byte; other line ends, blanks between cells and
+// the trailing empty lines of old files read as the canonical text.
 TEST(Readings, ParseThenComposeGivesTheCanonicalText) {
     const char* const sx = "SX\r\n10.0\r10.2\r\n10.0\r&\r\n";
+    // clang-format off
     const std::pair<std::string, const char*> cases[] = {
-        {"Directa\r\n10.1\r\n10.3\r\n10.2\r\n", nullptr},
-        {"Directa\r\n&\r\n-1E-5\r\n", nullptr},
-        {"SX\r\n10.0\r10.2\r\n10.0\r10.3\r\n", nullptr},
-        {"SX\r\n&\r10.2\r\n10.0\r&\r\n", nullptr},
+        {"Directa\r\n10.1\r\n10.3\r\n10.2\r\n", nullptr}, {"Directa\r\n&\r\n-1E-5\r\n", nullptr},
+        {"SX\r\n10.0\r10.2\r\n10.0\r10.3\r\n", nullptr}, {"SX\r\n&\r10.2\r\n10.0\r&\r\n", nullptr},
         {"SXXS\r\n1\r5\r7\r3\r\n1.5\r5.5\r&\r3.5\r\n", nullptr},
         {"X/S\r\n2\r4\r\n2\r4\r\n2\r4\r\n", nullptr},
-        {"SXS\r\n1.0\r5.0\r3.0\r\n&\r&\r&\r\n", nullptr},
-        {"", nullptr},
-        {"Directa\r\n", nullptr},
-        {"SX\n10.0\r10.2\n10.0\r&\n", sx},
-        {"SX\r\n10.0\r10.2\r\n10.0\r&", sx},
-        {"SX\r\n10.0\r10.2\r\n10.0\r&\r\n\r\n\r\n", sx},
-        {"SX\r\n10.0 10.2\r\n 10.0  &\r\n", sx},
-        {"SX\r\n10.0\r10.2 \r\n10.0\r\r\n", sx},
-        {"Directa\r\n1 2\r\n", "Directa\r\n1\r2\r\n"},
+        {"SXS\r\n1.0\r5.0\r3.0\r\n&\r&\r&\r\n", nullptr}, {"", nullptr}, {"Directa\r\n", nullptr},
+        {"SX\n10.0\r10.2\n10.0\r&\n", sx}, {"SX\r\n10.0\r10.2\r\n10.0\r&", sx},
+        {"SX\r\n10.0\r10.2\r\n10.0\r&\r\n\r\n\r\n", sx}, {"SX\r\n10.0 10.2\r\n 10.0  &\r\n", sx},
+        {"SX\r\n10.0\r10.2 \r\n10.0\r\r\n", sx}, {"Directa\r\n1 2\r\n", "Directa\r\n1\r2\r\n"},
     };
+    // clang-format on
     for (const auto& [text, canonical] : cases)
         EXPECT_EQ(ComposeReadings(ParseReadings(text)), canonical ? canonical : text) << text;
     EXPECT_EQ(ParseReadings(sx), (ReadingsTable{"SX", {{"10.0", "10.2"}, {"10.0", ""}}}));
@@ -92,42 +89,40 @@ TEST(Readings, DialogPrefillsOnlyATableOfTheSelectedModeWithTwoRowsOrMore) {
         int Rows;
         Cells Expected;
     };
-    const std::vector<Case> cases = {
+    // clang-format off
+    const Case cases[] = {
         {"same mode", sx, M::IndirectaSX, 3, {{"1", "2"}, {"3", ""}, {"5", "6"}}},
         {"more rows", sx, M::IndirectaSX, 4, {{"1", "2"}, {"3", ""}, {"5", "6"}, {"", ""}}},
         {"fewer rows", sx, M::IndirectaSX, 1, {{"1", "2"}}},
         {"other mode", sx, M::IndirectaXS, 2, {{"", ""}, {"", ""}}},
         {"directa reads sx", sx, M::Directa, 1, {{""}}},
         {"one row", "SX\r\n1\r2\r\n", M::IndirectaSX, 1, {{"", ""}}},
-        {"short row",
-         "SXS\r\n1\r2\r\n4\r5\r6\r\n",
-         M::IndirectaSXS,
-         2,
+        {"short row", "SXS\r\n1\r2\r\n4\r5\r6\r\n", M::IndirectaSXS, 2,
          {{"1", "2", ""}, {"4", "5", "6"}}},
-        {"empty", "", M::Directa, 2, {{""}, {""}}},
-        {"no rows", "", M::Directa, 0, {}},
+        {"empty", "", M::Directa, 2, {{""}, {""}}}, {"no rows", "", M::Directa, 0, {}},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         EXPECT_EQ(PrefillReadings(c.Text, c.Mode, c.Rows), c.Expected);
     }
 }
 
-struct ExperimentalCase {
-    const char* Name;
-    ReadingMode Mode;
-    std::string Table;
-    bool Student;
-    std::string Valor;  // exact
-    double A;           // to 1e-13 relative
-    std::string Grados;
-};
-
 TEST(Readings, ExperimentalApplyStoresWhatTheSamplerReads) {
+    struct ExperimentalCase {
+        const char* Name;
+        ReadingMode Mode;
+        std::string Table;
+        bool Student;
+        std::string Valor;  // exact
+        double A;           // to 1e-13 relative
+        std::string Grados;
+    };
     const double u = 0.1 / std::sqrt(3.0);
     // The 95 % critical value for two degrees of freedom, in single precision.
     const double t2 = 4.302652835845947;
-    const std::vector<ExperimentalCase> cases = {
+    // clang-format off
+    const ExperimentalCase cases[] = {
         {"directa normal", M::Directa, "Directa\r\n10.1\r\n10.3\r\n10.2\r\n", false, "10.2",
          t2 * u / 1.96, "2"},
         {"directa student", M::Directa, "Directa\r\n10.1\r\n10.3\r\n10.2\r\n", true, "10.2", u,
@@ -139,15 +134,12 @@ TEST(Readings, ExperimentalApplyStoresWhatTheSamplerReads) {
         {"sx", M::IndirectaSX, "SX\r\n10\r10.5\r\n10\r11.5\r\n", true, "1", 0.5, "1"},
         {"old file extra line end", M::Directa, "Directa\r\n1\r\n2\r\n\r\n", true, "1.5", 0.5, "1"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         ModelParameter before;
-        before.Nombre = "L";
-        before.Desc = "length";
-        before.Distrib = 1;
-        before.Valor = "9";
-        before.a = "1";
-        before.Sensib = 0.5;
+        before.Nombre = "L", before.Desc = "length", before.Distrib = 1, before.Valor = "9";
+        before.a = "1", before.Sensib = 0.5;
         ScriptedDialogs dialogs;
         auto stored = ApplyExperimental({c.Mode, c.Table, c.Student}, before, English(), dialogs);
         EXPECT_TRUE(dialogs.Log.empty());
@@ -175,40 +167,38 @@ TEST(Readings, ExperimentalApplyRefusesWhatCannotBeDrawn) {
         std::string Text;
     };
     const DialogKind info = DialogKind::Information, error = DialogKind::Error;
-    const std::string incomplete =
-        " has an empty cell. The distribution has not been assigned; complete the table and "
-        "apply it again.";
-    const std::vector<Case> cases = {
+    const std::string emptyCell = "The readings table is incomplete: row ",
+                      incomplete =
+                          " has an empty cell. The distribution has not been assigned; "
+                          "complete the table and apply it again.",
+                      again = " Enter the readings again.",
+                      select = " Select that mode, or enter the readings again.",
+                      entered = "The readings were entered in the mode ";
+    // clang-format off
+    const Case cases[] = {
         {M::Directa, "", info, English().ValuesNotEntered},
         {M::Directa, "Directa\r\n", info, English().ValuesNotEntered},
         {M::Directa, "SX\r\n10.0\r10.2\r\n10.0\r10.3\r\n", error,
-         "The readings were entered in the mode Indirect SX, not in the mode selected (Direct). "
-         "Select that mode, or enter the readings again."},
+         entered + "Indirect SX, not in the mode selected (Direct)." + select},
         {M::IndirectaXS, "SX\r\n1\r2\r\n1\r3\r\n", error,
-         "The readings were entered in the mode Indirect SX, not in the mode selected (Indirect "
-         "X/S). Select that mode, or enter the readings again."},
+         entered + "Indirect SX, not in the mode selected (Indirect X/S)." + select},
         {M::Directa, "Direct\r\n1\r\n2\r\n", error,
-         "The readings table is not valid: its first line names no mode of entry. Enter the "
-         "readings again."},
-        {M::IndirectaSX, "SX\r\n1\r2\r\n&\r3\r\n", info,
-         "The readings table is incomplete: row 2" + incomplete},
-        {M::Directa, "Directa\r\n&\r\n2\r\n", info,
-         "The readings table is incomplete: row 1" + incomplete},
+         "The readings table is not valid: its first line names no mode of entry." + again},
+        {M::IndirectaSX, "SX\r\n1\r2\r\n&\r3\r\n", info, emptyCell + "2" + incomplete},
+        {M::Directa, "Directa\r\n&\r\n2\r\n", info, emptyCell + "1" + incomplete},
         {M::IndirectaSX, "SX\r\n1\r2\r\n1\r2\r3\r\n", error,
-         "Row 2 of the readings table holds 3 values where the mode Indirect SX needs 2. Enter "
-         "the readings again."},
+         "Row 2 of the readings table holds 3 values where the mode Indirect SX needs 2." + again},
         {M::Directa, "Directa\r\n1 2\r\n3\r\n", error,
-         "Row 1 of the readings table holds 2 values where the mode Direct needs 1. Enter the "
-         "readings again."},
+         "Row 1 of the readings table holds 2 values where the mode Direct needs 1." + again},
         {M::IndirectaSXS, "SXS\r\n1\r2\r3\r\n1\rabc\r3\r\n", error, "abc is not a Real number"},
         {M::Directa, "Directa\r\n1,5\r\n2\r\n", error, "1,5 is not a Real number"},
-        {M::Directa, "Directa\r\n10.1\r\n", error,
-         "A single reading gives no estimate of the spread: enter at least two readings. The "
-         "distribution has not been assigned."},
+        {M::Directa, "Directa\r\n10.1\r\n", error, "A single reading gives no estimate of the "
+         "spread: enter at least two readings. The distribution has not been assigned."},
         {M::IndirectaXS, "X/S\r\n2\r4\r\n0\r4\r\n", error, "Floating point division by zero"},
         {M::Directa, "Directa\r\n1E400\r\n1\r\n", error, "Floating point overflow"},
         {M::Directa, "Directa\r\n-1.7E308\r\n1.7E308\r\n", error, "Floating point overflow"},
     };
+    // clang-format on
     for (const bool student : {false, true}) {
         for (const auto& c : cases) {
             SCOPED_TRACE(c.Table);
@@ -223,16 +213,11 @@ TEST(Readings, ExperimentalApplyRefusesWhatCannotBeDrawn) {
 TEST(Readings, CorrelationOfPairedDirectReadings) {
     auto experimental = [](const char* table) {
         ModelParameter p;
-        p.Distrib = static_cast<std::int32_t>(DistributionKind::Experimental);
-        p.Lecturas = table;
-        p.Init = true;
+        p.Distrib = 17, p.Lecturas = table, p.Init = true;
         return p;
     };
     const ModelParameter q = experimental("Directa\r\n1\r\n2\r\n3\r\n4\r\n");
-    struct Case {
-        const char* Other;
-        std::optional<double> R;
-    } cases[] = {
+    const std::pair<const char*, std::optional<double>> cases[] = {
         {"Directa\r\n2\r\n4\r\n6\r\n8\r\n", 1.0},
         {"Directa\r\n8\r\n6\r\n4\r\n2\r\n", -1.0},
         // Sums of products about the means: 1 for the pair, 5 and 2 for each.
@@ -242,12 +227,10 @@ TEST(Readings, CorrelationOfPairedDirectReadings) {
         {"SX\r\n1\r0\r\n2\r0\r\n3\r0\r\n4\r0\r\n", std::nullopt},  // not read directly
         {"Directa\r\n1\r\nx\r\n3\r\n4\r\n", std::nullopt},
     };
-    for (const Case& c : cases) {
-        const std::optional<double> r = ReadingsCorrelation(q, experimental(c.Other));
-        ASSERT_EQ(r.has_value(), c.R.has_value()) << c.Other;
-        if (r) {
-            EXPECT_NEAR(*r, *c.R, 1e-15) << c.Other;
-        }
+    for (const auto& [other, expected] : cases) {
+        const std::optional<double> r = ReadingsCorrelation(q, experimental(other));
+        ASSERT_EQ(r.has_value(), expected.has_value()) << other;
+        EXPECT_NEAR(r.value_or(0), expected.value_or(0), 1e-15) << other;
     }
     ModelParameter normal = q;
     normal.Distrib = static_cast<std::int32_t>(DistributionKind::Normal);
@@ -257,9 +240,8 @@ TEST(Readings, CorrelationOfPairedDirectReadings) {
         std::nullopt);
 }
 
-// Spreadsheet text: the separator is the first kind present (tab, then
-// semicolon, then blank); an empty cell between separators stays; blank
-// lines after the selection are no rows.
+// Spreadsheet text: the separator is the first kind present (tab, semicolon, blank); an empty
+// cell between separators stays; blank lines after the selection are no rows.
 TEST(Readings, PastedTextSplitsAsASpreadsheetCopiesIt) {
     const std::vector<std::pair<std::string, Cells>> cases = {
         {"", {}},
@@ -271,6 +253,72 @@ TEST(Readings, PastedTextSplitsAsASpreadsheetCopiesIt) {
     };
     for (const auto& [text, cells] : cases)
         EXPECT_EQ(SplitPastedCells(text), cells) << text;
+}
+
+const double kPercent[6] = {68.27, 90, 95, 95.45, 99, 99.73};
+const double kOutside[6] = {0.3173, 0.1, 0.05, 0.0455, 0.01, 0.0027};
+
+// The quoted rows, to their six significant digits; a coverage may also be given as the
+// probability outside the interval.
+TEST(StudentCritical, AgreesWithTheQuotedRows) {
+    struct Row {
+        int Nu;
+        double Values[6];
+    };
+    const Row rows[] = {
+        {1, {1.83741, 6.31375, 12.7062, 13.9678, 63.6567, 235.784}},
+        {10, {1.05259, 1.81246, 2.22814, 2.28368, 3.16927, 3.95689}},
+        {50, {1.01012, 1.6759, 2.00856, 2.05125, 2.67779, 3.15712}},
+        {100, {1.00505, 1.66023, 1.98397, 2.02531, 2.62589, 3.07673}},
+        {10000, {1.00007, 1.64501, 1.96020, 2.00025, 2.57632, 3.00073}},
+    };
+    for (const auto& row : rows) {
+        for (int c = 0; c < 6; ++c) {
+            SCOPED_TRACE("nu " + std::to_string(row.Nu) + " column " + std::to_string(c));
+            const double shown = row.Values[c];
+            const double halfUnit = 0.5 * std::pow(10.0, std::floor(std::log10(shown)) - 5);
+            EXPECT_NEAR(static_cast<double>(StudentCritical(kPercent[c], row.Nu)), shown,
+                        halfUnit * 1.0001);
+            EXPECT_EQ(StudentCritical(kOutside[c], row.Nu), StudentCritical(kPercent[c], row.Nu));
+        }
+    }
+}
+
+#ifdef CORVANTA_HAVE_BOOST
+TEST(StudentCritical, EveryRowIsTheQuantileRoundedToSinglePrecision) {
+    // nu = 1 ... 50, 100, 1000, 10000
+    for (int nu = 1; nu <= 10000; nu = nu < 50 ? nu + 1 : nu * 10 / (nu == 50 ? 5 : 1)) {
+        const boost::math::students_t_distribution<long double> t(nu);
+        for (double percent : kPercent) {
+            const long double upper = (1.0L + static_cast<long double>(percent) / 100) / 2;
+            EXPECT_EQ(StudentCritical(percent, nu),
+                      static_cast<float>(boost::math::quantile(t, upper)))
+                << "nu " << nu << " coverage " << percent;
+        }
+    }
+}
+#endif
+
+TEST(StudentCritical, InterpolatesLinearlyBetweenRowsAndHoldsBeyondTheLast) {
+    const auto at = [](int nu) { return StudentCritical(95, nu); };
+    // The quoted example: 2.00856 + 25 (1.98397 - 2.00856) / 50.
+    EXPECT_NEAR(static_cast<double>(at(75)), 1.99626535, 1e-8);
+    const int cases[][3] = {{51, 50, 100}, {99, 50, 100}, {200, 100, 1000}, {9999, 1000, 10000}};
+    for (const auto& [nu, low, high] : cases) {
+        const long double expected = at(low) + (nu - low) * (at(high) - at(low)) / (high - low);
+        EXPECT_NEAR(static_cast<double>(at(nu)), static_cast<double>(expected), 1e-15) << nu;
+    }
+    EXPECT_EQ(at(10000), at(20000));
+    EXPECT_EQ(at(10000), at(2147483647));
+}
+
+TEST(StudentCritical, RefusesAnUnknownCoverageAndFewerThanOneDegree) {
+    EXPECT_EQ(StudentCritical(95.000009, 10), StudentCritical(95, 10));
+    EXPECT_EQ(StudentCritical(0.050009, 10), StudentCritical(95, 10));
+    for (double p : {95.0001, 0.0501, 0.95, 50.0, 0.0, -95.0, 100.0})
+        EXPECT_THROW(StudentCritical(p, 10), CalcError) << p;
+    for (int nu : {0, -1, -2147483647 - 1})
+        EXPECT_THROW(StudentCritical(95, nu), CalcError) << nu;
 }
 
 }  // namespace
