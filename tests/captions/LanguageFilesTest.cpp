@@ -46,6 +46,14 @@ Shown UseQuestion(const fs::path& source) {
     return {D::ConfirmOkCancel, "Want to use " + source.string() + " content as default language?"};
 }
 
+// The captions of the given keys, apart by "|".
+std::string Caps(const CaptionTable& table, std::initializer_list<int> keys) {
+    std::string text;
+    for (int key : keys)
+        text += (text.empty() ? "" : "|") + table.Cap(key);
+    return text;
+}
+
 // A source file with header and the entries cap0 … cap(count - 1) as "T<k>".
 std::string SourceText(int count, const std::string& end = "\r\n") {
     std::string text = "language=Espa\xF1ol" + end + "country=M\xE9xico" + end + "author=Ana" + end;
@@ -119,30 +127,29 @@ TEST(LanguageLines, SplitAtEveryLineEndAndKeysAndTexts) {
 
 TEST_F(LanguageFilesTest, ValidateCleansOrRefuses) {
     const std::string header = "language=Espa\xF1ol\r\ncountry=Per\xFA\r\nauthor=Ana\r\n";
+    const std::string e = "error";
+    // clang-format off
     const std::pair<std::string, std::string> cases[] = {
         {header + "cap0=Entero\r\n", header + "cap0=Entero\r\n"},
         {"/ comment\r\n\r\n" + header + "\r\n/cap1=x\r\ncap0=Entero\r\n",
-         header + "cap0=Entero\r\n"},
+            header + "cap0=Entero\r\n"},
         {header + "cap0=see http://example.org\r\n", header + "cap0=see http:\r\n"},
         {header + "cap0=Entero   // note\r\n", header + "cap0=Entero\r\n"},
         {"LANGUAGE=Espa\xF1ol\nCountry=Per\xFA\nAUTHOR=Ana\nCAP0=x",
-         "LANGUAGE=Espa\xF1ol\r\nCountry=Per\xFA\r\nAUTHOR=Ana\r\nCAP0=x\r\n"},
+            "LANGUAGE=Espa\xF1ol\r\nCountry=Per\xFA\r\nAUTHOR=Ana\r\nCAP0=x\r\n"},
         {"language=x\rcountry=y\rauthor=z\rcap0=\xE1\xB1\xB5\r",
-         "language=x\r\ncountry=y\r\nauthor=z\r\ncap0=\xE1\xB1\xB5\r\n"},
+            "language=x\r\ncountry=y\r\nauthor=z\r\ncap0=\xE1\xB1\xB5\r\n"},
         {header, header},
         // The second character may be the start of "//": the line stays whole.
         {"e//language=x\r\ncountry=y\r\nauthor=z\r\n",
-         "e//language=x\r\ncountry=y\r\nauthor=z\r\n"},
-        {"e// language\r\ncountry=y\r\nauthor=z\r\n", "error"},
-        {"country=y\r\nlanguage=x\r\nauthor=z\r\n", "error"},
-        {"language =x\r\ncountry=y\r\nauthor=z\r\n", "error"},
-        {header + "   \r\n", "error"},
-        {header + "cap0=x\r\n  // blank before a comment\r\n", "error"},
-        {header + "text=x\r\n", "error"},
-        {header + "capX=x\r\n", "error"},
-        {header + "cap0 Entero\r\n", "error"},
-        {"language=x\r\ncountry=y\r\n", "error"},
-        {"", "error"}};
+            "e//language=x\r\ncountry=y\r\nauthor=z\r\n"},
+        {"e// language\r\ncountry=y\r\nauthor=z\r\n", e},
+        {"country=y\r\nlanguage=x\r\nauthor=z\r\n", e},
+        {"language =x\r\ncountry=y\r\nauthor=z\r\n", e}, {header + "   \r\n", e},
+        {header + "cap0=x\r\n  // blank before a comment\r\n", e}, {header + "text=x\r\n", e},
+        {header + "capX=x\r\n", e}, {header + "cap0 Entero\r\n", e},
+        {"language=x\r\ncountry=y\r\n", e}, {"", e}};
+    // clang-format on
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(ValidateLanguageFile(Source(text)), expected) << text;
     EXPECT_EQ(ValidateLanguageFile(folder / "absent.cvl"), "error");
@@ -223,11 +230,8 @@ TEST_F(LanguageFilesTest, FirstStartCreatesEnglishDefaultSilently) {
     auto loaded = LoadCaptions("default", folder, dialogs);
     ASSERT_TRUE(loaded);
     EXPECT_EQ(loaded->Table.Entries, DefaultCaptions());
-    const std::string bytes = ReadBytes(DefaultLng());
-    ASSERT_EQ(bytes.size(), kCatalogue * 260u);
-    EXPECT_EQ(bytes.substr(0, 260), Record(0, "Integer"));
-    EXPECT_EQ(bytes.substr((kCatalogue - 1) * 260),
-              Record(kCaptionCount - 1, DefaultCaptions().back().Text));
+    EXPECT_EQ(DefaultCaptions()[0].Text, "Integer");
+    EXPECT_EQ(ReadBytes(DefaultLng()), EncodeCaptionRecords(DefaultCaptions()));
     EXPECT_FALSE(fs::exists(LanguageDat()));
     // The second start reads the file it wrote; an unwritable folder still gets the built-in texts.
     EXPECT_EQ(LoadCaptions("default", folder, dialogs)->Table.Entries, DefaultCaptions());
@@ -282,10 +286,7 @@ TEST_F(LanguageFilesTest, ShortDefaultIsCompletedAndRepairedAndAGapCompletedByKe
     loaded = LoadCaptions("default", folder, quiet);
     ASSERT_TRUE(loaded);
     EXPECT_TRUE(quiet.Log.empty());
-    EXPECT_EQ(loaded->Table.Cap(5), "T5");
-    EXPECT_EQ(loaded->Table.Cap(6), "Real number");
-    EXPECT_EQ(loaded->Table.Cap(50), "Mean");
-    EXPECT_EQ(loaded->Table.Cap(51), "T51");
+    EXPECT_EQ(Caps(loaded->Table, {5, 6, 50, 51}), "T5|Real number|Mean|T51");
     EXPECT_EQ(loaded->Table.Entries.size(), kCatalogue + 2);
     EXPECT_EQ(ReadBytes(DefaultLng()), EncodeCaptionRecords(entries));
 }
@@ -302,9 +303,7 @@ TEST_F(LanguageFilesTest, CompleteSourceUsedWithOrWithoutInstall) {
         auto loaded = LoadCaptions(source.string(), folder, shown);
         ASSERT_TRUE(loaded);
         EXPECT_EQ(shown.Log, Log{UseQuestion(source)});
-        EXPECT_EQ(loaded->Table.Cap(0), longText);
-        EXPECT_EQ(loaded->Table.Cap(3), "T3");
-        EXPECT_EQ(loaded->Table.Cap(106), "T106");
+        EXPECT_EQ(Caps(loaded->Table, {0, 3, 106}), longText + "|T3|T106");
         EXPECT_EQ(loaded->Messages.ErrorNP, "T22. T25");
         EXPECT_EQ(fs::exists(DefaultLng()), end[1] != 0);
     }
@@ -335,9 +334,8 @@ TEST_F(LanguageFilesTest, ShortSourceUpdatedWhenAccepted) {
     EXPECT_EQ(
         dialogs.Log,
         (Log{UseQuestion(source), {D::ConfirmOkCancel, missingTerms}, {D::Information, kFixed}}));
-    EXPECT_EQ(loaded->Table.Cap(0), "Entero");
-    EXPECT_EQ(loaded->Table.Cap(1), "ya existe");
-    EXPECT_EQ(loaded->Table.Cap(2), "Do you want to overwrite with updated model?");
+    EXPECT_EQ(Caps(loaded->Table, {0, 1, 2}),
+              "Entero|ya existe|Do you want to overwrite with updated model?");
     EXPECT_EQ(loaded->Table.Entries.size(), kCatalogue);
     std::string expected =
         "// Spanish terms\r\nlanguage=Espa\xF1ol\r\ncountry=M\xE9xico\r\n"
@@ -362,8 +360,7 @@ TEST_F(LanguageFilesTest, ShortSourceDeclinedOrUnwritableStaysAsItWas) {
     auto loaded = LoadCaptions(source.string(), folder, dialogs);
     ASSERT_TRUE(loaded);
     EXPECT_EQ(dialogs.Log.size(), 2u);
-    EXPECT_EQ(loaded->Table.Cap(4), "T4");
-    EXPECT_EQ(loaded->Table.Cap(5), "a and b must be real numbers");
+    EXPECT_EQ(Caps(loaded->Table, {4, 5}), "T4|a and b must be real numbers");
     EXPECT_EQ(ReadBytes(DefaultLng()), EncodeCaptionRecords(DefaultCaptions()));
     EXPECT_FALSE(fs::exists(LanguageDat()));
     // A failed update is not reported as fixed.

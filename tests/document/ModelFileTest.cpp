@@ -134,7 +134,8 @@ TEST(ModelFile, ConvertsTheFieldsItReads) {
         {"ParInit", "T", true, 1, 0.5}, {"ParInit", "F", false, 1, 0.5},
         {"ParInit", "t", false, 1, 0.5}, {"ParInit", "True", false, 1, 0.5},
         {"ParInit", "T ", false, 1, 0.5}, {"ParDistrib", "  +17", true, 17, 0.5},
-        {"ParSensib", " 5e-1 ", true, 1, 0.5}, {"ParSensib", "1.79769313486232E308", true, 1, DBL_MAX},
+        {"ParSensib", " 5e-1 ", true, 1, 0.5},
+        {"ParSensib", "1.79769313486232E308", true, 1, DBL_MAX},
         {"ParSensib", "-1.79769313486232E308", true, 1, -DBL_MAX},
         {"ParSensib", "4.94065645841247E-324", true, 1, 4.9E-324}};
     // clang-format on
@@ -326,16 +327,11 @@ TEST(SectionStore, ReadsEveryCaseAlikeWithEachLineEndAndSplitsLines) {
             EXPECT_EQ(ExtractSectionLine(c.Name, text), c.Line);
         }
     // Text, then its lines each closed by "|".
-    const std::pair<std::string, const char*> lines[] = {
-        {"", ""},
-        {"\r\n", "|"},
-        {"a", "a|"},
-        {"a\r\n", "a|"},
-        {"a\r\n\r\n", "a||"},
-        {"a\rb\nc\r\nd", "a|b|c|d|"},
-        {"a\n\rb", "a||b|"},
-        {"a\r\r\nb", "a||b|"},
-        {std::string("a\nb\0c\nd", 7), "a|b|"}};  // NUL ends the text
+    // clang-format off
+    const std::pair<std::string, const char*> lines[] = {{"", ""}, {"\r\n", "|"}, {"a", "a|"},
+        {"a\r\n", "a|"}, {"a\r\n\r\n", "a||"}, {"a\rb\nc\r\nd", "a|b|c|d|"}, {"a\n\rb", "a||b|"},
+        {"a\r\r\nb", "a||b|"}, {std::string("a\nb\0c\nd", 7), "a|b|"}};  // NUL ends the text
+    // clang-format on
     for (const auto& [text, expected] : lines) {
         std::string got;
         for (std::string_view line : SplitTextLines(text))

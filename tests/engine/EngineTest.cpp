@@ -75,7 +75,8 @@ TEST(ParseEquation, AcceptedEquationsFillEveryField) {
     // clang-format off
     // Equation|clean|marked|names|unique names|postfix.
     const char* const cases[] = {
-        "y = 2*x1 + sin(x1)^2|y=2*x1+sin(x1)^2|[y]=2*[x1]+{sin}([x1])^2|y x1 x1|y x1|2 x1 * x1 sin 2 ^ +",
+        "y = 2*x1 + sin(x1)^2|y=2*x1+sin(x1)^2|[y]=2*[x1]+{sin}([x1])^2|y x1 x1|y x1|"
+            "2 x1 * x1 sin 2 ^ +",
         "V = [a + b] * pi|V=(a+b)*pi|[V]=([a]+[b])*{pi}|V a b|V a b|a b + pi *",
         "A = PI*r^2|A=PI*r^2|[A]={PI}*[r]^2|A r|A r|PI r 2 ^ *",
         "y = (1+pi)*2|y=(1+pi)*2|[y]=(1+{pi})*2|y|y|1 pi + 2 *",
@@ -216,7 +217,8 @@ TEST(ParseModelSet, FindsTheOutputAndSubstitutes) {
         "k = b/c\r\ny = a*k|y=a*(b/c)|[y]=[a]*([b]/[c])|a b c / *|k b c y a|k y",
         "y = a*k\rk = b/c\n|y=a*(b/c)|[y]=[a]*([b]/[c])|a b c / *|y a k b c|y k",
         "y = a + b|y=a+b|[y]=[a]+[b]|a b +|y a b|y",
-        "y = a + k\nk = m*2\nm = sin(x)|y=a+((sin(x))*2)|[y]=[a]+(({sin}([x]))*2)|a x sin 2 * +|y a k m x|y k m",
+        "y = a + k\nk = m*2\nm = sin(x)|y=a+((sin(x))*2)|[y]=[a]+(({sin}([x]))*2)|a x sin 2 * +|"
+            "y a k m x|y k m",
         // The first definition of a name wins; the second is never used.
         "y = a\na = b\na = c|y=(b)|[y]=([b])|b|y a b c|y a",
         // A name that contains another is replaced only as itself.
@@ -390,8 +392,8 @@ TEST(EvaluatePostfix, ValuesAsNumberTextAndFaultsWithTheirKindAndText) {
             "arccosh(-1)"}},
         {FaultText(K::InvalidOperation, "Invalid floating point operation"), {"ln(-1)",
             "log(-0.5)", "sqrt(-1)", "arcsin(1.5)", "arccos(-2)", "arcsec(0.5)", "arccsc(-0.5)",
-            "arccosh(0.5)", "arccosh(-2)", "arctanh(2)", "arccoth(0)", "arcsech(2)", "arcsech(-0.5)",
-            "0/0", "(-8)^(1/3)"}},
+            "arccosh(0.5)", "arccosh(-2)", "arctanh(2)", "arccoth(0)", "arcsech(2)",
+            "arcsech(-0.5)", "0/0", "(-8)^(1/3)"}},
         {FaultText(K::Overflow, "Floating point overflow"), {"exp(1000)", "exp(710)", "10^400",
             "10^308*10", "sqr(10^200)", "sinh(711)", "cosh(-711)", "2^2147483647",
             "1E400\r\n1\r\n+\r\n", "-1E309\r\nabs\r\n"}},
