@@ -155,8 +155,7 @@ TEST(ApplyRules, EveryPageChecksInOrderAndStoresAsTyped) {
         ASSERT_EQ(stored.has_value(), c.Expected.has_value());
         if (!stored) continue;
         ModelParameter expected = before;
-        expected.Distrib = c.Page;
-        expected.Init = true;
+        expected.Distrib = c.Page, expected.Init = true;
         std::tie(expected.Valor, expected.a, expected.b, expected.Grados) =
             std::tuple_cat(*c.Expected);
         EXPECT_EQ(*stored, expected);
@@ -233,9 +232,8 @@ TEST(ApplyRules, ApplyOnTheListStoresMovesOnAndRecomputesReadiness) {
         ParameterList expected = c.EmptyList ? ParameterList{} : SampleList();
         if (c.Stored && c.Request.Page == 4) {
             // Constante keeps the old deviation text of a Normal quantity.
-            expected[c.Index].Distrib = 4;
-            expected[c.Index].Valor = "3";
-            expected[c.Index].Init = true;
+            ModelParameter& e = expected[c.Index];
+            e.Distrib = 4, e.Valor = "3", e.Init = true;
         }
         if (c.Stored && c.Request.Page == 17) {
             ModelParameter& a = expected[1] = Record("a", 17, "2", "1");

@@ -163,9 +163,7 @@ TEST(CorrelationList, SetLookUpAndSurviveAnUpdate) {
     EXPECT_EQ(list, (CorrelationList{{"a", "c", -0.5}}));
     // c is now computed, d is gone: only pairs of two inputs stay.
     ParameterList updated = Inputs({kNormal, kNormal});
-    updated[1].Nombre = "a";
-    updated[2].Nombre = "b";
-    updated[0].Nombre = "c";
+    updated[1].Nombre = "a", updated[2].Nombre = "b", updated[0].Nombre = "c";
     EXPECT_TRUE(SurvivingCorrelations({{"a", "c", 0.5}, {"a", "d", 0.1}}, updated).empty());
     EXPECT_EQ(SurvivingCorrelations({{"b", "a", 0.5}}, updated),
               (CorrelationList{{"b", "a", 0.5}}));

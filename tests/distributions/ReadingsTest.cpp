@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -148,12 +149,9 @@ TEST(Readings, ExperimentalApplyStoresWhatTheSamplerReads) {
         ASSERT_TRUE(TryParseFloat(stored->a, a)) << stored->a;
         EXPECT_NEAR(static_cast<double>(a), c.A, 1e-13 * std::fabs(c.A));
         ModelParameter expected = before;  // everything else is kept
-        expected.Distrib = 17;
-        expected.Init = true;
-        expected.Valor = c.Valor;
+        expected.Distrib = 17, expected.Init = true, expected.Valor = c.Valor,
         expected.a = stored->a;
-        expected.b = c.Student ? "Student" : "Normal";
-        expected.Grados = c.Grados;
+        expected.b = c.Student ? "Student" : "Normal", expected.Grados = c.Grados;
         expected.Lecturas = c.Table;
         EXPECT_EQ(*stored, expected);
     }
@@ -261,25 +259,21 @@ const double kOutside[6] = {0.3173, 0.1, 0.05, 0.0455, 0.01, 0.0027};
 // The quoted rows, to their six significant digits; a coverage may also be given as the
 // probability outside the interval.
 TEST(StudentCritical, AgreesWithTheQuotedRows) {
-    struct Row {
-        int Nu;
-        double Values[6];
-    };
-    const Row rows[] = {
+    const std::pair<int, std::array<double, 6>> rows[] = {
         {1, {1.83741, 6.31375, 12.7062, 13.9678, 63.6567, 235.784}},
         {10, {1.05259, 1.81246, 2.22814, 2.28368, 3.16927, 3.95689}},
         {50, {1.01012, 1.6759, 2.00856, 2.05125, 2.67779, 3.15712}},
         {100, {1.00505, 1.66023, 1.98397, 2.02531, 2.62589, 3.07673}},
         {10000, {1.00007, 1.64501, 1.96020, 2.00025, 2.57632, 3.00073}},
     };
-    for (const auto& row : rows) {
+    for (const auto& [nu, values] : rows) {
         for (int c = 0; c < 6; ++c) {
-            SCOPED_TRACE("nu " + std::to_string(row.Nu) + " column " + std::to_string(c));
-            const double shown = row.Values[c];
+            SCOPED_TRACE("nu " + std::to_string(nu) + " column " + std::to_string(c));
+            const double shown = values[c];
             const double halfUnit = 0.5 * std::pow(10.0, std::floor(std::log10(shown)) - 5);
-            EXPECT_NEAR(static_cast<double>(StudentCritical(kPercent[c], row.Nu)), shown,
+            EXPECT_NEAR(static_cast<double>(StudentCritical(kPercent[c], nu)), shown,
                         halfUnit * 1.0001);
-            EXPECT_EQ(StudentCritical(kOutside[c], row.Nu), StudentCritical(kPercent[c], row.Nu));
+            EXPECT_EQ(StudentCritical(kOutside[c], nu), StudentCritical(kPercent[c], nu));
         }
     }
 }
