@@ -1,6 +1,8 @@
 // The iterations, textual and compiled, the run with its observer, and the contributions.
 #include "simulation/Run.h"
 
+#include <bit>
+#include <sstream>
 #include <tuple>
 
 #include "ModelFixture.h"
@@ -64,9 +66,7 @@ Model Ratio() {
         {{"a", K::Normal, "3", "1"}, {"b", K::Rectangular, "2", "1"}, {"k", K::Poisson, "2"}});
 }
 
-// Single iterations, batches (draws first, then the program over all of them) and the
-// fixed-value iterations of models that reach every operator, function, distribution and kind
-// of fault all give the textual results bit for bit.
+// Single, batched and fixed-value iterations over every operator, function, kind and fault.
 TEST(CompiledModel, GivesTheValuesDrawsAndFaultsOfTheTextualIteration) {
     // clang-format off
     std::vector<std::pair<std::string, std::vector<Input>>> cases = {
@@ -102,18 +102,16 @@ TEST(CompiledModel, GivesTheValuesDrawsAndFaultsOfTheTextualIteration) {
         "arcsin arccos arctan arccot arcsec arccsc arcsinh arccosh arctanh arccoth arcsech arccsch "
         "degtorad radtodeg gradtorad radtograd cycletorad radtocycle degtograd degtocycle "
         "gradtodeg gradtocycle cycletodeg cycletograd mean variance ";
-    for (std::size_t at = 0, end; (end = functions.find(' ', at)) != std::string::npos;
-         at = end + 1)
-        cases.push_back({"y = " + functions.substr(at, end - at) + "(u*900) + u",
-                         {{"u", K::Rectangular, "0", "1.2"}}});
+    std::istringstream names(functions);
+    for (std::string f; names >> f;)
+        cases.push_back({"y = " + f + "(u*900) + u", {{"u", K::Rectangular, "0", "1.2"}}});
     ScriptedDialogs dialogs;
     std::vector<std::string> faults;
     for (const auto& [equations, inputs] : cases) {
         SCOPED_TRACE(equations);
         const Model m = MakeModel(equations, inputs);
-        const auto textual = [&] {
-            return GetIteration(m.PostfixExpression, m.Parameters, Texts(), dialogs);
-        };
+        const auto& [text, parameters] = m;
+        const auto textual = [&] { return GetIteration(text, parameters, Texts(), dialogs); };
         CompiledModel compiled(m.PostfixExpression, m.Parameters, Texts(), dialogs);
         EXPECT_FALSE(compiled.UsesText());
         for (std::uint32_t seed : {1u, 4294967295u}) {
@@ -136,13 +134,9 @@ TEST(CompiledModel, GivesTheValuesDrawsAndFaultsOfTheTextualIteration) {
             ASSERT_EQ(batched, reference) << "batched, seed " << seed;
         }
         for (std::size_t j = 0; j < m.Parameters.size(); ++j) {
-            CompiledModel varying(m.PostfixExpression, m.Parameters, Texts(), dialogs, j);
-            ASSERT_EQ(Outcomes(99, 100, [&] { return varying.Evaluate(); }),
-                      Outcomes(99, 100,
-                               [&] {
-                                   return GetIterationPar(j, m.PostfixExpression, m.Parameters,
-                                                          Texts(), dialogs);
-                               }))
+            CompiledModel varying(text, parameters, Texts(), dialogs, j);
+            const auto par = [&] { return GetIterationPar(j, text, parameters, Texts(), dialogs); };
+            ASSERT_EQ(Outcomes(99, 100, [&] { return varying.Evaluate(); }), Outcomes(99, 100, par))
                 << "varying " << j;
         }
     }
@@ -306,8 +300,7 @@ TEST(RunSimulation, AllOutputsEqual) {
         EXPECT_EQ(row.Relative, "0");
 }
 
-// Models that fail now and then (redrawn), always (stopped with the fault's text), or never:
-// the faults, redraws and messages fall on the same iterations on any number of threads.
+// Models failing now and then, always or never: the same faults and messages on any threads.
 TEST(RunSimulation, FailedDrawsAreTheSameOnEveryThreadCount) {
     const Model models[] = {
         LnOfNormal(), Ratio(), AlwaysFails(),
@@ -329,8 +322,7 @@ TEST(RunSimulation, FailedDrawsAreTheSameOnEveryThreadCount) {
         EXPECT_FALSE(r1.Session.SimulationRunning);
         EXPECT_TRUE(r1.Session.StopRequested);
         if (c == 0) {
-            // x < 0 in 15.87 % of the draws: failures negative binomial about n p / (1 - p),
-            // within 5 sqrt of it; the contributions do not redraw, their fault stops them.
+            // x < 0 in 15.87 %: n p / (1 - p) failures within 5 sqrt; contributions do not redraw.
             ASSERT_EQ(r1.Out.Status, RunStatus::Completed);
             EXPECT_EQ(std::tie(r1.Out.Computed, r1.Out.Last.Statistics.n), std::tie(n, n));
             const double p = 0.158655, expectedFailures = n * p / (1 - p);
@@ -351,8 +343,7 @@ TEST(RunSimulation, FailedDrawsAreTheSameOnEveryThreadCount) {
     }
 }
 
-// The run evaluates ahead in batches; values, redrawn failures and the state left for the
-// contributions must be those of one GetIteration after the other.
+// The batched run's values, redraws and the state left for the contributions are the text's.
 TEST(RunSimulation, ValuesAndLaterDrawsAreThoseOfTheTextualIteration) {
     Model m = Ratio();
     const std::int64_t n = 3001;
@@ -361,11 +352,10 @@ TEST(RunSimulation, ValuesAndLaterDrawsAreThoseOfTheTextualIteration) {
     std::vector<double> values;
     std::int64_t failed = 0;
     while (static_cast<std::int64_t>(values.size()) < n) {
-        try {
-            values.push_back(GetIteration(m.PostfixExpression, m.Parameters, Texts(), dialogs));
-        } catch (const CalcError&) {
-            ++failed;  // k = 0: division by zero
-        }
+        const Outcome o = Capture(
+            [&] { return GetIteration(m.PostfixExpression, m.Parameters, Texts(), dialogs); });
+        if (o.Fault.empty()) values.push_back(std::bit_cast<double>(o.Bits));
+        failed += !o.Fault.empty();  // k = 0: division by zero
     }
     const std::uint32_t stateAfter = UniformSeed;
     const auto [lo, hi] = std::minmax_element(values.begin(), values.end());
@@ -382,12 +372,11 @@ TEST(RunSimulation, ValuesAndLaterDrawsAreThoseOfTheTextualIteration) {
     ParameterList reference = m.Parameters;
     UniformSeed = stateAfter;
     std::vector<ContributionRow> rows;
-    bool computed = true;
-    try {
-        ComputeContributions(m.PostfixExpression, reference, Texts(), dialogs, rows);
-    } catch (const CalcError&) {
-        computed = false;
-    }
+    const bool computed =
+        Capture([&] {
+            ComputeContributions(m.PostfixExpression, reference, Texts(), dialogs, rows);
+            return 0.0;
+        }).Fault.empty();
     for (std::size_t j = 0; j < reference.size(); ++j)
         EXPECT_EQ(m.Parameters[j].Sensib, reference[j].Sensib) << j;
     EXPECT_EQ(r.Out.ContributionsComputed, computed);
@@ -395,15 +384,10 @@ TEST(RunSimulation, ValuesAndLaterDrawsAreThoseOfTheTextualIteration) {
 
 // y, a, m, b: the output, an input, an intermediate and an input, widths not yet computed.
 ParameterList ThreeQuantities() {
-    ParameterList list(4);
-    const char* names[] = {"y", "a", "m", "b"};
-    const K kinds[] = {K::Resultado, K::Normal, K::Intermedio, K::Rectangular};
-    for (int i = 0; i < 4; ++i) {
-        list[i].Nombre = names[i];
-        list[i].Distrib = static_cast<int>(kinds[i]);
-        list[i].Init = true;
-        list[i].Sensib = 99;
-    }
+    ParameterList list = {Record(K::Resultado, ""), Record(K::Normal, ""),
+                          Record(K::Intermedio, ""), Record(K::Rectangular, "")};
+    for (std::size_t i = 0; i < 4; ++i)
+        list[i].Nombre = std::string(1, "yamb"[i]), list[i].Sensib = 99;
     return list;
 }
 
@@ -418,13 +402,10 @@ TEST(ComputeContributions, WidthsSharesAndFaultsOfTheInputsOnly) {
     std::vector<ContributionRow> rows;
     int calls = 0;
     std::vector<int> counter(4, 0);
-    ComputeContributions(
-        list,
-        [&](std::size_t j) {
-            ++calls;
-            return (j == 1 ? 1.0 : 3.0) * ((counter[j]++ * 7919) % 1000);
-        },
-        rows);
+    const auto spread = [&](std::size_t j) {
+        return ++calls, (j == 1 ? 1.0 : 3.0) * ((counter[j]++ * 7919) % 1000);
+    };
+    ComputeContributions(list, spread, rows);
     EXPECT_EQ(calls, 2000);
     EXPECT_EQ(std::make_tuple(list[0].Sensib, list[1].Sensib, list[2].Sensib, list[3].Sensib),
               std::make_tuple(0.0, 950.0, 0.0, 2850.0));
@@ -438,21 +419,16 @@ TEST(ComputeContributions, WidthsSharesAndFaultsOfTheInputsOnly) {
     // A fault stops at its quantity and keeps the rows.
     list = ThreeQuantities();
     rows.assign(4, ContributionRow{"old", "old"});
-    EXPECT_THROW(ComputeContributions(
-                     list,
-                     [](std::size_t j) -> double {
-                         if (j == 3) ThrowDivisionByZero();
-                         return 1.0 * j;
-                     },
-                     rows),
-                 CalcError);
+    const auto failing = [](std::size_t j) {
+        return j == 3 ? ThrowDivisionByZero(), 0.0 : 1.0 * j;
+    };
+    EXPECT_THROW(ComputeContributions(list, failing, rows), CalcError);
     EXPECT_EQ(std::make_tuple(list[0].Sensib, list[1].Sensib, list[3].Sensib),
               std::make_tuple(0.0, 0.0, 99.0));  // b not reached
     EXPECT_EQ(rows, std::vector<ContributionRow>(4, ContributionRow{"old", "old"}));
 }
 
-// y = a + b + c, a rectangular of half-width 1, b normal of deviation 1, c constant: the central
-// 95 % widths are 1.9, 3.92 and 0, a third, two thirds and nothing of their sum.
+// Rectangular of half-width 1, normal of deviation 1, constant: 95 % widths 1.9, 3.92 and 0.
 TEST(ComputeContributions, RectangularNormalAndConstantInputs) {
     Model m = MakeModel(
         "y = a + b + c",
@@ -464,8 +440,7 @@ TEST(ComputeContributions, RectangularNormalAndConstantInputs) {
     const std::size_t a = IndexOf(m, "a"), b = IndexOf(m, "b"), c = IndexOf(m, "c");
     EXPECT_EQ(m.Parameters[c].Sensib, 0);
     EXPECT_EQ(rows[c], (ContributionRow{"0.000", "0"}));
-    // Five standard errors of a width from 1000 draws (the quantile's error over the density,
-    // for both ends).
+    // Five standard errors of a width from 1000 draws: the quantiles' error over the density.
     const double error = std::sqrt(2 * 0.025 * 0.975 / 1000);
     long double aShare = 0, bShare = 0;
     ASSERT_TRUE(TryParseFloat(rows[a].Relative, aShare) && TryParseFloat(rows[b].Relative, bShare));

@@ -36,7 +36,7 @@ TEST(ProgressSchedule, IndexesOfARunOfAHundredThousandAndBoundaries) {
         EXPECT_EQ(IsProgressIndex(i, 2000000), update) << i;
 }
 
-TEST(UpdateRunStatistics, MomentsFromPowerSums) {
+TEST(UpdateRunStatistics, MomentsMarksAndEqualValues) {
     const std::vector<double> v = {1, 2, 3, 4, 10};
     const ProgressUpdate u = UpdateRunStatistics(v.data(), 5, 1, 10, 0);
     const SimulationResult& s = u.Statistics;
@@ -47,6 +47,20 @@ TEST(UpdateRunStatistics, MomentsFromPowerSums) {
                 Near{s.M4, 278.8, 1e-12}, Near{s.Skewness, 36 / std::pow(10.0, 1.5), 1e-14},
                 Near{s.Kurtosis, 2.788, 1e-14}, Near{s.StandardDeviation, r, 1e-14},
                 Near{u.LowerBound, 4 - 1.96 * r, 1e-14}, Near{u.UpperBound, 4 + 1.96 * r, 1e-14}});
+    // The marks follow the previous kurtosis.
+    const std::pair<long double, bool> marks[] = {
+        {0, false}, {1.5L, false}, {1.51L, true}, {3, true}, {1.8L, true}};
+    for (const auto& [previous, shown] : marks)
+        EXPECT_EQ(UpdateRunStatistics(v.data(), 3, 1, 3, previous).Marks, shown) << previous;
+    // All values equal give a mean and no shape.
+    const std::vector<double> w(1000, 0.1);
+    const ProgressUpdate e = UpdateRunStatistics(w.data(), w.size(), 0.1, 0.1, 0);
+    EXPECT_NEAR(static_cast<double>(e.Statistics.M1), 0.1, 1e-17);
+    EXPECT_EQ(std::tie(e.Statistics.M2, e.Statistics.StandardDeviation, e.Histogram.Width),
+              std::make_tuple(0.0L, 0.0L, 0.0L));
+    EXPECT_FALSE(e.Statistics.ShapeDetermined);
+    EXPECT_EQ(e.Histogram.Counts[75], 1000);
+    EXPECT_FALSE(ComputeCoverageInterval(w.data(), w.size(), e.Histogram, 2).Determined);
 }
 
 // A large value with a small spread: the moments keep their digits (raw power sums would not).
@@ -83,25 +97,6 @@ TEST(UpdateRunStatistics, BinsSpanTheValuesWithinThreeDeviations) {
     EXPECT_EQ(u.Histogram.Low, -1);  // m - 3s lies below the smallest value
     EXPECT_TRUE(SameBits(u.Histogram.High, u.Statistics.Mean + 3 * u.Statistics.StandardDeviation));
     EXPECT_EQ(u.Histogram.Total(), 999);
-}
-
-TEST(UpdateRunStatistics, MarksFollowThePreviousKurtosis) {
-    const std::vector<double> v = {1, 2, 3};
-    const std::pair<long double, bool> cases[] = {
-        {0, false}, {1.5L, false}, {1.51L, true}, {3, true}, {1.8L, true}};
-    for (const auto& [previous, marks] : cases)
-        EXPECT_EQ(UpdateRunStatistics(v.data(), 3, 1, 3, previous).Marks, marks) << previous;
-}
-
-TEST(UpdateRunStatistics, AllValuesEqualGiveAMeanAndNoShape) {
-    const std::vector<double> v(1000, 0.1);
-    const ProgressUpdate u = UpdateRunStatistics(v.data(), v.size(), 0.1, 0.1, 0);
-    EXPECT_NEAR(static_cast<double>(u.Statistics.M1), 0.1, 1e-17);
-    EXPECT_EQ(std::tie(u.Statistics.M2, u.Statistics.StandardDeviation, u.Histogram.Width),
-              std::make_tuple(0.0L, 0.0L, 0.0L));
-    EXPECT_FALSE(u.Statistics.ShapeDetermined);
-    EXPECT_EQ(u.Histogram.Counts[75], 1000);
-    EXPECT_FALSE(ComputeCoverageInterval(v.data(), v.size(), u.Histogram, 2).Determined);
 }
 
 TEST(UpdateRunStatistics, CarriedSumsGiveTheBitsOfARescan) {
@@ -233,7 +228,7 @@ TEST(CoverageInterval, EdgesOfTheBinSelectionAndTheMostProbableValue) {
     EXPECT_NEAR(static_cast<double>(MostProbableValue(h)), 10.35, 1e-15);
 }
 
-TEST(ResultTexts, VerdictIntervalClassicFormAndCoverageChoice) {
+TEST(ResultTexts, VerdictIntervalClassicFormCoverageChoiceAndGrid) {
     const MessageTexts& t = Texts();
     const CoverageChangeTexts change = ChangeCoverage(true, 4, t);
     EXPECT_TRUE(change.Changed);
@@ -268,9 +263,6 @@ TEST(ResultTexts, VerdictIntervalClassicFormAndCoverageChoice) {
     for (const auto& [got, want] : cases)
         EXPECT_EQ(got, want);
     EXPECT_NEAR(static_cast<double>(JarqueBera(100, 0.5L, 4)), 100 * (0.25 / 6 + 1.0 / 24), 1e-13);
-}
-
-TEST(ResultTexts, ResultsGrid) {
     using Grid = std::array<std::string, kResultRows>;
     SimulationResult s;
     s.M1 = 1234.5L, s.M2 = 0.0123456789L, s.OutputMax = 1500.25, s.OutputMin = -1234.5;
@@ -283,7 +275,7 @@ TEST(ResultTexts, ResultsGrid) {
                     "x", "0.00000e0"}));
 }
 
-TEST(FormatValueWithUncertainty, WorkedResultsAndEdges) {
+TEST(ResultFormat, WorkedResultsMagnitudesAndRunningValues) {
     // clang-format off
     const struct { double Value, Uncertainty; const char* Text; } cases[] = {
         {10.0012, 0.0034, "10.0012 \xB1 0.0034"}, {100.2347, 0.0347, "100.235 \xB1 0.035"},
@@ -310,16 +302,14 @@ TEST(FormatValueWithUncertainty, WorkedResultsAndEdges) {
         {0.0000347, -5}, {1e-300, -301}, {123456, 6}, {0.0034, -3}};
     for (const auto& [x, order] : orders)
         EXPECT_EQ(MagnitudeOrder(x), order) << x;
-}
-
-TEST(FormatRunningValue, FiveDecimalsWithinElevenDigits) {
+    // Running values: five decimals within eleven digits.
     // clang-format off
-    const std::pair<long double, const char*> cases[] = {{0, "0.00000"}, {9.980158, "9.98016"},
+    const std::pair<long double, const char*> running[] = {{0, "0.00000"}, {9.980158, "9.98016"},
         {-0.0123449, "-0.01234"}, {0.000004, "0.00000"}, {123456.123456, "123456.12346"},
         {123456789.123456, "123456789.12000"}, {12345678901.7, "12345678902.00000"},
         {99999.999999, "100000.00000"}, {123456789012.0, "1.2345678901E+11"}};
     // clang-format on
-    for (const auto& [x, text] : cases)
+    for (const auto& [x, text] : running)
         EXPECT_EQ(FormatRunningValue(x), text);
 }
 
@@ -336,7 +326,7 @@ TEST(FormatRunningValue, FiveDecimalsWithinElevenDigits) {
            << " instead of " << FormatGeneral(reference, 21);
 }
 
-TEST(RoundToGeneralFast, EdgeValuesPowersAndExactHalves) {
+TEST(RoundToGeneralFast, EdgesPowersHalvesAndRandomValues) {
     // clang-format off
     const long double edges[] = {
         0.0L, -0.0L, 1, -1, 0.1L, 1.0L / 3, 2.0L / 3, 0.5L, 1e15L, 1e15L - 1, 1e15L + 1,
@@ -365,9 +355,6 @@ TEST(RoundToGeneralFast, EdgeValuesPowersAndExactHalves) {
                 EXPECT_TRUE(AgreesWithText(y));
         }
     EXPECT_EQ(FormatGeneral(RoundToGeneralFast(1000000000000005.0L)), "1.00000000000001E15");
-}
-
-TEST(RoundToGeneralFast, RandomDoublesAndExtendedValues) {
     std::mt19937_64 engine(20261206);
     std::uniform_int_distribution<std::uint64_t> bits;
     std::uniform_real_distribution<double> unit(-1, 1);
