@@ -1,21 +1,16 @@
-#include <QApplication>
-#include <QClipboard>
+// The observations dialog on its own: the layout of each way of reading, the
+// text it returns, the checks of its cells, its keys, copy and paste.
 #include <QHeaderView>
-#include <QPushButton>
 #include <QScrollBar>
-#include <QTableWidget>
-#include <QTimer>
-#include <QtTest>
-#include <functional>
-#include <optional>
-#include <string>
 
-#include "support/ScriptedDialogs.h"
+#include "GrafSession.h"
 #include "ui/FormValores.h"
 
 using corvanta::ReadingMode;
 using corvanta::TFormValores;
 using corvanta::testing::ScriptedDialogs;
+using grafsession::Rows;
+using grafsession::TypeCell;
 
 struct Cell {
     int Row;
@@ -61,35 +56,9 @@ std::optional<std::string> Run(TFormValores& form, ReadingMode mode, int rows,
     return form.Edit(mode, rows, name, memo);
 }
 
-// Types into a cell the way a user does: the first key opens the editor,
-// the rest go to it, Return (unless left out) finishes the cell.
-void Type(QTableWidget& grid, int row, int column, const QString& text, bool finish = true) {
-    grid.setCurrentCell(row, column);
-    QTest::keyClicks(&grid, text.left(1));
-    QWidget* editor = grid.indexWidget(grid.currentIndex());
-    if (!editor) return;
-    QTest::keyClicks(editor, text.mid(1));
-    if (!finish) return;
-    QTest::keyClick(editor, Qt::Key_Return);
-    // The editor hands its text to the cell through a queued call.
-    QCoreApplication::processEvents();
-}
-
-void Click(QTableWidget& grid, int row, int column) {
-    const QRect cell = grid.visualRect(grid.model()->index(row, column));
-    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
-}
-
 // Row by row, cells joined by "|".
 QStringList Shown(const QTableWidget& grid) {
-    QStringList rows;
-    for (int r = 0; r < grid.rowCount(); ++r) {
-        QStringList cells;
-        for (int c = 0; c < grid.columnCount(); ++c)
-            cells << grid.item(r, c)->text();
-        rows << cells.join(QLatin1Char('|'));
-    }
-    return rows;
+    return Rows(&grid, 0, grid.columnCount() - 1);
 }
 
 QByteArray Bytes(const std::optional<std::string>& text) {
@@ -215,7 +184,7 @@ class FormValoresTest : public QObject {
             [&](QTableWidget& grid) {
                 seen = Shown(grid);
                 for (const Cell& cell : typed)
-                    Type(grid, cell.Row, cell.Column, cell.Text, &cell != &typed.back());
+                    TypeCell(grid, cell.Row, cell.Column, cell.Text, &cell != &typed.back());
             },
             close);
         QCOMPARE(seen, shown);
@@ -228,7 +197,7 @@ class FormValoresTest : public QObject {
         TFormValores form(dialogs);
         Run(
             form, ReadingMode::IndirectaSXXS, 3, "L", "",
-            [](QTableWidget& grid) { Type(grid, 2, 4, "9"); }, CloseBy::Ok);
+            [](QTableWidget& grid) { TypeCell(grid, 2, 4, "9"); }, CloseBy::Ok);
         QStringList seen;
         auto text = Run(
             form, ReadingMode::Directa, 1, "L", "", [&](QTableWidget& grid) { seen = Shown(grid); },
@@ -278,7 +247,8 @@ class FormValoresTest : public QObject {
                 grid.item(cell.Row, cell.Column)->setText(cell.Text);
             // A click on the cell already selected.
             grid.setCurrentCell(1, 1);
-            Click(grid, 1, 1);
+            QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
+                              grid.visualRect(grid.model()->index(1, 1)).center());
             seen = Shown(grid);
             currentSeen = QPoint(grid.currentRow(), grid.currentColumn());
             for (const QTableWidgetItem* item : grid.selectedItems())
@@ -317,20 +287,11 @@ class FormValoresTest : public QObject {
         Run(form, ReadingMode::Directa, 2, "L", "Directa\r\n4\r\n6\r\n", [&](QTableWidget& grid) {
             grid.setCurrentCell(0, column);
             const QPoint at = grid.visualRect(grid.currentIndex()).center();
-            switch (action) {
-                case Action::Delete:
-                    QTest::keyClick(&grid, Qt::Key_Delete);
-                    break;
-                case Action::Type:
-                    Type(grid, 0, column, "7");
-                    break;
-                case Action::F2:
-                    QTest::keyClick(&grid, Qt::Key_F2);
-                    break;
-                case Action::DoubleClick:
-                    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, at);
-                    break;
-            }
+            if (action == Action::Delete) QTest::keyClick(&grid, Qt::Key_Delete);
+            if (action == Action::Type) TypeCell(grid, 0, column, "7");
+            if (action == Action::F2) QTest::keyClick(&grid, Qt::Key_F2);
+            if (action == Action::DoubleClick)
+                QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, at);
             editorOpen = grid.indexWidget(grid.currentIndex()) != nullptr;
             seen = grid.item(0, column)->text();
         });

@@ -1,87 +1,20 @@
 // The File and Language menus through the window: save, open, the questions
-// on the way, language files, and the printed report.
+// on the way, language files, the printed report, and the correlations
+// dialog with its coefficients kept through Save model as and Open.
 #include <QAbstractButton>
-#include <QAction>
-#include <QFile>
-#include <QLabel>
-#include <QMenu>
+#include <QHeaderView>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QPrinter>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QSpinBox>
 #include <QTextBrowser>
-#include <QTimer>
-#include <QtTest>
-#include <deque>
-#include <functional>
-#include <optional>
 
 #include "GrafSession.h"
-#include "ui/FormValores.h"
+#include "document/ModelFile.h"
+#include "ui/FormCorrelations.h"
 
-using corvanta::DialogAnswer;
-using corvanta::TAsHyperBtn;
-using grafsession::Session;
+using namespace grafsession;
 
 namespace {
-
-const QString kSamples = QStringLiteral(CORVANTA_SOURCE_DIR "/samples/");
-
-QByteArray Bytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void Write(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write %s", qPrintable(path));
-    file.write(bytes);
-}
-
-// A window whose file and print dialogs answer from scripts; every dialog
-// shown is noted in Shown ("open", "save", "language", "print").
-struct FileSession : Session {
-    FileSession() {
-        corvanta::GrafFileDialogs dialogs;
-        const auto next = [this](const char* kind, std::deque<std::optional<QString>>& script) {
-            return [this, kind, &script]() -> std::optional<std::string> {
-                Shown << kind;
-                if (script.empty()) return std::nullopt;
-                auto path = script.front();
-                script.pop_front();
-                if (!path) return std::nullopt;
-                return QFile::encodeName(*path).toStdString();
-            };
-        };
-        dialogs.ChooseOpenPath = next("open", OpenPaths);
-        dialogs.ChooseSavePath = next("save", SavePaths);
-        dialogs.ChooseLanguagePath = next("language", LanguagePaths);
-        dialogs.ChoosePrinter = [this](QPrinter& printer) {
-            Shown << "print";
-            if (PdfPath.isEmpty()) return false;
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(PdfPath);
-            return true;
-        };
-        Window->SetFileDialogs(dialogs);
-    }
-    QString Path(const QString& name) const { return Folder.filePath(name); }
-    void Menu(const char* action) { Window->findChild<QAction*>(action)->trigger(); }
-    void OpenFile(const QString& path, std::optional<DialogAnswer> saveFirst = {}) {
-        if (saveFirst) Dialogs.Answers.push_back(*saveFirst);
-        OpenPaths.push_back(path);
-        Menu("Abrir1");
-    }
-    // The title as set: the platform shows "[*]" as its mark of changes.
-    QString Caption() const { return Window->windowTitle(); }
-    QString Text(const char* name) const { return Get<QLabel>(name)->text(); }
-
-    std::deque<std::optional<QString>> OpenPaths, SavePaths, LanguagePaths;
-    QString PdfPath;
-    QStringList Shown;
-};
 
 // The lines of a language file: the header, then every caption key with the
 // built-in English texts, some of them replaced.
@@ -106,6 +39,47 @@ QString Run(const QString& program, const QStringList& arguments) {
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
+// y = a + b + c + d: a and b read together four times, c normal, d constant.
+QByteArray PairedModel() {
+    using K = corvanta::DistributionKind;
+    const auto quantity = [](const char* name, K kind, const char* valor, const char* a = "",
+                             const char* b = "", const char* readings = "",
+                             const char* degrees = "") {
+        corvanta::ModelParameter p;
+        p.Nombre = name, p.Distrib = static_cast<std::int32_t>(kind), p.Valor = valor;
+        p.a = a, p.b = b, p.Lecturas = readings, p.Grados = degrees, p.Init = true;
+        return p;
+    };
+    corvanta::ModelDocument document;
+    document.Title = "Paired readings";
+    document.ModelText = "y = a + b + c + d";
+    document.Parameters = {
+        quantity("y", K::Resultado, ""),
+        quantity("a", K::Experimental, "2.5", "0.645497224367903", "Student",
+                 "Directa\r\n1\r\n2\r\n3\r\n4\r\n", "3"),
+        quantity("b", K::Experimental, "1", "0.408248290463863", "Student",
+                 "Directa\r\n1\r\n0\r\n2\r\n1\r\n", "3"),
+        quantity("c", K::Normal, "0", "1"),
+        quantity("d", K::Constante, "5"),
+    };
+    return QByteArray::fromStdString(corvanta::ComposeModelText(document));
+}
+
+// Runs `act` on the dialog once "Correlations..." has opened it; a dialog
+// `act` leaves open is cancelled so that nothing hangs.
+void WithCorrelations(Session& s, const std::function<void(QTableWidget&, QDialog&)>& act) {
+    QTimer::singleShot(0, s.Window.get(), [&s, act] {
+        corvanta::TFormCorrelations* form = s.Window->CorrelationsDialog();
+        act(*form->findChild<QTableWidget*>("StringGrid1"), *form);
+        if (form->isVisible()) form->reject();
+    });
+    s.Click("Button21");
+}
+
+void Press(QDialog& form, const char* button) {
+    Session::Click(form.findChild<QPushButton*>(button));
+}
+
 }  // namespace
 
 class GrafFilesTest : public QObject {
@@ -115,7 +89,7 @@ class GrafFilesTest : public QObject {
     // Save model as, open again, Save model: the same bytes, written back to
     // the file that was opened, never over another model saved before it.
     void saveOpenSaveRoundTrip() {
-        FileSession s;
+        Session s;
         const QString source = s.Path("source.cvm");
         Write(source, Bytes(kSamples + "roundtrip-all-kinds.cvm"));
         s.OpenFile(source);
@@ -152,7 +126,7 @@ class GrafFilesTest : public QObject {
     }
     void overwriteQuestion() {
         QFETCH(DialogAnswer, answer);
-        FileSession s;
+        Session s;
         s.OpenFile(kSamples + "mass-calibration.cvm");
         // A name the file system holds in UTF-8, shown in the question as typed.
         const QString target = s.Path(QString::fromLatin1("medici\xF3n.cvm"));
@@ -172,34 +146,31 @@ class GrafFilesTest : public QObject {
     // Every kind of change marks the model and its title; looking around and
     // a run do not; saving clears the mark.
     void changesMarkTheDocument() {
-        using Act = std::function<void(FileSession&)>;
+        using Act = std::function<void(Session&)>;
         const std::vector<std::pair<const char*, Act>> changes = {
-            {"title", [](FileSession& s) { s.Click("AsHyperBtn2"), s.Type("Edit1", "M"); }},
-            {"description",
-             [](FileSession& s) { s.Click("AsHyperBtn2"), s.Type("TransMemo1", "D"); }},
-            {"equations", [](FileSession& s) { s.Update("y = mRc + dmRc"); }},
+            {"title", [](Session& s) { s.Click("AsHyperBtn2"), s.Type("Edit1", "M"); }},
+            {"description", [](Session& s) { s.Click("AsHyperBtn2"), s.Type("TransMemo1", "D"); }},
+            {"equations", [](Session& s) { s.Update("y = mRc + dmRc"); }},
             {"apply",
-             [](FileSession& s) {
+             [](Session& s) {
                  s.Assign(1, 1, {"100000", "0.05"});
              }},
             {"description cell",
-             [](FileSession& s) {
+             [](Session& s) {
                  s.ClickCell(2, 2);
                  QTest::keyClicks(s.Table(), "x");
                  QTest::keyClick(s.Table()->indexWidget(s.Table()->currentIndex()), Qt::Key_Return);
              }},
             {"interval kind",
-             [](FileSession& s) {
+             [](Session& s) {
                  s.Click("AsHyperBtn4");
                  s.Pick(s.Get<QComboBox>("ComboBoxInterval"), 1);
              }},
             {"",
-             [](FileSession& s) {
-                 s.ClickCell(3, 2), s.Click("AsHyperBtn4"), s.Click("AsHyperBtn1");
-             }},
+             [](Session& s) { s.ClickCell(3, 2), s.Click("AsHyperBtn4"), s.Click("AsHyperBtn1"); }},
         };
         for (const auto& [change, act] : changes) {
-            FileSession s;
+            Session s;
             const QString model = s.Path("model.cvm");
             Write(model, Bytes(kSamples + "mass-calibration.cvm"));
             s.OpenFile(model);
@@ -222,7 +193,7 @@ class GrafFilesTest : public QObject {
             {A::Cancel, ""}, {A::Discard, ""}, {A::Save, "saved.cvm"}, {A::Save, "no/saved.cvm"}};
         for (const QString command : {"close box", "Cerrar1", "Nuevo1", "Abrir1"}) {
             for (const auto& [answer, save] : answers) {
-                FileSession s;
+                Session s;
                 s.Update("y = a + b");
                 s.Dialogs.Answers.push_back(answer);
                 s.SavePaths.push_back(s.Path(save));
@@ -261,7 +232,7 @@ class GrafFilesTest : public QObject {
     void shortcuts() {
         QFETCH(QKeySequence, keys);
         QFETCH(QString, effect);
-        FileSession s;
+        Session s;
         const QString model = s.Path("model.cvm");
         Write(model, Bytes(kSamples + "mass-calibration.cvm"));
         s.OpenFile(model);
@@ -286,7 +257,7 @@ class GrafFilesTest : public QObject {
     // Recent models: kept in the settings, the newest first, read again by a
     // window started later; an entry whose file is gone says so and leaves.
     void recentModelsSurviveARestart() {
-        FileSession s;
+        Session s;
         for (const char* name : {"a.cvm", "b.cvm", "a.cvm"}) {
             if (!QFile::exists(s.Path(name)))
                 Write(s.Path(name), Bytes(kSamples + "mass-calibration.cvm"));
@@ -319,7 +290,7 @@ class GrafFilesTest : public QObject {
     // A dropped model opens as Open opens it, after the question when the
     // model has changes; another kind of file is not taken.
     void droppedFileOpens() {
-        FileSession s;
+        Session s;
         s.Update("y = a + b");
         s.Dialogs.Answers.push_back(DialogAnswer::Discard);
         for (const QString file : {"../README.md", "mass-calibration.cvm"}) {
@@ -338,7 +309,7 @@ class GrafFilesTest : public QObject {
     // Help: the guide in its own window, the about box with the version,
     // the licence and the libraries; the guide names what the window has.
     void helpMenu() {
-        FileSession s;
+        Session s;
         s.Menu("GuiaUsuario1");
         auto* guide = s.Window->findChild<QTextBrowser*>("TextBrowserGuide");
         QVERIFY(guide && guide->isVisible());
@@ -386,7 +357,7 @@ class GrafFilesTest : public QObject {
     }
 
     void languageInstalled() {
-        FileSession s;
+        Session s;
         const QString file = s.Path("spanish.cvl");
         Write(file, LanguageFile("// a comment\r\nlanguage=Espa\xF1ol\r\ncountry=Espa\xF1"
                                  "a\r\nauthor=Laboratorio\r\n",
@@ -415,7 +386,7 @@ class GrafFilesTest : public QObject {
     }
 
     void badLanguageRefused() {
-        FileSession s;
+        Session s;
         const QString file = s.Path("wrong.cvl");
         Write(file, LanguageFile("country=Spain\r\nlanguage=Spanish\r\nauthor=Lab\r\n",
                                  {{73, "Simulaci\xF3n"}}));
@@ -426,21 +397,21 @@ class GrafFilesTest : public QObject {
         QCOMPARE(s.Get<TAsHyperBtn>("AsHyperBtn4")->Caption(), QString("Simulation"));
         QCOMPARE(Bytes(s.Path("default.lng")), before);
         QVERIFY(!QFile::exists(s.Path("language.dat")));
-        s.LanguagePaths.push_back(std::nullopt);  // the dialog cancelled
+        // None left: the dialog cancelled.
         s.Menu("Cargararchivodeidioma1");
         QCOMPARE(s.Log().size(), 1);
     }
 
     // The report on a PDF printer, read back as text and as word boxes.
     void reportPrintedToPdf() {
-        FileSession s;
+        Session s;
         s.OpenFile(kSamples + "roundtrip-all-kinds.cvm");
         s.Menu("Imprimir1");  // the print dialog cancelled
-        s.PdfPath = s.Path("report.pdf");
+        s.PrinterPdf = s.Path("report.pdf");
         s.Menu("Imprimir1");
         QCOMPARE(s.Shown, (QStringList{"open", "print", "print"}));
 
-        const QString text = Run("pdftotext", {"-layout", s.PdfPath, "-"});
+        const QString text = Run("pdftotext", {"-layout", s.PrinterPdf, "-"});
         QStringList lines;
         for (const QString& line : text.split('\n'))
             if (!line.trimmed().isEmpty()) lines << line.trimmed();
@@ -469,7 +440,7 @@ class GrafFilesTest : public QObject {
         }
 
         // Margins: 1 inch left, 2 inches top, from the paper's edge.
-        const QString boxes = Run("pdftotext", {"-bbox", "-f", "1", "-l", "1", s.PdfPath, "-"});
+        const QString boxes = Run("pdftotext", {"-bbox", "-f", "1", "-l", "1", s.PrinterPdf, "-"});
         QRegularExpression word(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)")re");
         double left = 1e9, top = 1e9;
         for (auto match = word.globalMatch(boxes); match.hasNext();) {
@@ -479,8 +450,87 @@ class GrafFilesTest : public QObject {
         }
         QVERIFY2(std::abs(left - 72) <= 2, qPrintable(QString::number(left)));
         QVERIFY2(std::abs(top - 144) <= 2, qPrintable(QString::number(top)));
-        QVERIFY(Run("pdfinfo", {s.PdfPath})
+        QVERIFY(Run("pdfinfo", {s.PrinterPdf})
                     .contains(QString::fromLatin1("Corvanta \xAE Simulation results")));
+    }
+    // The upper triangle edited with its mirror, the refusals, the whole
+    // matrix through the clipboard, a coefficient from paired readings,
+    // Cancel, and the coefficients kept through Save model as and Open.
+    void correlationsEditedSavedReopened() {
+        Session s;
+        const QString model = s.Path("paired.cvm");
+        Write(model, PairedModel());
+        s.OpenFile(model);
+        QVERIFY(s.Dialogs.Log.empty());
+        const QString fromReadings = "0.316227766016838";  // 1 / sqrt(10)
+        WithCorrelations(s, [&](QTableWidget& grid, QDialog& form) {
+            QCOMPARE(form.windowTitle(), QString("Correlations"));
+            QCOMPARE(grid.horizontalHeaderItem(3)->text(), QString("d"));
+            QCOMPARE(grid.verticalHeaderItem(1)->text(), QString("b"));
+            QCOMPARE(Rows(&grid, 0, 3), (QStringList{"1|||", "|1||", "||1|", "|||1"}));
+            QVERIFY(!(grid.item(1, 0)->flags() & Qt::ItemIsEditable));
+            QVERIFY(!(grid.item(2, 2)->flags() & Qt::ItemIsEditable));
+            TypeCell(grid, 0, 1, "0.5");
+            TypeCell(grid, 0, 2, "1.5");
+            QCOMPARE(Rows(&grid, 0, 2), (QStringList{"1|0.5|1.5", "0.5|1|", "1.5||1", "||"}));
+            Press(form, "Button2");
+            TypeCell(grid, 0, 2, "0.3");
+            TypeCell(grid, 2, 3, "0.2");
+            Press(form, "Button2");
+            grid.setCurrentCell(2, 3);
+            QTest::keyClick(&grid, Qt::Key_Delete);
+            // A matrix of the wrong size is refused whole.
+            QGuiApplication::clipboard()->setText("1\t0.1\n0.1\t1\n");
+            QTest::keyClick(&grid, Qt::Key_V, Qt::ControlModifier);
+            QCOMPARE(Rows(&grid, 0, 3), (QStringList{"1|0.5|0.3|", "0.5|1||", "0.3||1|", "|||1"}));
+            QTest::keyClick(&grid, Qt::Key_C, Qt::ControlModifier);
+            QCOMPARE(QGuiApplication::clipboard()->text(),
+                     QString("1\t0.5\t0.3\t0\n0.5\t1\t0\t0\n0.3\t0\t1\t0\n0\t0\t0\t1\n"));
+            grid.setCurrentCell(0, 3);
+            Press(form, "Button3");
+            grid.setCurrentCell(1, 0);  // below the diagonal: the same pair
+            Press(form, "Button3");
+            QCOMPARE(grid.item(0, 1)->text(), fromReadings);
+            QCOMPARE(grid.item(1, 0)->text(), fromReadings);
+            Press(form, "Button2");
+            QVERIFY(!form.isVisible());
+        });
+        QCOMPARE(s.Log(),
+                 (QStringList{
+                     "Error: The coefficient 1.5 of \"a\" and \"c\" is not between -1 and 1.",
+                     "Error: \"d\" is a constant and cannot be correlated.",
+                     "Error: The matrix needs 4 rows of 4 coefficients, one for each input "
+                     "quantity.",
+                     "Information: A coefficient from readings needs two Experimental quantities "
+                     "entered directly with the same number of readings: select the cell of "
+                     "such a pair."}));
+        const corvanta::CorrelationList kept{{"a", "b", 1 / std::sqrt(10.0)}, {"a", "c", 0.3}};
+        QCOMPARE(s.Window->Correlations().size(), kept.size());
+        QCOMPARE(s.Window->Correlations()[0].Coefficient, 0.316227766016838);
+        QCOMPARE(s.Window->Correlations()[1], kept[1]);
+        // Cancel keeps what the model holds, whatever a pasted matrix filled in.
+        WithCorrelations(s, [&](QTableWidget& grid, QDialog& form) {
+            QCOMPARE(Rows(&grid, 0, 1).first(), "1|" + fromReadings);
+            QGuiApplication::clipboard()->setText("1\t-0.9\t0\t0\n\t1\t0\t0\n\t\t1\t0\n\t\t\t1\n");
+            QTest::keyClick(&grid, Qt::Key_V, Qt::ControlModifier);
+            QCOMPARE(Rows(&grid, 0, 2).first(), QString("1|-0.9|"));
+            Press(form, "Button1");
+        });
+        QCOMPARE(s.Window->Correlations().size(), 2u);
+        QCOMPARE(s.Window->Correlations()[1], kept[1]);
+        s.SavePaths.push_back(s.Path("saved.cvm"));
+        s.Menu("Guardar1");
+        QVERIFY(Bytes(s.Path("saved.cvm"))
+                    .contains("%Correlaciones%\r\na;b;0.316227766016838\r\na;c;0.3\r\n"
+                              "%/Correlaciones%\r\n"));
+        Session again;
+        again.OpenFile(s.Path("saved.cvm"));
+        QCOMPARE(again.Window->Correlations(), s.Window->Correlations());
+        Session one;  // with one input there is nothing to correlate
+        one.Update("y = 2 * a");
+        one.Click("Button21");
+        QCOMPARE(one.Log(),
+                 QStringList{"Information: A correlation needs at least two input quantities."});
     }
 };
 

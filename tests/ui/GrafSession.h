@@ -1,20 +1,37 @@
 #pragma once
 
 // A main window under test: its own language folder and units list, recorded
-// dialogs, and the user's actions on it.
+// dialogs, scripted file dialogs, and the user's actions on it.
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
+#include <deque>
+#include <functional>
 #include <memory>
+#include <optional>
 
 #include "support/ScriptedDialogs.h"
 #include "ui/Graf.h"
+#include "ui/Startup.h"
 #include "ui/controls/AsHyperBtn.h"
 #include "ui/controls/AsPagePanel.h"
 
@@ -22,6 +39,8 @@ namespace grafsession {
 
 using corvanta::DialogAnswer;
 using corvanta::TAsHyperBtn;
+
+inline const QString kSamples = QStringLiteral(CORVANTA_SOURCE_DIR "/samples/");
 
 // The cells of columns first to last of every row, joined by "|".
 inline QStringList Rows(const QTableWidget* grid, int first, int last) {
@@ -33,6 +52,41 @@ inline QStringList Rows(const QTableWidget* grid, int first, int last) {
         rows << cells.join('|');
     }
     return rows;
+}
+
+inline QByteArray Bytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+inline void Write(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+// Types into a cell as a user does: the first key opens the editor, the rest
+// go to it, Return (unless left out) finishes the cell.
+inline void TypeCell(QTableWidget& grid, int row, int column, const QString& text,
+                     bool finish = true) {
+    grid.setCurrentCell(row, column);
+    QTest::keyClicks(&grid, text.left(1));
+    QWidget* editor = grid.indexWidget(grid.currentIndex());
+    if (!editor) return;
+    QTest::keyClicks(editor, text.mid(1));
+    if (!finish) return;
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();  // the editor hands its text over through a queued call
+}
+
+// The batch tool's JSON for a file, its count and seed.
+inline QJsonObject BatchRun(const QString& file, int iterations, int seed) {
+    QProcess cli;
+    cli.start(QStringLiteral(CORVANTA_CLI),
+              {"run", file, "--iterations", QString::number(iterations), "--seed",
+               QString::number(seed), "--json"});
+    if (!cli.waitForFinished(120000) || cli.exitCode() != 0) qFatal("corvanta-cli failed");
+    if (!cli.readAllStandardError().isEmpty()) qFatal("corvanta-cli warned");
+    return QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
 }
 
 // Records like its base, but a question nobody scripted is answered Cancel
@@ -47,21 +101,43 @@ class AnsweringDialogs : public corvanta::testing::ScriptedDialogs {
 };
 
 // A fresh window with its own language folder, units list and recorded
-// dialogs, shown and active so that clicks move the focus as for a user.
+// dialogs, shown and active so that clicks move the focus as for a user. Its
+// file and print dialogs answer from scripts (none left: cancelled) and are
+// noted in Shown ("open", "save", "language", "print", "pdf", "values").
 class Session {
   public:
     Session() {
-        QFile units(Folder.filePath("units.000"));
-        units.open(QIODevice::WriteOnly);
-        units.write("mg\r\ng\r\nkg\r\n");
-        units.close();
+        Write(Folder.filePath("units.000"), "mg\r\ng\r\nkg\r\n");
         corvanta::GrafEnvironment environment;
         environment.LanguageFolder = Folder.path().toStdString();
-        environment.UnitsFile = units.fileName().toStdString();
+        environment.UnitsFile = Path("units.000").toStdString();
         // Recent models and the last folder stay with the test.
-        environment.SettingsFile = Folder.filePath("settings.ini").toStdString();
+        environment.SettingsFile = Path("settings.ini").toStdString();
         environment.GuideFile = CORVANTA_SOURCE_DIR "/docs/guide.md";
         Window = std::make_unique<corvanta::TGraf>(environment, &Dialogs);
+        corvanta::GrafFileDialogs files;
+        const auto next = [this](const char* kind, std::deque<QString>& script) {
+            return [this, kind, &script]() -> std::optional<std::string> {
+                Shown << kind;
+                if (script.empty()) return std::nullopt;
+                const QString path = script.front();
+                script.pop_front();
+                return QFile::encodeName(path).toStdString();
+            };
+        };
+        files.ChooseOpenPath = next("open", OpenPaths);
+        files.ChooseSavePath = next("save", SavePaths);
+        files.ChooseLanguagePath = next("language", LanguagePaths);
+        files.ChoosePdfPath = next("pdf", PdfPaths);
+        files.ChooseValuesPath = next("values", ValuesPaths);
+        files.ChoosePrinter = [this](QPrinter& printer) {
+            Shown << "print";
+            if (PrinterPdf.isEmpty()) return false;
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(PrinterPdf);
+            return true;
+        };
+        Window->SetFileDialogs(files);
         Window->show();
         if (!QTest::qWaitForWindowExposed(Window.get())) qFatal("window not exposed");
         QApplication::setActiveWindow(Window.get());
@@ -76,8 +152,27 @@ class Session {
     QTableWidget* Table() const { return Get<QTableWidget>("AsStringGrid2"); }
     QComboBox* List() const { return Get<QComboBox>("ComboBox2"); }
     QPlainTextEdit* Memo() const { return Get<QPlainTextEdit>("Memo1"); }
+    QString Text(const QString& label) const { return Get<QLabel>(label)->text(); }
+    QStringList Grid(const QString& name, int first, int last) const {
+        return Rows(Get<QTableWidget>(name), first, last);
+    }
     int Page() const { return Get<QStackedWidget>("PageControl1")->currentIndex(); }
     int Sheet() const { return Get<corvanta::TAsPagePanel>("AsPagePanel1")->ActivePageIndex(); }
+    QString Path(const QString& name) const { return Folder.filePath(name); }
+    // The title as set: the platform shows "[*]" as its mark of changes.
+    QString Caption() const { return Window->windowTitle(); }
+    void Menu(const char* action) { Window->findChild<QAction*>(action)->trigger(); }
+    void OpenFile(const QString& path) {
+        OpenPaths.push_back(path);
+        Menu("Abrir1");
+    }
+    // A file opened, on the Simulation page, with a seed and a count.
+    void ReadyToRun(const QString& file, int iterations = 100000, std::uint32_t seed = 7) {
+        Window->OpenFileAtStart(file.toStdString());
+        Window->SetRunSeed(seed);
+        Click("AsHyperBtn4");
+        Get<QSpinBox>("SpinEdit1")->setValue(iterations);
+    }
 
     // QTest takes (0, 0) for "the centre".
     static void Click(QWidget* widget, QPoint at = {}) {
@@ -114,6 +209,7 @@ class Session {
             QTest::keyClick(view, Qt::Key_Down);
         if (box->view()->isVisible()) QTest::keyClick(box->view(), Qt::Key_Return);
     }
+    void Pick(const QString& box, int item) { Pick(Get<QComboBox>(box), item); }
 
     void Type(const QString& field, const QString& text) {
         Click(field);
@@ -121,21 +217,33 @@ class Session {
         QTest::keyClicks(Get(field), text);
     }
 
-    // Fills one distribution page of the selected quantity and applies it.
+    // Fills one distribution page of the selected quantity and applies it;
+    // the fields are Edit1_, Edit2_, Edit3_ and EditDegrees_ of the page.
     void Assign(int row, int page, const QStringList& fields) {
         ClickCell(row, 2);
         Pick(List(), page);
-        QWidget* sheet = Get<corvanta::TAsPagePanel>("AsPagePanel1")->currentWidget();
-        const QList<QLineEdit*> edits = sheet->findChildren<QLineEdit*>();
-        for (int i = 0; i < edits.size() && i < fields.size(); ++i)
-            if (!fields[i].isEmpty()) Type(edits[i]->objectName(), fields[i]);
-        Click(sheet->findChild<TAsHyperBtn*>());
+        for (QLineEdit* edit : PageWidget()->findChildren<QLineEdit*>()) {
+            const int field = FieldOf(edit);
+            if (field >= 0 && field < fields.size() && !fields[field].isEmpty())
+                Type(edit->objectName(), fields[field]);
+        }
+        Click(PageWidget()->findChild<TAsHyperBtn*>());
+    }
+    static int FieldOf(const QLineEdit* edit) {
+        const QString name = edit->objectName();
+        return name.startsWith("EditDegrees") ? 3
+               : name.startsWith("Edit")      ? name.mid(4, 1).toInt() - 1
+                                              : -1;
+    }
+    QWidget* PageWidget() const {
+        return Get<corvanta::TAsPagePanel>("AsPagePanel1")->currentWidget();
     }
 
-    // "Distrib|Valor|a" of a record.
-    QString Record(int index) const {
+    // "Distrib|Valor|a" of a record, and with b and Grados.
+    QString Record(int index, bool whole = false) const {
         const auto& p = Window->Parameters().at(std::size_t(index));
-        return QString("%1|%2|%3").arg(p.Distrib).arg(p.Valor.c_str(), p.a.c_str());
+        const QString record = QString("%1|%2|%3").arg(p.Distrib).arg(p.Valor.c_str(), p.a.c_str());
+        return whole ? record + QString("|%1|%2").arg(p.b.c_str(), p.Grados.c_str()) : record;
     }
     QStringList Names() const { return Rows(Table(), 0, 0); }
     // Read inside the cell, clear of its text.
@@ -160,6 +268,9 @@ class Session {
 
     QTemporaryDir Folder;
     AnsweringDialogs Dialogs;
+    std::deque<QString> OpenPaths, SavePaths, LanguagePaths, PdfPaths, ValuesPaths;
+    QString PrinterPdf;
+    QStringList Shown;
     std::unique_ptr<corvanta::TGraf> Window;
 };
 

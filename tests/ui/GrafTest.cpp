@@ -1,36 +1,14 @@
-#include <QApplication>
-#include <QClipboard>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPlainTextEdit>
-#include <QPushButton>
+// The model and parameters pages driven as a user drives them: the model box,
+// the table, every distribution page with its refusals, the readings, the
+// function palette, the page buttons, the menus and opening at start.
 #include <QRegularExpression>
-#include <QSpinBox>
-#include <QStackedWidget>
-#include <QTableWidget>
-#include <QTemporaryDir>
-#include <QTimer>
-#include <QtTest>
 #include <cmath>
-#include <functional>
-#include <memory>
 
 #include "GrafSession.h"
-#include "support/ScriptedDialogs.h"
 #include "ui/FormValores.h"
-#include "ui/Graf.h"
-#include "ui/Startup.h"
-#include "ui/controls/AsHyperBtn.h"
-#include "ui/controls/AsPagePanel.h"
 #include "ui/controls/AsPanel.h"
 
-using corvanta::DialogAnswer;
-using corvanta::TAsHyperBtn;
-
-using grafsession::Rows;
-using grafsession::Session;
+using namespace grafsession;
 
 namespace {
 
@@ -48,12 +26,15 @@ void WithDialog(Session& s, const std::function<void(QTableWidget&)>& act) {
 }
 
 struct ApplyCase {
-    int Row, Page;
-    QStringList Fields;
-    QString Stored;  // Distrib|Valor|a
+    int Row, Item;
+    QStringList Fields;  // Edit1, Edit2, Edit3, degrees of freedom
+    QString Stored;      // Distrib|Valor|a, or with |b|Grados
     QByteArray Error = {};
     // A refusal: the field it focuses, the text typed over it, what is stored then.
     QString Refused = {}, Fix = {}, Fixed = {};
+    int Page = -1;          // the sheet, when not the list item's index
+    QString ItemText = {};  // with the page's field labels, in their order
+    QStringList Labels = {};
 };
 
 struct ReadingsCase {
@@ -79,13 +60,14 @@ class GrafTest : public QObject {
     void updateModel_data() {
         QTest::addColumn<QString>("rejected");  // a second model, refused
         QTest::addColumn<QString>("shown");
-        const auto add = [](const char* name, const char* rejected, const char* shown) {
-            QTest::newRow(name) << QString(rejected) << QString(shown);
-        };
-        add("accepted", "", "");
-        add("no output", "x = x + 1", "Error: Error. Undefined output parameter.");
-        add("two outputs", "y = a\nz = b", "Error: Error. Too many output parameter.");
-        add("no bracket", "y = sin + 1", "Message: ERROR: function sin must be followed by \"(\"");
+        QTest::newRow("accepted") << ""
+                                  << "";
+        QTest::newRow("no output") << "x = x + 1"
+                                   << "Error: Error. Undefined output parameter.";
+        QTest::newRow("two outputs") << "y = a\nz = b"
+                                     << "Error: Error. Too many output parameter.";
+        QTest::newRow("no bracket") << "y = sin + 1"
+                                    << "Message: ERROR: function sin must be followed by \"(\"";
     }
     void updateModel() {
         QFETCH(QString, rejected);
@@ -121,10 +103,9 @@ class GrafTest : public QObject {
         QVERIFY(!s.List()->isEnabled());
         QCOMPARE(s.List()->currentIndex(), -1);
         s.ClickCell(3, 2);
-        QCOMPARE(s.Get<QLabel>("Label17")->text(), "b");
+        QCOMPARE(s.Text("Label17"), "b");
         QVERIFY(s.List()->isEnabled());
-        QCOMPARE(s.List()->currentIndex(), 0);
-        QCOMPARE(s.Sheet(), 0);
+        QCOMPARE(QPoint(s.List()->currentIndex(), s.Sheet()), QPoint(0, 0));
     }
 
     void editedModelAsksOnTableClick_data() {
@@ -172,10 +153,7 @@ class GrafTest : public QObject {
         const QRect cell = s.Table()->visualItemRect(s.Table()->item(2, 1));
         const QPoint corner = s.Table()->viewport()->mapTo(s.Table(), cell.topLeft());
         QCOMPARE(box->geometry(), QRect(corner - QPoint(1, 1), cell.size() + QSize(3, 1)));
-        if (item >= 0)
-            Session::Pick(box, item);
-        else
-            QTest::keyClicks(box, unit);
+        item >= 0 ? Session::Pick(box, item) : QTest::keyClicks(box, unit);
         QCOMPARE(s.Table()->item(2, 1)->text(), unit);
         s.ClickCell(1, 2);
         QVERIFY(!box->isVisible());
@@ -196,11 +174,14 @@ class GrafTest : public QObject {
         const char* mean = "Error of parameters.. Mean must be real >= 0";
         const char* binomial =
             "Error of parameters.. n must be integer >= 0 and p must take values between 0 and 1";
+        const QString optional = "Degrees of freedom (optional)";
         // clang-format off
         add("Normal", {1, 1, {"10", "0.5"}, "1|10|0.5"});
         add("Normal empty mean", {1, 1, {"", "1"}, "0||"});
         add("Normal not real", {1, 1, {"abc", "1"}, "0||", "abc is not a Real number", "Edit1_Normal", "2", "1|2|1"});
         add("Normal deviation -0.5", {1, 1, {"10", "-0.5"}, "0||", deviation, "Edit2_Normal", "0", "1|10|0"});
+        add("Normal degrees 0", {2, 1, {"10", "0.1", "", "0"}, "0||", "Degrees of freedom must be real > 0", "EditDegrees_Normal", "18", "1|10|0.1||18", -1,
+            "Normal", {"Mean", "Standard Deviation", optional}});
         add("Rectangular mean 2,5", {1, 2, {"2,5", "1"}, "0||", "2,5 is not a Real number", "Edit1_Rectangular", "2.5", "2|2.5|1"});
         add("Rectangular", {1, 2, {"1e-3", "2"}, "2|1e-3|2"});
         add("Rectangular half -1", {2, 2, {"1", "-1"}, "0||", half, "Edit2_Rectangular", "1", "2|1|1"});
@@ -234,37 +215,64 @@ class GrafTest : public QObject {
         add("LogNormal", {1, 16, {"1", "0.2"}, "16|1|0.2"});
         add("LogNormal not real", {1, 16, {"x", "0.2"}, "0||", "x no es un n\xFAmero real", "Edit1_LogNormal", "1", "16|1|0.2"});
         add("LogNormal negative", {1, 16, {"1", "-1"}, "0||", "Media y Desv\xEDo deben ser reales > 0", "Edit2_LogNormal", "1", "16|1|1"});
+        add("U-shaped", {2, 18, {"0", "-0.5", "", ""}, "0||", "Error of parameters.. Half-width must be real > 0", "Edit2_UShaped", "0.5", "20|0|0.5||", 20,
+            "U-shaped (arcsine)", {"Midpoint", "Half-width", optional}});
+        add("trapezoidal", {2, 19, {"1", "2", "1.5", "12"}, "0||", "Error of parameters.. beta must take values from 0 to 1", "Edit3_Trapezoidal", "0.4", "21|1|2|0.4|12", 21,
+            "Trapezoidal", {"Midpoint", "Half-width", "Top to base ratio (beta)", optional}});
+        add("curvilinear trapezoid", {2, 20, {"0", "1", "1", ""}, "0||", "Error of parameters.. d must be real >= 0 and below the half-width", "Edit3_CurvilinearTrapezoid", "0.1", "22|0|1|0.1|", 22,
+            "Curvilinear trapezoid", {"Midpoint", "Half-width", "Inexactness of the limits (d)", optional}});
+        add("asymmetric triangular", {2, 21, {"5", "0", "4", "3"}, "0||", "Error of parameters.. The limits must satisfy lower <= mode <= upper and lower < upper", "Edit3_AsymmetricTriangular", "6", "23|5|0|6|3", 23,
+            "Asymmetric triangular", {"Mode", "Lower limit", "Upper limit", optional}});
         // clang-format on
     }
     // A refusal keeps the row, the page, the list item and every typed text,
     // and takes the user to the field it is about with its text selected;
-    // typing over it and applying again stores and moves on.
+    // typing over it and applying again stores and moves on. Shown again,
+    // the record has its page, its list item and its texts.
     void applyPage() {
         QFETCH(ApplyCase, c);
+        const int page = c.Page < 0 ? c.Item : c.Page;
         Session s;
         s.Update("y = a + b + c");
-        s.Assign(c.Row, c.Page, c.Fields);
+        if (!c.ItemText.isEmpty()) {
+            s.ClickCell(c.Row, 2);
+            QCOMPARE(s.List()->itemText(c.Item), c.ItemText);
+        }
+        s.Assign(c.Row, c.Item, c.Fields);
         QCOMPARE(s.Record(c.Row), c.Stored);
         const QString error = "Error: " + QString::fromLatin1(c.Error);
         QCOMPARE(s.Log(), c.Error.isEmpty() ? QStringList() : QStringList{error});
         if (!c.Refused.isEmpty()) {
-            QCOMPARE(QPoint(s.Table()->currentRow(), s.Sheet()), QPoint(c.Row, c.Page));
-            QCOMPARE(s.List()->currentIndex(), c.Page);
-            QStringList typed;
-            for (QLineEdit* edit : s.Get<QWidget>("AsPagePanel1")->findChildren<QLineEdit*>())
+            QCOMPARE(QPoint(s.Table()->currentRow(), s.Sheet()), QPoint(c.Row, page));
+            QCOMPARE(s.List()->currentIndex(), c.Item);
+            QStringList typed, labels;
+            for (QLineEdit* edit : s.PageWidget()->findChildren<QLineEdit*>())
                 if (edit->objectName().startsWith("Edit") && !edit->text().isEmpty())
                     typed << edit->text();
             QCOMPARE(typed, c.Fields.filter(QRegularExpression(".")));
+            for (QLabel* label : s.PageWidget()->findChildren<QLabel*>())
+                labels << label->text();
+            if (!c.Labels.isEmpty()) QCOMPARE(labels, c.Labels);
             auto* refused = s.Get<QLineEdit>(c.Refused);
             QCOMPARE(QApplication::focusWidget(), refused);
             QCOMPARE(refused->selectedText(), refused->text());
             QTest::keyClicks(refused, c.Fix);
-            s.Click(refused->parentWidget()->findChild<TAsHyperBtn*>());
-            QCOMPARE(s.Record(c.Row), c.Fixed);
+            s.Click(s.PageWidget()->findChild<TAsHyperBtn*>());
+            QCOMPARE(s.Record(c.Row, c.Fixed.count('|') == 4), c.Fixed);
             QCOMPARE(s.Log(), QStringList{error});
         }
         QCOMPARE(s.Table()->currentRow(), (c.Row + 1) % 4);
         QCOMPARE(QApplication::focusWidget(), s.Table());
+        if (c.Labels.isEmpty()) return;
+        QCOMPARE(s.CellColour(c.Row, 1), QColor(236, 249, 237));
+        s.ClickCell(c.Row + 1, 2);
+        s.ClickCell(c.Row, 2);
+        QCOMPARE(QPoint(s.Sheet(), s.List()->currentIndex()), QPoint(page, c.Item));
+        const QStringList stored = c.Fixed.split('|').mid(1);
+        QStringList shown, expected;
+        for (QLineEdit* edit : s.PageWidget()->findChildren<QLineEdit*>())
+            shown << edit->text(), expected << stored[Session::FieldOf(edit)];
+        QCOMPARE(shown, expected);
     }
 
     void leavingThePanelAsks_data() {
@@ -279,7 +287,7 @@ class GrafTest : public QObject {
         Session s;
         s.Update("y = a + b + c");
         s.ClickCell(1, 2);
-        Session::Pick(s.List(), 1);
+        s.Pick(s.List(), 1);
         s.Type("Edit1_Normal", "10");
         s.Type("Edit2_Normal", "0.5");
         s.Dialogs.Answers = {ok ? DialogAnswer::Ok : DialogAnswer::Cancel};
@@ -293,33 +301,45 @@ class GrafTest : public QObject {
         QTest::addColumn<ReadingsCase>("c");
         const double t2 = 4.30265, t1 = 12.7062;  // Student's t for 95 %, 2 and 1 degrees
         // clang-format off
-        QTest::newRow("Direct") << ReadingsCase{1, false, {"10.1", "10.3", "10.2"}, "10.2",
-                                                t2 * (0.1 / std::sqrt(3.0)) / 1.96, "2"};
+        QTest::newRow("Direct") << ReadingsCase{1, false, {"10.1", "10.3", "10.2"}, "10.2", t2 * (0.1 / std::sqrt(3.0)) / 1.96, "2"};
         QTest::newRow("SX, t") << ReadingsCase{2, true, {"10.0|10.2", "10.0|10.3"}, "0.25", 0.05, "1"};
-        QTest::newRow("SXXS") << ReadingsCase{3, false, {"1|3|5|1", "2|6|6|2"}, "3.5",
-                                              t1 * 0.5 / 1.96, "1"};
+        QTest::newRow("SXXS") << ReadingsCase{3, false, {"1|3|5|1", "2|6|6|2"}, "3.5", t1 * 0.5 / 1.96, "1"};
         QTest::newRow("X/S, t") << ReadingsCase{4, true, {"2|4", "4|10"}, "2.25", 0.25, "1"};
-        QTest::newRow("SXS, t") << ReadingsCase{5, true, {"1|5|3", "1|6|3", "1|8|3"},
-                                                "4.33333333333333", std::sqrt(7.0 / 9.0), "2"};
+        QTest::newRow("SXS, t") << ReadingsCase{5, true, {"1|5|3", "1|6|3", "1|8|3"}, "4.33333333333333", std::sqrt(7.0 / 9.0), "2"};
+        QTest::newRow("none entered") << ReadingsCase{1, false, {"", "", ""}, "", 0, ""};
         // clang-format on
     }
+    // The readings entered give the quantity; shown again they fill the
+    // dialog, and Ctrl+C copies them. Readings never entered keep the
+    // quantity, its page and the number typed, ready to be entered.
     void experimentalReadings() {
         QFETCH(ReadingsCase, c);
         const QStringList rows = c.Rows;
+        const bool entered = !c.Mean.isEmpty();
         Session s;
         s.Update("y = a + b");
         s.ClickCell(1, 2);
-        Session::Pick(s.List(), 17);
+        s.Pick(s.List(), 17);
         s.Click(QString("RadioButton%1").arg(c.Mode));
         s.Click(c.Student ? "RadioButton7" : "RadioButton6");
         s.Type("SpinEdit2", QString::number(rows.size()));
-        WithDialog(s, [&](QTableWidget& grid) {
-            for (int r = 0; r < rows.size(); ++r)
-                for (int k = 0; k <= rows[r].count(QLatin1Char('|')); ++k)
-                    grid.item(r, k + 1)->setText(rows[r].section('|', k, k));
-            Session::Click(s.Window->ObservationsDialog()->findChild<QPushButton*>("Button2"));
-        });
+        if (entered)
+            WithDialog(s, [&](QTableWidget& grid) {
+                for (int r = 0; r < rows.size(); ++r)
+                    for (int k = 0; k <= rows[r].count(QLatin1Char('|')); ++k)
+                        grid.item(r, k + 1)->setText(rows[r].section('|', k, k));
+                Session::Click(s.Window->ObservationsDialog()->findChild<QPushButton*>("Button2"));
+            });
         s.Click("Button4");
+        if (!entered) {
+            QCOMPARE(s.Log(), QStringList{"Information: Values have not been entered therefore "
+                                          "probability distribution will no be assigned"});
+            QCOMPARE(QPoint(s.Table()->currentRow(), s.Sheet()), QPoint(1, 17));
+            QCOMPARE(s.Record(1), QString("0||"));
+            QCOMPARE(s.Get<QSpinBox>("SpinEdit2")->value(), 3);
+            QCOMPARE(QApplication::focusWidget(), s.Get("SpinEdit2"));
+            return;
+        }
         const auto& p = s.Window->Parameters()[1];
         QCOMPARE(p.Distrib, 17);
         QCOMPARE(QString::fromStdString(p.Valor), c.Mean);
@@ -328,8 +348,6 @@ class GrafTest : public QObject {
         QCOMPARE(QString::fromStdString(p.Grados), c.Degrees);
         QCOMPARE(s.CellColour(1, 1), QColor(219, 239, 218));
         QVERIFY(s.Dialogs.Log.empty());
-
-        // Shown again, the stored readings fill the dialog; Ctrl+C copies them.
         s.ClickCell(1, 2);
         QStringList shown;
         WithDialog(s, [&](QTableWidget& grid) {
@@ -340,24 +358,6 @@ class GrafTest : public QObject {
         QCOMPARE(shown, rows);
         QCOMPARE(QGuiApplication::clipboard()->text(),
                  rows.join("\r\n").replace('|', '\t') + "\r\n");
-    }
-
-    // Readings that cannot be applied keep the quantity, its page and the
-    // number typed, ready to be entered.
-    void experimentalRefusalStays() {
-        Session s;
-        s.Update("y = a + b");
-        s.ClickCell(1, 2);
-        Session::Pick(s.List(), 17);
-        s.Type("SpinEdit2", "3");
-        s.Click("Button4");
-        QCOMPARE(s.Log(), QStringList{"Information: Values have not been entered therefore "
-                                      "probability distribution will no be assigned"});
-        QCOMPARE(QPoint(s.Table()->currentRow(), s.Sheet()), QPoint(1, 17));
-        QCOMPARE(s.Record(1), QString("0||"));
-        auto* count = s.Get<QSpinBox>("SpinEdit2");
-        QCOMPARE(count->value(), 3);
-        QCOMPARE(QApplication::focusWidget(), count);
     }
 
     void continueButton_data() {
@@ -402,8 +402,6 @@ class GrafTest : public QObject {
     void functionPalette() {
         QFETCH(QString, button);
         QFETCH(QPoint, keys);
-        QFETCH(QString, text);
-        QFETCH(int, caret);
         Session s;
         s.Click("AsHyperBtn3");
         s.Click("Memo1");
@@ -418,8 +416,8 @@ class GrafTest : public QObject {
         QVERIFY(palette->isVisible());
         QCOMPARE(frames, 11);
         s.Click(button);
-        QCOMPARE(s.Memo()->toPlainText(), text);
-        QCOMPARE(s.Memo()->textCursor().position(), caret);
+        QTEST(s.Memo()->toPlainText(), "text");
+        QTEST(s.Memo()->textCursor().position(), "caret");
         QVERIFY(!s.Memo()->textCursor().hasSelection() && !palette->isVisible());
         QCOMPARE(QApplication::focusWidget(), s.Memo());
         s.Click("AsHyperBtn5");
@@ -469,47 +467,47 @@ class GrafTest : public QObject {
                  language->actionGeometry(language->actions()[0]).height() + 20);
     }
 
-    void openAtStart() {
-        Session s;
-        const std::string path = CORVANTA_SOURCE_DIR "/samples/mass-calibration.cvm";
-        s.Window->OpenFileAtStart(path);
-        QVERIFY(s.Dialogs.Log.empty());
-        QCOMPARE(s.Get<QLineEdit>("Edit1")->text(), "Mass calibration");
-        QCOMPARE(s.Memo()->toPlainText(), "y = (mRc + dmRc)*(1 + (ra - ra0)*(1/rW - 1/rR)) - mnom");
-        QCOMPARE(s.Names(), QStringList({"y", "mRc", "dmRc", "ra", "ra0", "rW", "rR", "mnom"}));
-        QCOMPARE(s.Page(), 1);
-        QCOMPARE(s.Window->windowTitle(), QString::fromStdString(" Corvanta - " + path + "[*]"));
-        s.Click("Button3");
-        QCOMPARE(s.Page(), 2);
-    }
-
-    void refusedFileLeavesTheStartState_data() {
-        QTest::addColumn<QByteArray>("content");  // "-": no file at all
+    // A model file given at start opens on the parameters page; one that is
+    // refused leaves the window as it started.
+    void openAtStart_data() {
+        QTest::addColumn<QByteArray>("content");  // "-": no file at all; "": the sample
         QTest::addColumn<QString>("shown");       // %1: the path
         const QString noTitle =
             "Error: The file \"%1\" is not a complete model file: the tag \"%Titulo%\" is missing.";
+        QTest::newRow("sample") << QByteArray() << "";
         QTest::newRow("garbage") << QByteArray("hello\r\n\x01\xFF world\r\n") << noTitle;
-        QTest::newRow("empty") << QByteArray() << noTitle;
+        QTest::newRow("empty") << QByteArray("") << noTitle;
         QTest::newRow("missing") << QByteArray("-")
                                  << "Message: Cannot open file \"%1\". No such file or directory";
     }
-    void refusedFileLeavesTheStartState() {
+    void openAtStart() {
         QFETCH(QByteArray, content);
         QFETCH(QString, shown);
         Session s;
-        const QString path = s.Folder.filePath("model.cvm");
-        QFile file(path);
-        if (content != "-") QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) >= 0);
-        file.close();
+        if (shown.isEmpty()) {
+            const QString path = kSamples + "mass-calibration.cvm";
+            s.Window->OpenFileAtStart(path.toStdString());
+            QVERIFY(s.Dialogs.Log.empty());
+            QCOMPARE(s.Get<QLineEdit>("Edit1")->text(), "Mass calibration");
+            QCOMPARE(s.Memo()->toPlainText(),
+                     "y = (mRc + dmRc)*(1 + (ra - ra0)*(1/rW - 1/rR)) - mnom");
+            QCOMPARE(s.Names(), QStringList({"y", "mRc", "dmRc", "ra", "ra0", "rW", "rR", "mnom"}));
+            QCOMPARE(s.Page(), 1);
+            QCOMPARE(s.Caption(), " Corvanta - " + path + "[*]");
+            s.Click("Button3");
+            QCOMPARE(s.Page(), 2);
+            return;
+        }
+        const QString path = s.Path("model.cvm");
+        if (content != "-") Write(path, content);
         s.Window->OpenFileAtStart(path.toStdString());
         QCOMPARE(s.Log(), QStringList{shown.arg(path)});
-        // The window is left as it started.
         QVERIFY(s.Window->Parameters().empty() && s.Memo()->toPlainText().isEmpty());
         QCOMPARE(s.Get<QLineEdit>("Edit1")->text(), "Type the title of simulation project");
-        QCOMPARE(s.Window->windowTitle(), "  Corvanta[*]");
+        QCOMPARE(s.Caption(), "  Corvanta[*]");
         QCOMPARE(s.Page(), 0);
-        QCOMPARE(s.Get<QLabel>("Label14")->text(), "(Stop)");
-        QCOMPARE(Rows(s.Get<QTableWidget>("StringGrid2"), 0, 0),
+        QCOMPARE(s.Text("Label14"), "(Stop)");
+        QCOMPARE(s.Grid("StringGrid2", 0, 0),
                  QStringList({"Iterations ", "Mean ", "Variance ", "Standard Deviation ", "Skew ",
                               "Kurtosis ", "Maximum value ", "Minimum value ",
                               "Most probable number ", "Range "}));
