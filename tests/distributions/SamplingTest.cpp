@@ -33,7 +33,7 @@ std::string Describe(const ModelParameter& p) {
 }
 
 // Exact first draws of every sampler on every branch, from the algorithms written again in
-// 64-bit-mantissa arithmetic (SamplingGolden.py in the history): a changed order or number of
+// 64-bit-mantissa arithmetic (tools/sampling-golden.py): a changed order or number of
 // uniforms changes the seeds after the draws, a changed formula the values.
 struct GoldenCase {
     const char* name;
