@@ -96,7 +96,6 @@ class FormValoresTest : public QObject {
     }
     void layoutForMode() {
         QFETCH(ReadingMode, mode);
-        QFETCH(QStringList, headers);
         ScriptedDialogs dialogs;
         TFormValores form(dialogs);
         QCOMPARE(form.windowTitle(), QStringLiteral("Observations"));
@@ -115,8 +114,8 @@ class FormValoresTest : public QObject {
             hiddenWidth = grid.horizontalHeader()->length() - grid.viewport()->width();
             visibleRows = grid.viewport()->height() / rowHeight;
         });
-        QCOMPARE(shownHeaders, headers);
-        QList<int> expectedWidths(headers.size(), 70);
+        QTEST(shownHeaders, "headers");
+        QList<int> expectedWidths(shownHeaders.size(), 70);
         expectedWidths.front() = 31;
         QCOMPARE(widths, expectedWidths);
         QCOMPARE(rowHeight, 17);
@@ -172,10 +171,8 @@ class FormValoresTest : public QObject {
         QFETCH(ReadingMode, mode);
         QFETCH(int, rows);
         QFETCH(QByteArray, memo);
-        QFETCH(QStringList, shown);
         QFETCH(Cells, typed);
         QFETCH(CloseBy, close);
-        QFETCH(QByteArray, text);
         ScriptedDialogs dialogs;
         TFormValores form(dialogs);
         QStringList seen;
@@ -187,8 +184,8 @@ class FormValoresTest : public QObject {
                     TypeCell(grid, cell.Row, cell.Column, cell.Text, &cell != &typed.back());
             },
             close);
-        QCOMPARE(seen, shown);
-        QCOMPARE(Bytes(result), text);
+        QTEST(seen, "shown");
+        QTEST(Bytes(result), "text");
         QVERIFY(dialogs.Log.empty());
     }
 
@@ -229,8 +226,6 @@ class FormValoresTest : public QObject {
     void cellCheckOnClick() {
         QFETCH(Cells, cells);
         QFETCH(QByteArray, notReal);
-        QFETCH(QStringList, errors);
-        QFETCH(QStringList, shown);
         QFETCH(QPoint, current);
         ScriptedDialogs dialogs;
         TFormValores form(dialogs);
@@ -259,8 +254,8 @@ class FormValoresTest : public QObject {
             QCOMPARE(shownDialog.Kind, corvanta::DialogKind::Error);
             shownErrors << QString::fromLatin1(shownDialog.Text);
         }
-        QCOMPARE(shownErrors, errors);
-        QCOMPARE(seen, shown);
+        QTEST(shownErrors, "errors");
+        QTEST(seen, "shown");
         QCOMPARE(currentSeen, current);
         QCOMPARE(selected, QList<QPoint>{current});
     }
@@ -279,7 +274,6 @@ class FormValoresTest : public QObject {
     void keysOnTheCurrentCell() {
         QFETCH(int, column);
         QFETCH(Action, action);
-        QFETCH(QString, text);
         ScriptedDialogs dialogs;
         TFormValores form(dialogs);
         QString seen;
@@ -295,7 +289,7 @@ class FormValoresTest : public QObject {
             editorOpen = grid.indexWidget(grid.currentIndex()) != nullptr;
             seen = grid.item(0, column)->text();
         });
-        QCOMPARE(seen, text);
+        QTEST(seen, "text");
         QVERIFY(!editorOpen);
     }
 
@@ -319,7 +313,6 @@ class FormValoresTest : public QObject {
         QFETCH(QRect, selection);
         QFETCH(int, key);
         QFETCH(int, modifiers);
-        QFETCH(QString, clipboard);
         ScriptedDialogs dialogs;
         TFormValores form(dialogs);
         QGuiApplication::clipboard()->setText(QStringLiteral("before"));
@@ -333,7 +326,7 @@ class FormValoresTest : public QObject {
                     true);
                 QTest::keyClick(&grid, char(key), Qt::KeyboardModifiers(modifiers));
             });
-        QCOMPARE(QGuiApplication::clipboard()->text(), clipboard);
+        QTEST(QGuiApplication::clipboard()->text(), "clipboard");
     }
 
     // Ctrl+V at the current cell: a three-column spreadsheet selection fills
@@ -364,7 +357,6 @@ class FormValoresTest : public QObject {
     void pasteFromASpreadsheet() {
         QFETCH(QPoint, at);
         QFETCH(QString, clipboard);
-        QFETCH(QStringList, shown);
         QFETCH(QString, error);
         ScriptedDialogs dialogs;
         TFormValores form(dialogs);
@@ -376,7 +368,7 @@ class FormValoresTest : public QObject {
                 QTest::keyClick(&g, Qt::Key_V, Qt::ControlModifier);
                 grid = Shown(g);
             });
-        QCOMPARE(grid, shown);
+        QTEST(grid, "shown");
         QCOMPARE(dialogs.Texts(), error.isEmpty() ? std::vector<std::string>{}
                                                   : std::vector<std::string>{error.toStdString()});
     }
