@@ -43,6 +43,13 @@ TEST(Quantile, KnownValuesOfEveryKind) {
         {Record(K::Weibull, "2"), 0.5L, 0.8325546111576977L},
         {Record(K::XiCuadrado, "2"), 0.95L, 5.991464547107979L},
         {Record(K::LogNormal, "2", "1"), 0.5L, 1.7888543819998317L},
+        {Record(K::LogNormal, "2", "1"), 0.1L, 0.976476245216642L},
+        {Record(K::UShaped, "0", "0.5"), 0.25L, -0.3535533905932738L},
+        {Record(K::Trapezoidal, "0", "1", "0.5"), 0.1L, -0.6127016653792583L},
+        {Record(K::Trapezoidal, "0", "1", "0.5"), 0.3L, -0.3L},
+        {Record(K::CurvilinearTrapezoid, "0", "1", "0"), 0.25L, -0.5L},
+        {Record(K::CurvilinearTrapezoid, "0", "1", "0.5"), 0.4L, -0.18204784532536747L},
+        {Record(K::AsymmetricTriangular, "0.5", "0", "1"), 0.125L, 0.25L},
         {Record(K::Experimental, "1", "0.5", "Normal", "9"), 0.975L, 1.979981992270027L},
         {Record(K::Experimental, "1", "0.5", "Student", "2"), 0.9L, 1 + tStudent2 / 2},
     };
@@ -183,6 +190,7 @@ TEST(JointSampler, RefusesWhatCannotBeDrawnNamingTheQuantities) {
          "\"x1\" is a constant and cannot be correlated."},
         {{kNormal, Record(K::Cauchy, "")}, {{"x1", "x2", 0.5}}, "\"x2\"" + noVariance},
         {{kNormal, Record(K::Student, "2", "0")}, {{"x2", "x1", 0.5}}, "\"x2\"" + noVariance},
+        {{kNormal, Record(K::Binomial, "0", "0.5")}, {{"x1", "x2", 0.5}}, "\"x2\"" + noVariance},
         {{Record(K::Normal, "0", "0"), kNormal}, {{"x2", "x1", 0.5}}, "\"x1\"" + noVariance},
         {{Record(K::Exponencial, ""), Record(K::Exponencial, "")}, {{"x1", "x2", -0.8}},
          "The coefficient -0.8 of \"x1\" and \"x2\"" + unreachable + "(from -0.6449 to 1)."},
@@ -201,6 +209,10 @@ TEST(JointSampler, RefusesWhatCannotBeDrawnNamingTheQuantities) {
                   Inputs({Record(K::Rectangular, "0", "1"), Record(K::Rectangular, "0", "1")}),
                   {{"x1", "x2", 1}}),
               std::nullopt);
+    // One trial has a variance: a Bernoulli input can be correlated.
+    EXPECT_EQ(
+        CheckCorrelations(Inputs({kNormal, Record(K::Binomial, "1", "0.5")}), {{"x1", "x2", 0.5}}),
+        std::nullopt);
 }
 
 // The sample correlation of n joint draws and its standard error from the sample's own fourth
