@@ -108,7 +108,7 @@ TEST(ApplyRules, EveryPageChecksInOrderAndStoresAsTyped) {
         {15, {"3", ""}, S("3", "olda"), ""}, {15, {"0", ""}, none, integerDegrees, 0},
         {15, {"1.5", ""}, none, notInteger("1.5"), 0},
         // LogNormal: its own fixed texts.
-        {16, {"10", "2"}, S("10", "2"), ""}, {16, {"m", "2"}, none, "m no es un n\xFAmero real", 0},
+        {16, {"10", "2"}, S("10", "2"), ""}, {16, {"0.5", "0.25"}, S("0.5", "0.25"), ""}, {16, {"m", "2"}, none, "m no es un n\xFAmero real", 0},
         {16, {"10", "s"}, none, "s no es un n\xFAmero real", 1},
         {16, {"0", "2"}, none, kLogNotPositive, 0}, {16, {"10", "-1"}, none, kLogNotPositive, 1},
         // Pages without a rule here.

@@ -253,6 +253,46 @@ TEST(Readings, PastedTextSplitsAsASpreadsheetCopiesIt) {
         EXPECT_EQ(SplitPastedCells(text), cells) << text;
 }
 
+// A paste lands from the chosen cell, adds rows as needed and is refused whole: a bad cell named
+// by its place in the table, a paste wider than the table from that cell or beyond row 999.
+TEST(Readings, PasteFillsFromTheCellOrRefusesTheWholePaste) {
+    const std::string refused = "Nothing was pasted: ",
+                      fits = refused +
+                             "the readings have more columns than the table from this "
+                             "cell, or more than 999 rows";
+    using Line = std::vector<std::string>;
+    struct Case {
+        int Row, Column;
+        const char* Text;
+        std::size_t Rows;  // rows of the table afterwards, 0 when refused
+        Line First, Last;
+        std::string Error;
+    } cases[] = {
+        {0, 0, "1\t2\n3\t4", 2, {"1", "2"}, {"3", "4"}, ""},
+        {1, 1, "5", 2, {"", ""}, {"", "5"}, ""},
+        {2, 0, "6", 3, {"", ""}, {"6", ""}, ""},
+        {998, 0, "7\t8", 999, {"", ""}, {"7", "8"}, ""},
+        {999, 0, "7", 0, {}, {}, fits},
+        {997, 0, "7\n8\n9", 0, {}, {}, fits},
+        {0, 1, "1\t2", 0, {}, {}, fits},
+        {-1, 0, "1", 0, {}, {}, fits},
+        {0, 0, "x\t2", 0, {}, {}, refused + "row 1, column 1: x is not a Real number"},
+        {1, 0, "1\t2\n3\tabc", 0, {}, {}, refused + "row 3, column 2: abc is not a Real number"},
+    };
+    for (const Case& c : cases) {
+        ScriptedDialogs dialogs;
+        const auto pasted =
+            PasteReadings({{"", ""}, {"", "9"}}, 2, c.Row, c.Column, c.Text, English(), dialogs);
+        using Log = std::vector<ScriptedDialogs::Shown>;
+        const Log shown = c.Error.empty() ? Log{} : Log{{DialogKind::Error, c.Error}};
+        EXPECT_EQ(dialogs.Log, shown) << c.Text;
+        ASSERT_EQ(pasted ? pasted->size() : 0, c.Rows) << c.Text;
+        if (!pasted) continue;
+        EXPECT_EQ(pasted->front(), c.First) << c.Text;
+        EXPECT_EQ(pasted->back(), c.Last) << c.Text;
+    }
+}
+
 const double kPercent[6] = {68.27, 90, 95, 95.45, 99, 99.73};
 const double kOutside[6] = {0.3173, 0.1, 0.05, 0.0455, 0.01, 0.0027};
 
