@@ -279,6 +279,7 @@ TEST_F(LanguageFilesTest, ShortDefaultIsCompletedAndRepairedAndAGapCompletedByKe
     fs::remove(folder / "default.lng.tmp");
     // A gap and a duplicate: completed by key, silently, and the file left as it is.
     std::vector<CaptionEntry> entries = TranslatedEntries(kCaptionCount);
+    entries[0] = {"cap1", "first twice"};
     entries[6] = {"cap5", "duplicate"};
     entries[50] = {"cap500", "beyond"};
     WriteBytes(DefaultLng(), EncodeCaptionRecords(entries));
@@ -286,8 +287,9 @@ TEST_F(LanguageFilesTest, ShortDefaultIsCompletedAndRepairedAndAGapCompletedByKe
     loaded = LoadCaptions("default", folder, quiet);
     ASSERT_TRUE(loaded);
     EXPECT_TRUE(quiet.Log.empty());
-    EXPECT_EQ(Caps(loaded->Table, {5, 6, 50, 51}), "T5|Real number|Mean|T51");
-    EXPECT_EQ(loaded->Table.Entries.size(), kCatalogue + 2);
+    EXPECT_EQ(Caps(loaded->Table, {1, 5, 6, 50, 51}), "first twice|T5|Real number|Mean|T51");
+    EXPECT_EQ(loaded->Table.Cap(0), DefaultCaptions()[0].Text);
+    EXPECT_EQ(loaded->Table.Entries.size(), kCatalogue + 3);
     EXPECT_EQ(ReadBytes(DefaultLng()), EncodeCaptionRecords(entries));
 }
 
