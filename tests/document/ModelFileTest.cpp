@@ -1,11 +1,16 @@
-// The model file: its sections, every field written and read back, and every refusal.
+// The model file: its sections, every field written and read back, every refusal, and the
+// Save, Save as and Open commands.
 #include "document/ModelFile.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <deque>
+#include <filesystem>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -19,20 +24,19 @@ namespace {
 using namespace corvanta::testing;
 using Shown = ScriptedDialogs::Shown;
 
+const char* const kSmallRows[] = {"y|19", "a|1|10|0.1||||||0.5", "b|4|2|||||||1E-6"};
 const std::string kSmallText =
     "%Titulo%\r\nMass\r\n%/Titulo%\r\n%Desc%\r\nfirst line\r\nsecond line\r\n%/Desc%\r\n"
     "%Modelo%\r\ny = a + b\r\n%/Modelo%\r\n" +
-    RecordText(0, "y", "19", "", "", "0") + RecordText(1, "a", "1", "10", "0.1", "0.5") +
-    RecordText(2, "b", "4", "2", "", "1E-6");
+    RecordText(0, kSmallRows[0]) + RecordText(1, kSmallRows[1]) + RecordText(2, kSmallRows[2]);
 
 ModelDocument SmallDocument() {
     ModelDocument d;
     d.Title = "Mass";
     d.Description = "first line\r\nsecond line\r\n";
     d.ModelText = "y = a + b\r\n";
-    d.Parameters = {Quantity("y", 19), Quantity("a", 1, "10", "0.1"), Quantity("b", 4, "2")};
-    d.Parameters[1].Sensib = 0.5;
-    d.Parameters[2].Sensib = 1E-6;
+    for (const char* row : kSmallRows)
+        d.Parameters.push_back(Q(row));
     return d;
 }
 
@@ -40,6 +44,13 @@ std::string Replace(std::string text, const std::string& from, const std::string
     std::size_t at = text.find(from);
     if (at == std::string::npos) ADD_FAILURE() << "not in the text: " << from;
     return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
 }
 
 TEST(ModelFile, ComposesEveryFieldInOrder) {
@@ -60,7 +71,7 @@ TEST(ModelFile, ComposesEveryFieldInOrder) {
     // clang-format on
     for (const auto& [value, text] : sensib) {
         ModelDocument one;
-        one.Parameters = {Quantity("y", 19)};
+        one.Parameters = {Q("y|19")};
         one.Parameters[0].Sensib = value;
         EXPECT_NE(ComposeModelText(one).find(std::string("%ParSensib%\r\n") + text + "\r\n"),
                   std::string::npos)
@@ -69,13 +80,13 @@ TEST(ModelFile, ComposesEveryFieldInOrder) {
 }
 
 TEST(ModelFile, DocumentsSurviveComposeApplyComposeWhateverTheLineEnds) {
-    ModelDocument tagsAsText = SmallDocument();
-    tagsAsText.Title = "%Desc%";
-    tagsAsText.Description = "%Modelo%\r\n%Par0%\r\n%ParNombre%\r\n%/Modelo%\r\n";
-    tagsAsText.Parameters[1].Unidad = "%Par2%";
-    tagsAsText.Parameters[2].Desc = "%/Par1%";
+    ModelDocument tags = SmallDocument();  // tags as field text
+    tags.Title = "%Desc%";
+    tags.Description = "%Modelo%\r\n%Par0%\r\n%ParNombre%\r\n%/Modelo%\r\n";
+    tags.Parameters[1].Unidad = "%Par2%";
+    tags.Parameters[2].Desc = "%/Par1%";
     for (const ModelDocument& document :
-         {SmallDocument(), AllKindsDocument(), ModelDocument{}, tagsAsText}) {
+         {SmallDocument(), AllKindsDocument(), ModelDocument{}, tags}) {
         const std::string crlf = ComposeModelText(document), lf = ReplaceAll(crlf, "\r\n", "\n");
         // LF alone still splits the cells by a lone CR.
         for (const std::string& text :
@@ -99,8 +110,7 @@ TEST(ModelFile, DocumentsSurviveComposeApplyComposeWhateverTheLineEnds) {
 }
 
 TEST(ModelFile, ReadingsKeepTheirLineEndsAcrossSaves) {
-    // Section bodies as files hold them, from earlier versions too, and the readings they stand
-    // for.
+    // Section bodies as files hold them, from earlier versions too, and the readings they mean.
     // clang-format off
     const std::pair<std::string, std::string> cases[] = {{"\r\n", ""}, {"", ""},
         {"\r\n\r\n\r\n", ""},  // grown by two earlier saves
@@ -120,7 +130,7 @@ TEST(ModelFile, ReadingsKeepTheirLineEndsAcrossSaves) {
                  dialogs);
         ASSERT_TRUE(opened) << body;
         EXPECT_EQ(opened->Document.Parameters[0].Lecturas, readings) << body;
-        std::string saved = ComposeModelText(opened->Document);
+        const std::string saved = ComposeModelText(opened->Document);
         std::optional<OpenedModel> again = Open(saved, dialogs);
         ASSERT_TRUE(again) << body;
         EXPECT_EQ(ComposeModelText(again->Document), saved) << body;
@@ -155,77 +165,72 @@ TEST(ModelFile, ConvertsTheFieldsItReads) {
 }
 
 TEST(ModelFile, RefusesIncompleteOrMismatchedFilesNamingThemAndOpensNothing) {
-    const std::string file = "The file \"/models/m.cvm\" ";
-    const std::string missing = file + "is not a complete model file: the tag ";
-    const std::string mismatch = file + "does not match its model: ";
-    const DialogKind error = DialogKind::Error, message = DialogKind::Message;
-    const struct {
-        std::string From, To;
-        DialogKind Kind;
-        std::string Text;
-    } cases[] = {
-        {"%/Titulo%\r\n", "", error, missing + "\"%/Titulo%\" is missing."},
-        {"Mass\r\n", "", error, missing + "\"%Titulo%\" has no value line."},
-        {"%Desc%\r\n", "", error, missing + "\"%Desc%\" is missing."},
-        {"%/Modelo%\r\n", "", error, missing + "\"%/Modelo%\" is missing."},
-        {"%ParNombre%\r\ny\r\n", "%ParNombre%\r\n", error,
-         missing + "\"%ParNombre%\" in record \"%Par0%\" has no value line."},
-        {"%ParGrados%\r\n\r\n%/ParGrados%\r\n", "", error,
-         missing + "\"%ParGrados%\" in record \"%Par0%\" is missing."},
-        {"%/ParUnidad%\r\n", "", error,
-         missing + "\"%/ParUnidad%\" in record \"%Par0%\" is missing."},
-        {"%/ParLecturas%\r\n", "", error,
-         missing + "\"%/ParLecturas%\" in record \"%Par0%\" is missing."},
-        {"%/Par1%\r\n", "", error, missing + "\"%/Par1%\" is missing."},
-        {"\n4\r", "\n4.0\r", message, "'4.0' is not a valid integer value"},
-        {"\n4\r", "\n24\r", error,
-         file + "is not a valid model file: the distribution number 24 in record \"%Par2%\" is "
-                "not one of 0 to 23."},
-        {"\n0.5\r", "\n0,5\r", message, "'0,5' is not a valid floating point value"},
-        {"\n0.5\r", "\n1.8E308\r", message, "'1.8E308' is not a valid floating point value"},
-        {"\na\r", "\nq\r", error,
-         mismatch + "record \"%Par1%\" is for \"q\", but quantity 2 of its equations is \"a\"."},
-        {"%/Par2%\r\n", "%/Par2%\r\n" + RecordText(3, "c", "1", "1", "1", "0"), error,
-         mismatch + "it holds 4 quantity records, but its equations have 3 quantities."},
-        {"%Par1%", "%Par7%", error,  // a gap in the numbering ends the records
-         mismatch + "it holds 1 quantity records, but its equations have 3 quantities."},
-        {"y = a + b\r\n", " \r\n\r\n", error,
-         mismatch + "it holds 3 quantity records, but its equations have 0 quantities."}};
-    for (const auto& c : cases) {
+    const std::string file = "The file \"/models/m.cvm\" ", in0 = "\" in record \"%Par0%\" ",
+                      missing = file + "is not a complete model file: the tag \"",
+                      mismatch = file + "does not match its model: ",
+                      records = mismatch + "it holds ",
+                      have =
+                          " quantity records, but its "
+                          "equations have ";
+    const DialogKind E = DialogKind::Error, M = DialogKind::Message;
+    // clang-format off
+    const std::tuple<std::string, std::string, DialogKind, std::string> cases[] = {
+        {"%/Titulo%\r\n", "", E, missing + "%/Titulo%\" is missing."},
+        {"Mass\r\n", "", E, missing + "%Titulo%\" has no value line."},
+        {"%Desc%\r\n", "", E, missing + "%Desc%\" is missing."},
+        {"%/Modelo%\r\n", "", E, missing + "%/Modelo%\" is missing."},
+        {"%ParNombre%\r\ny\r\n", "%ParNombre%\r\n", E, missing + "%ParNombre%" + in0 +
+                                                       "has no value line."},
+        {"%ParGrados%\r\n\r\n%/ParGrados%\r\n", "", E,
+         missing + "%ParGrados%" + in0 + "is missing."},
+        {"%/ParUnidad%\r\n", "", E, missing + "%/ParUnidad%" + in0 + "is missing."},
+        {"%/ParLecturas%\r\n", "", E, missing + "%/ParLecturas%" + in0 + "is missing."},
+        {"%/Par1%\r\n", "", E, missing + "%/Par1%\" is missing."},
+        {"\n4\r", "\n4.0\r", M, "'4.0' is not a valid integer value"},
+        {"\n4\r", "\n24\r", E, file + "is not a valid model file: the distribution number 24 in "
+                               "record \"%Par2%\" is not one of 0 to 23."},
+        {"\n0.5\r", "\n0,5\r", M, "'0,5' is not a valid floating point value"},
+        {"\n0.5\r", "\n1.8E308\r", M, "'1.8E308' is not a valid floating point value"},
+        {"\na\r", "\nq\r", E, mismatch + "record \"%Par1%\" is for \"q\", but quantity 2 of its "
+                              "equations is \"a\"."},
+        {"%/Par2%\r\n", "%/Par2%\r\n" + RecordText(3, "c|1|1|1"), E, records + "4" + have + "3 "
+                                                                      "quantities."},
+        {"%Par1%", "%Par7%", E, records + "1" + have + "3 quantities."},  // a gap ends the records
+        {"y = a + b\r\n", " \r\n\r\n", E, records + "3" + have + "0 quantities."}};
+    // clang-format on
+    for (const auto& [from, to, kind, text] : cases) {
         ScriptedDialogs dialogs;
-        EXPECT_FALSE(Open(Replace(kSmallText, c.From, c.To), dialogs)) << c.Text;
-        EXPECT_EQ(dialogs.Log, (std::vector<Shown>{{c.Kind, c.Text}}));
+        EXPECT_FALSE(Open(Replace(kSmallText, from, to), dialogs)) << text;
+        EXPECT_EQ(dialogs.Log, (std::vector<Shown>{{kind, text}}));
     }
     // Equations that "Update parameters" rejects: its own message, then ours.
     ScriptedDialogs dialogs;
     EXPECT_FALSE(Open(Replace(kSmallText, "y = a + b\r\n", "y = a\r\nz = b\r\n"), dialogs));
-    EXPECT_EQ(dialogs.Texts(),
-              (std::vector<std::string>{"Error. Too many output parameter.",
-                                        "The file \"/models/m.cvm\" cannot be opened: its "
-                                        "equations do not form a valid model."}));
+    EXPECT_EQ(dialogs.Texts(), (std::vector<std::string>{"Error. Too many output parameter.",
+                                                         file + "cannot be opened: its equations "
+                                                                "do not form a valid model."}));
 }
 
-const std::string kPairHead = ModelHead(
-    "y = x1 + x2", RecordText(0, "y", "19") + RecordText(1, "x1", "1") + RecordText(2, "x2", "2"));
-
-TEST(CorrelationsSection, WrittenOnlyWithACoefficientReadBackAndRefusedNamingTheLine) {
+TEST(ModelFile, CorrelationsWrittenOnlyWithACoefficientReadBackAndRefusedNamingTheLine) {
+    const std::string head =
+        ModelHead("y = x1 + x2", RecordText(0, "y|19|0|1") + RecordText(1, "x1|1|0|1") +
+                                     RecordText(2, "x2|2|0|1"));
     const std::string section = "%Correlaciones%\r\nx1;x2;0.9\r\n%/Correlaciones%\r\n";
     ScriptedDialogs dialogs;
-    auto opened = Open(kPairHead + section, dialogs, "m.cvm");
+    auto opened = Open(head + section, dialogs, "m.cvm");
     ASSERT_TRUE(opened);
     EXPECT_EQ(opened->Document.Correlations, (CorrelationList{{"x1", "x2", 0.9}}));
-    EXPECT_EQ(ComposeModelText(opened->Document), kPairHead + section);
+    EXPECT_EQ(ComposeModelText(opened->Document), head + section);
     opened->Document.Correlations = {{"x1", "x2", 0}};
-    EXPECT_EQ(ComposeModelText(opened->Document), kPairHead);
-    auto plain = Open(kPairHead, dialogs, "m.cvm");
+    EXPECT_EQ(ComposeModelText(opened->Document), head);
+    auto plain = Open(head, dialogs, "m.cvm");
     ASSERT_TRUE(plain);
     EXPECT_TRUE(plain->Document.Correlations.empty());
     EXPECT_TRUE(dialogs.Log.empty());
     // The first line inside the section, and the one after it.
-    const long long first = std::count(kPairHead.begin(), kPairHead.end(), '\n') + 2;
-    const std::string invalid = "The file \"m.cvm\" is not a valid model file: line ";
+    const long long first = std::count(head.begin(), head.end(), '\n') + 2;
     const std::string twoNames = "it does not hold two names and a coefficient separated by \";\"";
-    const std::pair<const char*, std::string> cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {"x1;x9;0.5", "\"x9\" names no quantity of the model"},
         {"y;x1;0.5", "\"y\" is not an input quantity"},
         {"x2;x2;0.5", "\"x2\" is paired with itself"},
@@ -236,69 +241,63 @@ TEST(CorrelationsSection, WrittenOnlyWithACoefficientReadBackAndRefusedNamingThe
         {"x1;x2;0.5\r\nx2;x1;0.5", "the pair \"x2\", \"x1\" is given twice"}};
     for (const auto& [lines, why] : cases) {
         ScriptedDialogs refused;
-        const std::string text =
-            kPairHead + "%Correlaciones%\r\n" + lines + "\r\n%/Correlaciones%\r\n";
-        EXPECT_FALSE(Open(text, refused, "m.cvm"));
-        const std::string line = std::string(lines).substr(std::string(lines).rfind('\n') + 1);
-        EXPECT_EQ(refused.Texts(), std::vector<std::string>{
-                                       invalid + std::to_string(first + (line != lines)) + " (\"" +
-                                       line + "\") of the correlations: " + why + "."});
+        EXPECT_FALSE(Open(head + "%Correlaciones%\r\n" + lines + "\r\n%/Correlaciones%\r\n",
+                          refused, "m.cvm"));
+        const std::string line = lines.substr(lines.rfind('\n') + 1);
+        EXPECT_EQ(refused.Texts(),
+                  std::vector<std::string>{"The file \"m.cvm\" is not a valid model file: line " +
+                                           std::to_string(first + (line != lines)) + " (\"" + line +
+                                           "\") of the correlations: " + why + "."});
     }
-    EXPECT_FALSE(Open(kPairHead + "%Correlaciones%\r\nx1;x2;0.5\r\n", dialogs, "m.cvm"));
+    EXPECT_FALSE(Open(head + "%Correlaciones%\r\nx1;x2;0.5\r\n", dialogs, "m.cvm"));
     EXPECT_EQ(dialogs.Texts().back(),
               "The file \"m.cvm\" is not a complete model file: the tag "
               "\"%/Correlaciones%\" is missing.");
 }
 
-std::string Choice(const char* tag, const char* value) {
-    return std::string("%") + tag + "%\r\n" + value + "\r\n%/" + tag + "%\r\n";
-}
-
-TEST(RunChoicesSection, ReadWrittenAndRefused) {
-    const std::string head = ModelHead("y = x", RecordText(0, "y", "19") + RecordText(1, "x", "1"));
+TEST(ModelFile, RunChoicesReadWrittenAndRefused) {
+    const std::string head =
+        ModelHead("y = x", RecordText(0, "y|19|0|1") + RecordText(1, "x|1|0|1"));
+    const auto choice = [](const char* tag, const char* value) {
+        return std::string("%") + tag + "%\r\n" + value + "\r\n%/" + tag + "%\r\n";
+    };
     const std::string invalid = "The file \"m.cvm\" is not a valid model file: ",
                       digits = invalid + "the number of significant digits \"";
-    const struct {
-        std::string Tail;
-        RunChoices Expected;
-        std::string Refusal;  // "" when the file opens
-    } cases[] = {
+    const std::tuple<std::string, RunChoices, std::string> cases[] = {
+        // refused unless ""
         {"", {}, ""},
-        {Choice("Intervalo", "Minimo"), {IntervalKind::Shortest, false, 2}, ""},
-        {Choice("Adaptativo", "T") + Choice("Cifras", "5"), {IntervalKind::Symmetric, true, 5}, ""},
-        {Choice("Intervalo", "Shortest"),
+        {choice("Intervalo", "Minimo"), {IntervalKind::Shortest, false, 2}, ""},
+        {choice("Adaptativo", "T") + choice("Cifras", "5"), {IntervalKind::Symmetric, true, 5}, ""},
+        {choice("Intervalo", "Shortest"),
          {},
          invalid + "the interval kind \"Shortest\" is not Simetrico or Minimo."},
-        {Choice("Cifras", "0"), {}, digits + "0\" is not one of 1 to 5."},
-        {Choice("Cifras", "6"), {}, digits + "6\" is not one of 1 to 5."},
-        {Choice("Cifras", "2.5"), {}, digits + "2.5\" is not one of 1 to 5."},
-    };
-    for (const auto& c : cases) {
+        {choice("Cifras", "0"), {}, digits + "0\" is not one of 1 to 5."},
+        {choice("Cifras", "6"), {}, digits + "6\" is not one of 1 to 5."},
+        {choice("Cifras", "2.5"), {}, digits + "2.5\" is not one of 1 to 5."}};
+    for (const auto& [tail, expected, refusal] : cases) {
         ScriptedDialogs dialogs;
-        const auto opened = Open(head + c.Tail, dialogs, "m.cvm");
-        if (!c.Refusal.empty()) {
-            EXPECT_FALSE(opened) << c.Tail;
-            EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{c.Refusal});
+        const auto opened = Open(head + tail, dialogs, "m.cvm");
+        ASSERT_EQ(opened.has_value(), refusal.empty()) << tail;
+        if (!opened) {
+            EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{refusal});
             continue;
         }
-        ASSERT_TRUE(opened) << c.Tail;
-        EXPECT_EQ(opened->Document.Choices, c.Expected) << c.Tail;
+        EXPECT_EQ(opened->Document.Choices, expected) << tail;
         // Written back whole, all three, and nothing for the defaults.
         const std::string written = ComposeModelText(opened->Document);
         const auto again = Open(written, dialogs, "m.cvm");
         ASSERT_TRUE(again);
-        EXPECT_EQ(again->Document.Choices, c.Expected);
-        EXPECT_EQ(written.find("%Intervalo%") != std::string::npos, c.Expected != RunChoices{});
+        EXPECT_EQ(again->Document.Choices, expected);
+        EXPECT_EQ(written.find("%Intervalo%") != std::string::npos, expected != RunChoices{});
         EXPECT_TRUE(dialogs.Log.empty());
     }
 }
 
 // Texts are written with CR LF; each case also runs with LF and CR alone.
 TEST(SectionStore, ReadsEveryCaseAlikeWithEachLineEndAndSplitsLines) {
-    const struct {
-        const char* Name;
-        std::string Text, Section, Line;  // the text, then ExtractSection and ExtractSectionLine
-    } cases[] = {
+    // The section name, the text, then what ExtractSection and ExtractSectionLine give.
+    // clang-format off
+    const std::tuple<const char*, std::string, std::string, std::string> cases[] = {
         {"Desc", "%Desc%\r\n%/Desc%\r\n", "", "%/Desc%"},  // opened and closed at once
         {"Desc", "%Desc%\r\na\r\n\r\nb\r\n%/Desc%\r\n", "a\r\n\r\nb\r\n", "a"},
         {"Desc", "%Desc%\r\na", "a\r\n", "a"},  // no closing tag runs to the end
@@ -314,17 +313,17 @@ TEST(SectionStore, ReadsEveryCaseAlikeWithEachLineEndAndSplitsLines) {
          "one\r\n%Par10%\r\n%/Par10%\r\n", "one"},
         {"Par0", "%Par0%\r\n%ParNombre%\r\nx\r\n%/ParNombre%\r\n%/Par0%\r\n",
          "%ParNombre%\r\nx\r\n%/ParNombre%\r\n", "%ParNombre%"},
-        {"Titulo", "a\r\n%Titulo%\r\n", "", ""},
-        {"Titulo", "a\r\nb\r\n", "", ""},
+        {"Titulo", "a\r\n%Titulo%\r\n", "", ""}, {"Titulo", "a\r\nb\r\n", "", ""},
         {"Titulo", "", "", ""},
         {"Desc", "%Desc%\r\n\xB5m \xB1 0.1\r\n%/Desc%\r\n", "\xB5m \xB1 0.1\r\n", "\xB5m \xB1 0.1"},
         {"Desc", std::string("%Desc%\r\na\0b\r\n%/Desc%\r\n", 23), "a\r\n", "a"}};  // NUL ends it
-    for (const auto& c : cases)
+    // clang-format on
+    for (const auto& [name, text, section, line] : cases)
         for (const char* end : {"\r\n", "\n", "\r"}) {
-            const std::string text = ReplaceAll(c.Text, "\r\n", end);
-            SCOPED_TRACE(::testing::PrintToString(text));
-            EXPECT_EQ(ExtractSection(c.Name, text), c.Section);
-            EXPECT_EQ(ExtractSectionLine(c.Name, text), c.Line);
+            const std::string ended = ReplaceAll(text, "\r\n", end);
+            SCOPED_TRACE(::testing::PrintToString(ended));
+            EXPECT_EQ(ExtractSection(name, ended), section);
+            EXPECT_EQ(ExtractSectionLine(name, ended), line);
         }
     // Text, then its lines each closed by "|".
     // clang-format off
@@ -339,6 +338,177 @@ TEST(SectionStore, ReadsEveryCaseAlikeWithEachLineEndAndSplitsLines) {
         EXPECT_EQ(got, expected) << "text of " << text.size() << " bytes";
     }
     EXPECT_EQ(NormalizeLineEnds("a\rb\nc\r\n\n"), "a\r\nb\r\nc\r\n\r\n");
+}
+
+using Log = std::vector<Shown>;
+
+// A fresh folder for each test, and the window's two file dialogs answering from a script.
+class ModelFileCommands : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/corvanta-docXXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        folder_ = pattern;
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+    std::string Path(const std::string& name) const { return (folder_ / name).string(); }
+    std::string Contents(const std::string& name) const { return FileBytes(Path(name)); }
+    ModelFileDialogs FileDialogs() {
+        auto next = [this](const char* which, std::vector<std::optional<std::string>>& answers) {
+            calls_.push_back(which);
+            if (answers.empty()) throw std::logic_error(std::string("unscripted ") + which);
+            std::optional<std::string> answer = answers.front();
+            answers.erase(answers.begin());
+            return answer;
+        };
+        return {[this, next] { return next("save", saveAnswers_); },
+                [this, next] { return next("open", openAnswers_); }};
+    }
+    std::filesystem::path folder_;
+    std::vector<std::optional<std::string>> saveAnswers_, openAnswers_;
+    std::vector<std::string> calls_;
+};
+
+TEST_F(ModelFileCommands, WritesWholeFilesAndReportsTheRuntimeErrors) {
+    ScriptedDialogs dialogs;
+    ASSERT_TRUE(WriteModelFile(Path("m.cvm"), "an earlier and longer content", dialogs));
+    ASSERT_TRUE(WriteModelFile(Path("m.cvm"), "%Titulo%\r\n\xB5\r\n", dialogs));
+    EXPECT_EQ(ReadModelFile(Path("m.cvm"), dialogs), "%Titulo%\r\n\xB5\r\n");
+    // A new file gets the usual permissions less the umask; a replaced one keeps its own.
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    ASSERT_TRUE(WriteModelFile(Path("new.cvm"), "x", dialogs));
+    std::filesystem::permissions(Path("m.cvm"), std::filesystem::perms(0640));
+    ASSERT_TRUE(WriteModelFile(Path("m.cvm"), "y", dialogs));
+    struct stat created {
+    }, replaced{};
+    ASSERT_EQ(::stat(Path("new.cvm").c_str(), &created) | ::stat(Path("m.cvm").c_str(), &replaced),
+              0);
+    EXPECT_EQ(created.st_mode & 07777, 0666u & ~mask);
+    EXPECT_EQ(replaced.st_mode & 07777, 0640u);
+    std::filesystem::remove(Path("new.cvm"));
+    EXPECT_EQ(dialogs.Log, Log{});
+    std::filesystem::create_directory(Path("sub.cvm"));
+    const std::string no = Path("no/m.cvm"), sub = Path("sub.cvm"),
+                      none =
+                          "\". No such file or "
+                          "directory";
+    // clang-format off
+    const std::tuple<std::string, bool, std::string> cases[] = {
+        {no, true, "Cannot create file \"" + no + none},
+        {sub, true, "Cannot create file \"" + sub + "\". Is a directory"},
+        {"", true, "Cannot create file \"" + none},
+        {no, false, "Cannot open file \"" + no + none},
+        {sub, false, "Cannot open file \"" + sub + "\". Is a directory"},
+        {"/dev/zero", false, "Cannot open file \"/dev/zero\". File too large"}};
+    // clang-format on
+    for (const auto& [path, write, text] : cases) {
+        ScriptedDialogs shown;
+        EXPECT_FALSE(write ? WriteModelFile(path, "x", shown)
+                           : ReadModelFile(path, shown).has_value());
+        EXPECT_EQ(shown.Log, (Log{{DialogKind::Message, text}}));
+    }
+    // No temporary file is left behind, whether the write worked or not.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 2);
+}
+
+TEST_F(ModelFileCommands, SaveAsksForANameOnceAndAsksBeforeReplacingAFile) {
+    saveAnswers_ = {Path("first")};
+    ScriptedDialogs dialogs;
+    ModelDocument d;
+    d.Title = "one";
+    const SaveOutcome first = SaveModel(d, "", BuiltInTexts(), dialogs, FileDialogs());
+    EXPECT_EQ(std::tie(first.Written, first.FileName, first.WindowCaption),
+              std::make_tuple(true, Path("first.cvm"),
+                              std::optional<std::string>(" Corvanta - " + Path("first.cvm"))));
+    d.Title = "two";
+    const SaveOutcome second = SaveModel(d, first.FileName, BuiltInTexts(), dialogs, FileDialogs());
+    EXPECT_EQ(std::tie(second.Written, second.FileName, second.WindowCaption),
+              std::make_tuple(true, first.FileName, std::optional<std::string>()));
+    EXPECT_EQ(Contents("first.cvm"), ComposeModelText(d));
+    EXPECT_EQ(calls_, std::vector<std::string>{"save"});
+    EXPECT_EQ(dialogs.Log, Log{});
+    // "Save as" onto an existing file: Cancel keeps it, Ok replaces it.
+    for (DialogAnswer answer : {DialogAnswer::Cancel, DialogAnswer::Ok}) {
+        saveAnswers_ = {Path("first.cvm")};
+        ScriptedDialogs asked;
+        asked.Answers = {answer};
+        const SaveOutcome outcome =
+            SaveModelAs(ModelDocument{}, BuiltInTexts(), asked, FileDialogs());
+        const bool written = answer == DialogAnswer::Ok;
+        EXPECT_EQ(std::make_pair(outcome.Written, outcome.WindowCaption.has_value()),
+                  std::make_pair(written, written));
+        EXPECT_EQ(Contents("first.cvm"), ComposeModelText(written ? ModelDocument{} : d));
+        EXPECT_EQ(asked.Log, (Log{{DialogKind::ConfirmOkCancel,
+                                   "The file " + Path("first.cvm") +
+                                       " already exists. Do you want to overwrite with updated "
+                                       "model?"}}));
+    }
+}
+
+// Open asks only with changes: Save goes on once written, Discard at once, Cancel ends it.
+TEST_F(ModelFileCommands, OpenAsksToSaveChangesOnlyWhenModifiedAndGoesOnOnlyOnceSaved) {
+    ScriptedDialogs setup;
+    ASSERT_TRUE(WriteModelFile(Path("m.cvm"), ComposeModelText(AllKindsDocument()), setup));
+    ASSERT_TRUE(WriteModelFile(Path("broken.cvm"), "%Titulo%\r\nx\r\n", setup));
+    const auto asks = [](const std::string& name) {
+        return Shown{DialogKind::ConfirmSaveDiscardCancel, "Save changes to " + name + "?"};
+    };
+    const auto cannot = [this](const char* verb, const char* name) {
+        return Shown{DialogKind::Message, std::string("Cannot ") + verb + " file \"" + Path(name) +
+                                              "\". No such file or directory"};
+    };
+    const Shown untitled = asks("Untitled"),
+                broken{DialogKind::Error, "The file \"" + Path("broken.cvm") +
+                                              "\" is not a complete model file: the tag "
+                                              "\"%/Titulo%\" is missing."};
+    const std::vector<std::string> open = {"open"}, save = {"save"}, saveOpen = {"save", "open"};
+    using A = DialogAnswer;
+    // Modified, file name, answers, save dialog answers, the file chosen to open, dialogs called,
+    // shown, opened.
+    // clang-format off
+    const std::tuple<bool, std::string, std::deque<A>, std::vector<std::optional<std::string>>,
+                     std::string, std::vector<std::string>, Log, bool> cases[] = {
+        {false, "", {}, {}, "m", open, {}, true},
+        {true, "", {A::Discard}, {}, "m", open, {untitled}, true},
+        {true, "", {A::Cancel}, {}, "m", {}, {untitled}, false},
+        {true, "", {A::Save}, {std::nullopt}, "m", save, {untitled}, false},
+        {true, "", {A::Save}, {Path("saved")}, "m", saveOpen, {untitled}, true},
+        {true, Path("no/such.cvm"), {A::Save}, {}, "m", {},
+         {asks("such.cvm"), cannot("create", "no/such.cvm")}, false},
+        {true, Path("model.cvm"), {A::Save}, {}, "m", open, {asks("model.cvm")}, true},
+        {false, "", {}, {}, "absent", open, {cannot("open", "absent.cvm")}, false},
+        {false, "", {}, {}, "broken.cvm", open, {broken}, false}};
+    // clang-format on
+    for (const auto& [modified, fileName, answers, saves, chosen, calls, shown, opened] : cases) {
+        calls_.clear();
+        saveAnswers_ = saves;
+        openAnswers_ = {Path(chosen)};
+        ScriptedDialogs dialogs;
+        dialogs.Answers = answers;
+        ModelDocument current;
+        current.ModelText = "y = q";
+        const OpenOutcome outcome =
+            OpenModel(current, fileName, modified, BuiltInTexts(), dialogs, FileDialogs());
+        SCOPED_TRACE(chosen + " " + fileName);
+        EXPECT_EQ(calls_, calls);
+        EXPECT_EQ(dialogs.Log, shown);
+        ASSERT_EQ(outcome.Opened.has_value(), opened);
+        if (!opened) continue;
+        EXPECT_EQ(outcome.Path, WithModelExtension(Path(chosen)));
+        EXPECT_EQ(outcome.Opened->Document.Parameters, AllKindsDocument().Parameters);
+    }
+    EXPECT_EQ(
+        Contents("saved.cvm"),
+        "%Titulo%\r\n\r\n%/Titulo%\r\n%Desc%\r\n%/Desc%\r\n%Modelo%\r\ny = q\r\n%/Modelo%\r\n");
+    EXPECT_EQ(Contents("model.cvm"), Contents("saved.cvm"));
+    // A path gets the extension only when it has none.
+    const std::pair<std::string, std::string> names[] = {
+        {"/m/model", "/m/model.cvm"},     {"/m/model.cvm", "/m/model.cvm"},
+        {"/m/model.txt", "/m/model.txt"}, {"/m.d/model", "/m.d/model.cvm"},
+        {"model", "model.cvm"},           {"", ""}};
+    for (const auto& [path, expected] : names)
+        EXPECT_EQ(WithModelExtension(path), expected);
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "distributions/ModelParameter.h"
 #include "document/ModelFile.h"
@@ -13,31 +15,53 @@
 
 namespace corvanta::testing {
 
-inline ModelParameter Quantity(std::string name, std::int32_t distrib, std::string valor = "",
-                               std::string a = "", bool init = true) {
-    ModelParameter p;
-    p.Nombre = std::move(name);
-    p.Distrib = distrib;
-    p.Valor = std::move(valor);
-    p.a = std::move(a);
-    p.Init = init;
-    return p;
+// The cells of "a|b|c", padded with empty ones to at least `count`.
+inline std::vector<std::string> Cells(const std::string& row, std::size_t count = 0) {
+    std::vector<std::string> cells(1);
+    for (char c : row)
+        if (c == '|')
+            cells.emplace_back();
+        else
+            cells.back().push_back(c);
+    if (cells.size() < count) cells.resize(count);
+    return cells;
 }
 
-inline ModelParameter Experimental(std::string name, std::string readings, std::string valor,
-                                   std::string a, std::string b, std::string grados) {
-    ModelParameter p = Quantity(std::move(name), 17, std::move(valor), std::move(a));
-    p.Lecturas = std::move(readings);
-    p.b = std::move(b);
-    p.Grados = std::move(grados);
-    return p;
+// A record from "Nombre|Distrib|Valor|a|b|Grados|Lecturas|Unidad|Desc|Sensib|Init"; cells left
+// out are empty, Sensib 0 and Init T.
+inline ModelParameter Q(const std::string& row) {
+    const std::vector<std::string> c = Cells(row, 11);
+    return {c[0], c[7], c[8],         std::atoi(c[1].c_str()),           c[2], c[6], c[3],
+            c[4], c[5], c[10] != "F", std::strtod(c[9].c_str(), nullptr)};
 }
 
-inline std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
-    for (std::size_t at = text.find(from); at != std::string::npos;
-         at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-    return text;
+// The same row as record n of a file: each field between its tags, in the file's order.
+inline std::string RecordText(int n, const std::string& row) {
+    const std::vector<std::string> c = Cells(row, 11);
+    const char* const tags[] = {"ParNombre", "ParUnidad",   "ParDesc",  "ParDistrib",
+                                "ParValor",  "ParLecturas", "Par_a",    "Par_b",
+                                "ParGrados", "ParInit",     "ParSensib"};
+    const std::string values[] = {c[0],
+                                  c[7],
+                                  c[8],
+                                  c[1],
+                                  c[2],
+                                  c[6],
+                                  c[3],
+                                  c[4],
+                                  c[5],
+                                  c[10].empty() ? "T" : c[10],
+                                  c[9].empty() ? "0" : c[9]};
+    std::string text = "%Par" + std::to_string(n) + "%\r\n";
+    for (int i = 0; i < 11; ++i)
+        text += std::string("%") + tags[i] + "%\r\n" + values[i] + "\r\n%/" + tags[i] + "%\r\n";
+    return text + "%/Par" + std::to_string(n) + "%\r\n";
+}
+
+// The head of a model file: title "t", no description, the equations, then the records.
+inline std::string ModelHead(const std::string& equations, const std::string& records) {
+    return "%Titulo%\r\nt\r\n%/Titulo%\r\n%Desc%\r\n%/Desc%\r\n%Modelo%\r\n" + equations +
+           "\r\n%/Modelo%\r\n" + records;
 }
 
 inline std::string FileBytes(const std::string& path) {
@@ -55,84 +79,45 @@ inline std::optional<OpenedModel> Open(const std::string& text, ScriptedDialogs&
     return ApplyModelText(text, path, BuiltInTexts(), dialogs);
 }
 
-// Quantity record n as the file holds it: each field between its tags.
-inline std::string RecordText(int n, const std::string& name, const std::string& distrib,
-                              const std::string& valor = "0", const std::string& a = "1",
-                              const std::string& sensib = "0") {
-    const char* const tags[] = {"ParNombre", "ParUnidad",   "ParDesc",  "ParDistrib",
-                                "ParValor",  "ParLecturas", "Par_a",    "Par_b",
-                                "ParGrados", "ParInit",     "ParSensib"};
-    const std::string values[] = {name, "", "", distrib, valor, "", a, "", "", "T", sensib};
-    std::string text = "%Par" + std::to_string(n) + "%\r\n";
-    for (int i = 0; i < 11; ++i)
-        text += std::string("%") + tags[i] + "%\r\n" + values[i] + "\r\n%/" + tags[i] + "%\r\n";
-    return text + "%/Par" + std::to_string(n) + "%\r\n";
-}
-
-// The head of a model file: title "t", no description, the equations, then the records.
-inline std::string ModelHead(const std::string& equations, const std::string& records) {
-    return "%Titulo%\r\nt\r\n%/Titulo%\r\n%Desc%\r\n%/Desc%\r\n%Modelo%\r\n" + equations +
-           "\r\n%/Modelo%\r\n" + records;
-}
-
 inline const char* const kSXReadings = "SX\r\n10.0\r10.2\r\n10.0\r10.3\r\n";
 
-// Every kind of quantity: the output, an intermediate, the sixteen distributions, Experimental
-// readings in all five modes (with what Apply computes from them) and one quantity still
-// without a distribution; Windows-1252 text throughout.
+// Every kind of quantity: the output, an intermediate, the sixteen distributions (n4's a left
+// from an earlier Normal), Experimental readings in all five modes with what Apply computes from
+// them, and one quantity still without a distribution; Windows-1252 text throughout.
 inline ModelDocument AllKindsDocument() {
     ModelDocument d;
     d.Title = "Calibraci\xF3n de una masa de 1 \xB5g";
     d.Description = "First line\r\nSecond line \xB1 0.1 \xB5m\r\n\r\nAfter an empty line\r\n";
-    d.ModelText = "y = k";
-    d.Parameters = {Quantity("y", 19), Quantity("k", 18)};
-    // n4's a is left from an earlier Normal.
-    const char* const values[][2] = {
-        {"10", "0.1"}, {"5", "0.5"}, {"-1.5", "0.25"}, {"9.80665", "0.1"}, {"2", ""},    {"", ""},
-        {"2", "3"},    {"4", "0"},   {"3.5", ""},      {"10", "0.3"},      {"5", "0.4"}, {"2", ""},
-        {"", ""},      {"1.5", ""},  {"3", ""},        {"1", "0.2"}};
-    for (int i = 1; i <= 16; ++i) {
-        d.ModelText += " + n" + std::to_string(i);
-        d.Parameters.push_back(
-            Quantity("n" + std::to_string(i), i, values[i - 1][0], values[i - 1][1]));
-    }
-    const char* const readings[][5] = {
-        {"Directa\r\n10.1\r\n10.3\r\n10.2\r\n", "10.2", "0.126741723112509", "Normal", "2"},
-        {kSXReadings, "0.25", "0.0500000000000007", "Student", "1"},
-        {"SXXS\r\n1.0\r5.1\r5.3\r1.2\r\n1.1\r5.0\r5.2\r1.0\r\n", "4.075", "0.16206893385673",
-         "Normal", "1"},
-        {"X/S\r\n2\r4\r\n2\r4.1\r\n2.1\r4\r\n", "1.98492063492063", "0.0425991647629195", "Student",
-         "2"},
-        {"SXS\r\n1.0\r5.0\r3.0\r\n1.1\r5.2\r3.1\r\n", "3.05", "0.0500000000000001", "Student",
-         "1"}};
-    for (int i = 0; i < 5; ++i) {
-        const std::string name = "r" + std::to_string(i + 1);
-        d.ModelText += " + " + name;
-        const auto& r = readings[i];
-        d.Parameters.push_back(Experimental(name, r[0], r[1], r[2], r[3], r[4]));
-    }
-    d.ModelText += "\r\nk = 2*m\r\n";
-    d.Parameters.push_back(Quantity("m", 0, "", "", false));
-    ParameterList& q = d.Parameters;
-    q[2].Unidad = "\xB5m";
-    q[2].Desc = "Length \xB1 tolerance";
-    q[3].Unidad = std::string("\xB0") + "C";
-    q[3].Desc = "Temperatura del ba\xF1o";
-    const std::pair<int, double> sensib[] = {{2, 0.5},    {3, 0.333333333333333},
-                                             {4, 1E-6},   {5, 2.5E15},
-                                             {6, -0.125}, {18, 0.0123456789012345}};
-    for (const auto& [index, value] : sensib)
-        q[index].Sensib = value;
+    d.ModelText =
+        "y = k + n1 + n2 + n3 + n4 + n5 + n6 + n7 + n8 + n9 + n10 + n11 + n12 + n13 + "
+        "n14 + n15 + n16 + r1 + r2 + r3 + r4 + r5\r\nk = 2*m\r\n";
+    // clang-format off
+    for (const std::string& row : std::vector<std::string>{"y|19", "k|18",
+             "n1|1|10|0.1||||\xB5m|Length \xB1 tolerance|0.5",
+             "n2|2|5|0.5||||\xB0" "C|Temperatura del ba\xF1o|0.333333333333333",
+             "n3|3|-1.5|0.25||||||1E-6", "n4|4|9.80665|0.1||||||2.5E15", "n5|5|2|||||||-0.125",
+             "n6|6", "n7|7|2|3", "n8|8|4|0", "n9|9|3.5", "n10|10|10|0.3", "n11|11|5|0.4",
+             "n12|12|2", "n13|13", "n14|14|1.5", "n15|15|3", "n16|16|1|0.2",
+             "r1|17|10.2|0.126741723112509|Normal|2|Directa\r\n10.1\r\n10.3\r\n10.2\r\n|||"
+             "0.0123456789012345",
+             std::string("r2|17|0.25|0.0500000000000007|Student|1|") + kSXReadings,
+             "r3|17|4.075|0.16206893385673|Normal|1|"
+             "SXXS\r\n1.0\r5.1\r5.3\r1.2\r\n1.1\r5.0\r5.2\r1.0\r\n",
+             "r4|17|1.98492063492063|0.0425991647629195|Student|2|"
+             "X/S\r\n2\r4\r\n2\r4.1\r\n2.1\r4\r\n",
+             "r5|17|3.05|0.0500000000000001|Student|1|SXS\r\n1.0\r5.0\r3.0\r\n1.1\r5.2\r3.1\r\n",
+             "m|0|||||||||F"})
+        d.Parameters.push_back(Q(row));
+    // clang-format on
     return d;
 }
 
 }  // namespace corvanta::testing
 
 namespace corvanta {
-// Readable failures: every field of a record on one line.
-inline void PrintTo(const ModelParameter& p, std::ostream* out) {
-    *out << "{" << p.Nombre << " | " << p.Unidad << " | " << p.Desc << " | " << p.Distrib << " | "
-         << p.Valor << " | " << p.Lecturas << " | " << p.a << " | " << p.b << " | " << p.Grados
-         << " | " << (p.Init ? "T" : "F") << " | " << FormatGeneral(p.Sensib, 17) << "}";
+inline void PrintTo(const ModelParameter& p, std::ostream* out) {  // every field on one line
+    *out << "{" << p.Nombre << "|" << p.Unidad << "|" << p.Desc << "|" << p.Distrib << "|"
+         << p.Valor << "|" << p.Lecturas << "|" << p.a << "|" << p.b << "|" << p.Grados << "|"
+         << (p.Init ? "T" : "F") << "|" << FormatGeneral(p.Sensib, 17) << "}";
 }
 }  // namespace corvanta
