@@ -4,66 +4,61 @@ limit=20 # seconds for any one command
 source "${0%/*}/lib.bash"
 
 # eval: value on stdout, exit 0; or the message on stderr, exit 1, also for rejections without a text of their own.
+# parse: the set (printf's escapes) in a file: refused with its message, or its five lines (parsed).
 illegal='corvanta-cli: the equation holds a character that is not allowed (allowed are letters, digits, the point, the comma, blanks and + - * / ^ ( ) [ ] { } =)'
 letter='corvanta-cli: the equation is not valid (a letter right after a number or after a ")")'
-while IFS='|' read -r code expression text; do
-    if ((code == 0)); then expect 0 "$text" "" eval "$expression"; else expect 1 "" "$text" eval "$expression"; fi
-done <<TABLE
-0|2^3^2|64
-0|1/3*3|0.999999999999999
-0|pi|3.14159265358979
-0|2,5 * [1 + 1}|5
-0|1/100000*1.5|1.5E-5
-0|SQRT(16) + Sin(0)|4
-1|ln(0)|Floating point division by zero
-1|sqrt(-1)|Invalid floating point operation
-1|exp(1000)|Floating point overflow
-1|arctanh(-1)|'-INF' is not a valid floating point value
-1|a + 1|'a' is not a valid floating point value
-1|a)|List index out of bounds (-1)
-1||Missing operand in expression
-1|a +- b|ERROR: duplicated operator
-1|(*a)|ERROR: Forbidden operand "*" after a "("
-1|2(a)|ERROR: variable [] must be followed by an operand
-1|pi(2)|ERROR: function "PI" cannot be followed by a "("
-1|2 # 3|$illegal
-1|2µ|$illegal
-1|$(printf '1\t+ 2')|$illegal
-1|2a|$letter
-1|1e5|$letter
-1|(a)b|$letter
-TABLE
-expect 0 "-1" "" eval -- "-1"
-expect 0 "usage: corvanta-cli eval [--] EXPRESSION..." "" eval --help
-expect 0 "usage: corvanta-cli parse FILE..." "" parse --help
-expect 2 "" "usage: corvanta-cli eval [--] EXPRESSION..." eval
-expect 2 "" "usage: corvanta-cli eval [--] EXPRESSION..." eval 1 2
-expect 2 "" "usage: corvanta-cli parse FILE..." parse
-
-# parse: the five lines of a set, from files and from stdin.
 parsed() { # FILE OUTPUT|INTERMEDIATE|INPUTS|EQUATION|POSTFIX
     local o i n e p && IFS='|' read -r o i n e p <<<"$2"
     expect 0 "$(printf 'output: %s\nintermediate:%s\ninputs: %s\nequation: %s\npostfix: %s' "$o" "${i:+ $i}" "$n" "$e" "$p")" "" parse "$1"
 }
-for file in "$repo/samples/chain.txt" -; do parsed "$file" 'y|k|a b c|y=a*(b/c)|a b c / *' <"$repo/samples/chain.txt"; done
-printf 'k = b/c\r\n\r\n   \r\ny = a*k\r\n' >"$work/reversed.txt"
-parsed "$work/reversed.txt" 'y|k|b c a|y=a*(b/c)|a b c / *'
-parsed "$repo/samples/power.txt" 'P|I|V R|P=V*(V/R)|V V R / *'
-printf 'y = x1 + sin(x1)^2 + pi' >"$work/single.txt"
-parsed "$work/single.txt" 'y||x1|y=x1+sin(x1)^2+pi|x1 x1 sin 2 ^ + pi +'
-
-while IFS='|' read -r model message; do # parse: rejected sets
-    printf "$model" >"$work/model.txt" && expect 1 "" "$message" parse "$work/model.txt"
-done <<'TABLE'
-|Error. Undefined output parameter.
-x = x + 1|Error. Undefined output parameter.
-y = a\nz = b|Error. Too many output parameter.
-y = a\na = b\nb = a|Error. The quantity a is defined in terms of itself.
-y = a\nk = b)|List index out of bounds (-1)
-y = a\n2x = b|Wrong expression
-y = a\n\nz = 2b|corvanta-cli: line 3: the equation is not valid (a letter right after a number or after a ")")
-y = a\nz = b;|corvanta-cli: line 2: the equation holds a character that is not allowed (allowed are letters, digits, the point, the comma, blanks and + - * / ^ ( ) [ ] { } =)
+while IFS='|' read -r command code input text; do
+    [[ $command == parse ]] && printf "$input" >"$work/model.txt" && input=$work/model.txt
+    if [[ $command$code == parse0 ]]; then parsed "$input" "$text"
+    elif ((code == 0)); then expect 0 "$text" "" eval "$input"; else expect 1 "" "$text" "$command" "$input"; fi
+done <<TABLE
+eval|0|2^3^2|64
+eval|0|1/3*3|0.999999999999999
+eval|0|pi|3.14159265358979
+eval|0|2,5 * [1 + 1}|5
+eval|0|1/100000*1.5|1.5E-5
+eval|0|SQRT(16) + Sin(0)|4
+eval|1|ln(0)|Floating point division by zero
+eval|1|sqrt(-1)|Invalid floating point operation
+eval|1|exp(1000)|Floating point overflow
+eval|1|arctanh(-1)|'-INF' is not a valid floating point value
+eval|1|a + 1|'a' is not a valid floating point value
+eval|1|a)|List index out of bounds (-1)
+eval|1||Missing operand in expression
+eval|1|a +- b|ERROR: duplicated operator
+eval|1|(*a)|ERROR: Forbidden operand "*" after a "("
+eval|1|2(a)|ERROR: variable [] must be followed by an operand
+eval|1|pi(2)|ERROR: function "PI" cannot be followed by a "("
+eval|1|2 # 3|$illegal
+eval|1|2µ|$illegal
+eval|1|$(printf '1\t+ 2')|$illegal
+eval|1|2a|$letter
+eval|1|1e5|$letter
+eval|1|(a)b|$letter
+parse|0|k = b/c\r\n\r\n   \r\ny = a*k\r\n|y|k|b c a|y=a*(b/c)|a b c / *
+parse|0|y = x1 + sin(x1)^2 + pi|y||x1|y=x1+sin(x1)^2+pi|x1 x1 sin 2 ^ + pi +
+parse|1||Error. Undefined output parameter.
+parse|1|x = x + 1|Error. Undefined output parameter.
+parse|1|y = a\nz = b|Error. Too many output parameter.
+parse|1|y = a\na = b\nb = a|Error. The quantity a is defined in terms of itself.
+parse|1|y = a\nk = b)|List index out of bounds (-1)
+parse|1|y = a\n2x = b|Wrong expression
+parse|1|y = a\n\nz = 2b|corvanta-cli: line 3: the equation is not valid (a letter right after a number or after a ")")
+parse|1|y = a\nz = b;|corvanta-cli: line 2: the equation holds a character that is not allowed (allowed are letters, digits, the point, the comma, blanks and + - * / ^ ( ) [ ] { } =)
 TABLE
+expect 0 "-1" "" eval -- "-1"
+eval_usage="usage: corvanta-cli eval [--] EXPRESSION..." parse_usage="usage: corvanta-cli parse FILE..."
+expect 0 "$eval_usage" "" eval --help && expect 0 "$parse_usage" "" parse --help
+expect 2 "" "$eval_usage" eval && expect 2 "" "$eval_usage" eval 1 2 && expect 2 "" "$parse_usage" parse
+
+# parse: the five lines of a set from the samples, and from stdin.
+for file in "$repo/samples/chain.txt" -; do parsed "$file" 'y|k|a b c|y=a*(b/c)|a b c / *' <"$repo/samples/chain.txt"; done
+parsed "$repo/samples/power.txt" 'P|I|V R|P=V*(V/R)|V V R / *'
+
 expect 1 "" "corvanta-cli: cannot read the file '$work/missing.txt'" parse "$work/missing.txt"
 expect 1 "" "corvanta-cli: cannot read the file '$work'" parse "$work"
 
@@ -80,11 +75,8 @@ expect 0 "2" "" eval "$(repeat '(' 60000)2$(repeat ')' 60000)"
 expect 0 "2" "" eval "$(repeat 'abs(' 25000)-2$(repeat ')' 25000)"
 printf 'y = %s\n' "$(repeat '[' 100000)a+b*x$(repeat '}' 100000)" >"$work/nested.txt"
 parsed "$work/nested.txt" "y||a b x|y=$(repeat '(' 100000)a+b*x$(repeat ')' 100000)|a b x * +"
-head -c 20000 /dev/urandom >"$work/binary.txt"
-survives "binary bytes" parse "$work/binary.txt"
-printf 'y = a\0b\n' >"$work/nul.txt"
-survives "a NUL byte" parse "$work/nul.txt"
+head -c 20000 /dev/urandom >"$work/binary.txt" && printf 'y = a\0b\n' >"$work/nul.txt" # a model that doubles at every level:
 { echo "y = a0*a0" && for i in $(seq 0 29); do echo "a$i = a$((i + 1))*a$((i + 1))"; done; } >"$work/doubling.txt"
-survives "a model that doubles at every level" parse "$work/doubling.txt"
+for file in binary nul doubling; do survives "$file" parse "$work/$file.txt"; done
 
 finish eval_parse

@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# corvanta-cli run end to end: the samples' expected results, the GUM framework, the adaptive run, the shortest
-# interval, correlations, the same output for the same seed, and bad input. Arguments: corvanta-cli, repository.
+# corvanta-cli run end to end: samples, GUM framework, adaptive run, shortest interval, correlations, seeds, bad input.
 source "${0%/*}/lib.bash"
 c=$samples/contributions.cvm mass=$samples/mass-calibration.cvm normal=$samples/jcgm101-additive-normal.cvm
 
@@ -23,8 +22,7 @@ y: ----
 a: 1.892  31.6251332572591 %
 b: 4.091  68.3748667427409 %' "" run "$c" --iterations 1000 --seed 7
 
-# Tolerances are five standard errors. The additive models, 200000 draws: standard deviation 2, 95 % interval
-# about [-3.92, 3.92] for normal inputs (where the GUM's interval holds), [-3.88, 3.88] for rectangular ones.
+# Five standard errors. Additive models, 200000 draws: sd 2, 95 % bounds 3.92 (normal, as the GUM's), 3.88 (rectangular).
 for kind in normal:3.92:0 rectangular:3.88:-0.3; do
     IFS=: read -r kind bound kurtosis <<<"$kind" && json "$kind" "$samples/jcgm101-additive-$kind.cvm" --seed 2026 --gum
     check "$kind" "gum validation" "n, bound, kurtosis = 200000, $bound, $kurtosis"'
@@ -50,9 +48,8 @@ check clock "" 'assert 0 <= r["seed"] <= 4294967295'
 # Monte Carlo interval about [1.085, 1.383]: not validated at two digits. The adaptive run's trials are the run's.
 # The same seed gives the same bytes, whatever the order of the options and the threads; another seed other values.
 all=("$mass" --gum --adaptive --interval shortest --seed)
-json all "${all[@]}" 7
+json all "${all[@]}" 7 && json other "${all[@]}" 8
 json threads1 "$mass" --seed 7 --threads 1 --interval shortest --adaptive --gum && json threads3 "${all[@]}" 7 --threads 3
-json other "${all[@]}" 8
 cmp -s "$work/all.json" "$work/threads1.json" && cmp -s "$work/all.json" "$work/threads3.json" || fail "threads changed the output"
 cmp -s "$work/all.json" "$work/other.json" && fail "another seed gave the same output"
 check all "gum validation adaptive shortest_interval" 'g, v, a, s = r["gum"], r["validation"], r["adaptive"], r["shortest_interval"]
@@ -64,10 +61,9 @@ assert v == {"digits": 2, "tolerance": 0.0005, "d_low": v["d_low"], "d_high": v[
     "verdict": "not validated"} and 0.02 < v["d_low"] < 0.07 and 0.02 < v["d_high"] < 0.07, v
 assert (a["batch_size"], a["digits"], a["ceiling"], a["ceiling_reached"]) == (10000, 2, 50000000, False) and a["trials"] == a["batches"] * 10000 == r["iterations"], a
 assert s["low"] <= s["high"] and s["length"] <= r["interval"][1] - r["interval"][0] + 0.002, s'
-got=$("$cli" run "${all[@]}" 7)
-for line in "Adaptive: " "Shortest coverage interval (p = 95%): [ " "GUM uncertainty framework (law of propagation \
-of uncertainty)" "Validation against Monte Carlo (2 significant digits, tolerance 0.0005): "; do
-    [[ $got == *$'\n'"$line"* ]] || fail "text output lacks '$line'"; done
+got=$("$cli" run "${all[@]}" 7) && for line in "Adaptive: " "Shortest coverage interval (p = 95%): [ " "GUM uncertainty \
+framework (law of propagation of uncertainty)" "Validation against Monte Carlo (2 significant digits, tolerance 0.0005): "
+    do [[ $got == *$'\n'"$line"* ]] || fail "text output lacks '$line'"; done
 # The adaptive stop rule is judged from the 10th batch on: the additive model, whose GUM interval is valid, is
 # validated for every seed, on one thread and two. A looser tolerance needs fewer trials; a ceiling stops the choice.
 for seed in $(seq 1 20); do
@@ -82,11 +78,9 @@ significant digits; the results are those of 30000 trials\n", err'
 
 # Contributions stopped by a fault (LN of b held at 0): the run's results stand. A Cauchy input has no variance:
 # the framework does not apply. Equal outputs: statistics without shape, interval and classic form undetermined.
-sed 's/^y = a + b\r$/y = a + LN(b)\r/' "$c" >"$work/ln.cvm"
-sed '/^%ParDistrib%\r$/{n;s/^1\r$/13\r/}' "$c" >"$work/cauchy.cvm"
-sed 's/^2\r$/4\r/; s/^1\r$/4\r/' "$c" >"$work/constant.cvm"
+sed 's/^y = a + b\r$/y = a + LN(b)\r/' "$c" >"$work/ln.cvm" && sed '/^%ParDistrib%\r$/{n;s/^1\r$/13\r/}' "$c" >"$work/cauchy.cvm"
+sed 's/^2\r$/4\r/; s/^1\r$/4\r/' "$c" >"$work/constant.cvm" && json constant "$work/constant.cvm" --iterations 1000
 json ln "$work/ln.cvm" --iterations 1000 --seed 1 && json cauchy "$work/cauchy.cvm" --gum --iterations 1000 --seed 1
-json constant "$work/constant.cvm" --iterations 1000
 check ln contributions_error 'assert err == "Floating point division by zero\n" and r["contributions"] is None, (err, r)
 assert r["contributions_error"] == "Floating point division by zero" and r["interval"] is not None, r'
 check cauchy gum 'assert r["gum"] == {"applicable": False, "reason": "The GUM uncertainty framework does not apply: b has \
@@ -135,8 +129,7 @@ refuse --digits "the number of digits must be a whole number from 1 to 5" 0 6 x 
 refuse --interval "the interval must be symmetric or shortest" middle
 expect 0 "..." "" run "$c" --iterations 1000 --seed 4294967295 --probability 95.0
 usage="usage: corvanta-cli run MODEL.cvm [--iterations N] [--probability P] [--seed S] [--json]"
-expect 0 "$usage..." "" run --help
-expect 2 "" "$usage..." run
+expect 0 "$usage..." "" run --help && expect 2 "" "$usage..." run
 for option in --seed --digits; do expect 2 "" "corvanta-cli: $option needs a value..." run "$c" $option; done
 expect 2 "" "corvanta-cli: unknown option '--fast'..." run "$c" --fast
 expect 1 "" "corvanta-cli: the ceiling of 5000 trials is below one adaptive batch of 10000 trials" run "$c" --adaptive --iterations 5000
