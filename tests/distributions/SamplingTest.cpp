@@ -143,6 +143,22 @@ TEST(RandomUniform, FollowsTheCongruentialSequence) {
     EXPECT_EQ(RandomUniform(), 0x1p-32L);
 }
 
+// Seed 4275872522 draws a uniform and then exactly 0: the beta candidate with a zero product is
+// redrawn (the reference's values from the same algorithm, as the golden rows).
+TEST(SampleBeta, RedrawsACandidateWithAZeroUniform) {
+    const struct {
+        long double alpha, beta, draw;
+    } cases[] = {{5, 2, 0.88569510722983167315L},
+                 {3, 3, 0.74137006105048472454L},
+                 {0.5L, 0.3L, 0.99862909315717865184L}};
+    for (const auto& c : cases) {
+        UniformSeed = 4275872522u;
+        EXPECT_LE(std::fabs(SampleBeta(c.alpha, c.beta) - c.draw), 1e-17L)
+            << static_cast<double>(c.alpha);
+        EXPECT_EQ(UniformSeed, 870078620u);
+    }
+}
+
 TEST(ReseedUniform, TakesTheClock) {
     ReseedUniform();
     const std::uint32_t first = UniformSeed;
