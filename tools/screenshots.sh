@@ -92,8 +92,8 @@ click 40 357;  click 40 383; shoot histogram-gum-curve      # its curve over the
 xdotool mousemove $((X + 18)) $((Y + menu / 2)) click 1; sleep 0.4
 key Down Down Down Down Down Down Return; sleep 1   # New, Open, Open recent, Save, Save as, Print
 # The print dialog stands centred on the window: its Print button.
-xdotool mousemove $((X + 227)) $((Y + 283)) click 1; sleep 2
-pdf=$(find "$work" -name '*.pdf' | head -n 1)
+xdotool mousemove $((X + 227)) $((Y + 297)) click 1; sleep 2
+pdf=$(find "$work" -name "*.pdf" ! -name annex.pdf | head -n 1)
 [ -n "$pdf" ] || { echo "no report was printed" >&2; exit 1; }
 pdftoppm -png -r 60 -f 1 -l 1 -singlefile "$pdf" "$out/report"
 pdftoppm -png -r 60 -f 2 -l 2 -singlefile "$pdf" "$out/report-2"
