@@ -233,6 +233,7 @@ TEST(ResultTexts, VerdictIntervalClassicFormCoverageChoiceAndGrid) {
     const CoverageChangeTexts change = ChangeCoverage(true, 4, t);
     EXPECT_TRUE(change.Changed);
     EXPECT_FALSE(ChangeCoverage(false, 4, t).Changed);
+    // clang-format off
     const std::pair<std::string, const char*> cases[] = {
         {NormalityText(t, 5.9915L), "Normality test (Jarque - Bera)  =  5.9915   (fit)"},
         {NormalityText(t, 5.99151L), "Normality test (Jarque - Bera)  =  5.99151   (doesn't fit)"},
@@ -247,7 +248,6 @@ TEST(ResultTexts, VerdictIntervalClassicFormCoverageChoiceAndGrid) {
         {UndeterminedIntervalText(t, 0), "Confidence interval (p = 68,27%)  =  Indetermined"},
         {ClassicText(t, 9.98, 10.02, " g"), "GUM format: 10.000 \xB1 0.020  g"},
         {ClassicUndeterminedText(t), "GUM format = Indetermined"},
-        // clang-format off
         {MostProbableText(1234.5L), "1.23450e3"}, {MostProbableText(12.3456789L), "12.3457"},
         {MostProbableText(-0.05L), "-5.00000e-2"},
         {CoverageItemText(0, t), "p = 68,27% (Normal: \xB5 = s)"},
@@ -255,11 +255,11 @@ TEST(ResultTexts, VerdictIntervalClassicFormCoverageChoiceAndGrid) {
         {CoverageItemText(3, t), "p = 95,45% (Normal: \xB5 = 2s)"},
         {CoverageItemText(4, t), "p = 99%"},
         {CoverageItemText(5, t), "p = 99,73% (Normal: \xB5 = 3s)"},
-        {UndeterminedForm(1), " (p = 90%)  =  "},
-        {ResultForm(3), " (p = 95,45%): [ "}, {InterruptedForm(4), " (p = 99%): "},
-        // clang-format on
+        {UndeterminedForm(1), " (p = 90%)  =  "}, {ResultForm(3), " (p = 95,45%): [ "},
+        {InterruptedForm(4), " (p = 99%): "},
         {change.Interval, "Confidence interval (p = 99%)  =  Indetermined"},
         {change.Classic, "GUM format = Indetermined"}};
+    // clang-format on
     for (const auto& [got, want] : cases)
         EXPECT_EQ(got, want);
     EXPECT_NEAR(static_cast<double>(JarqueBera(100, 0.5L, 4)), 100 * (0.25 / 6 + 1.0 / 24), 1e-13);
