@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <initializer_list>
+#include <numeric>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -41,6 +42,12 @@ struct Model {
     ParameterList Parameters;
 };
 
+inline std::size_t IndexOf(const Model& model, const std::string& name) {
+    for (std::size_t j = 0; j < model.Parameters.size(); ++j)
+        if (model.Parameters[j].Nombre == name) return j;
+    throw std::logic_error("no quantity " + name);
+}
+
 // Compiles the equations as "Update parameters" does and assigns the inputs.
 inline Model MakeModel(const std::string& equations, const std::vector<Input>& inputs) {
     SilentDialogs dialogs;
@@ -48,22 +55,11 @@ inline Model MakeModel(const std::string& equations, const std::vector<Input>& i
     if (!update.Accepted) throw std::logic_error("model rejected: " + equations);
     Model model{update.PostfixExpression, update.Parameters};
     for (const Input& in : inputs) {
-        bool found = false;
-        for (ModelParameter& p : model.Parameters) {
-            if (p.Nombre != in.Name) continue;
-            p.Distrib = static_cast<std::int32_t>(in.Kind);
-            p.Valor = in.Valor, p.a = in.A, p.b = in.B, p.Grados = in.Grados;
-            p.Init = found = true;
-        }
-        if (!found) throw std::logic_error("no quantity " + in.Name + " in " + equations);
+        ModelParameter& p = model.Parameters[IndexOf(model, in.Name)];
+        p.Distrib = static_cast<std::int32_t>(in.Kind);
+        p.Valor = in.Valor, p.a = in.A, p.b = in.B, p.Grados = in.Grados, p.Init = true;
     }
     return model;
-}
-
-inline std::size_t IndexOf(const Model& model, const std::string& name) {
-    for (std::size_t j = 0; j < model.Parameters.size(); ++j)
-        if (model.Parameters[j].Nombre == name) return j;
-    throw std::logic_error("no quantity " + name);
 }
 
 inline GumResult Gum(const Model& m, const CorrelationList& correlations = {}) {
@@ -93,9 +89,7 @@ struct Moments {
 };
 inline Moments MomentsOf(const std::vector<double>& v) {
     Moments m;
-    for (double x : v)
-        m.Mean += x;
-    m.Mean /= v.size();
+    m.Mean = std::accumulate(v.begin(), v.end(), 0.0L) / v.size();
     for (double x : v) {
         const long double e = x - m.Mean;
         m.M2 += e * e, m.M3 += e * e * e, m.M4 += e * e * e * e;
@@ -105,8 +99,7 @@ inline Moments MomentsOf(const std::vector<double>& v) {
 }
 
 // Records what the window would show, and asks to stop at a chosen update.
-class RecordingObserver : public RunObserver {
-  public:
+struct RecordingObserver : RunObserver {
     SimulationSession* Session = nullptr;
     int StopAtUpdate = -1;
     std::vector<std::int64_t> Updates;  // 1-based iteration numbers
@@ -137,10 +130,12 @@ struct Ran {
     std::uint32_t SeedAfter = 0;
     Ran(Model& m, std::int64_t n, bool view, std::uint32_t seed, int stopAt = -1, int threads = 0,
         const CorrelationList& correlations = {}) {
-        Observer.Session = &Session;
-        Observer.StopAtUpdate = stopAt;
-        RunSettings s{.Iterations = n, .ProgressView = view, .Seed = seed, .Threads = threads};
-        s.Correlations = correlations;
+        Observer.Session = &Session, Observer.StopAtUpdate = stopAt;
+        const RunSettings s{.Iterations = n,
+                            .ProgressView = view,
+                            .Seed = seed,
+                            .Threads = threads,
+                            .Correlations = correlations};
         Out = RunSimulation(m.PostfixExpression, m.Parameters, s, Texts(), Dialogs, Session,
                             Observer);
         SeedAfter = UniformSeed;
