@@ -1,16 +1,8 @@
 // The File and Language menus through the window: save, open, the questions
 // on the way, language files, the printed report, and the correlations
 // dialog with its coefficients kept through Save model as and Open.
-#include <QAbstractButton>
-#include <QHeaderView>
-#include <QMenuBar>
-#include <QMimeData>
-#include <QRegularExpression>
-#include <QTextBrowser>
-
 #include "GrafSession.h"
 #include "document/ModelFile.h"
-#include "ui/FormCorrelations.h"
 
 using namespace grafsession;
 
@@ -18,16 +10,12 @@ namespace {
 
 // The lines of a language file: the header, then every caption key with the
 // built-in English texts, some of them replaced.
-QByteArray LanguageFile(const QByteArray& header, const std::map<int, QByteArray>& replaced) {
+QByteArray LanguageFile(const QByteArray& header, const QMap<int, QByteArray>& replaced) {
     const auto table = corvanta::CaptionTable::BuiltIn();
     QByteArray text = header;
-    for (int n = 0; n < corvanta::kCaptionCount; ++n) {
-        auto found = replaced.find(n);
-        text +=
-            "cap" + QByteArray::number(n) + "=" +
-            (found != replaced.end() ? found->second : QByteArray::fromStdString(table.Cap(n))) +
-            "\r\n";
-    }
+    for (int n = 0; n < corvanta::kCaptionCount; ++n)
+        text += "cap" + QByteArray::number(n) + "=" +
+                replaced.value(n, QByteArray::fromStdString(table.Cap(n))) + "\r\n";
     return text;
 }
 
@@ -41,43 +29,17 @@ QString Run(const QString& program, const QStringList& arguments) {
 
 // y = a + b + c + d: a and b read together four times, c normal, d constant.
 QByteArray PairedModel() {
-    using K = corvanta::DistributionKind;
-    const auto quantity = [](const char* name, K kind, const char* valor, const char* a = "",
-                             const char* b = "", const char* readings = "",
-                             const char* degrees = "") {
-        corvanta::ModelParameter p;
-        p.Nombre = name, p.Distrib = static_cast<std::int32_t>(kind), p.Valor = valor;
-        p.a = a, p.b = b, p.Lecturas = readings, p.Grados = degrees, p.Init = true;
-        return p;
-    };
     corvanta::ModelDocument document;
-    document.Title = "Paired readings";
-    document.ModelText = "y = a + b + c + d";
-    document.Parameters = {
-        quantity("y", K::Resultado, ""),
-        quantity("a", K::Experimental, "2.5", "0.645497224367903", "Student",
-                 "Directa\r\n1\r\n2\r\n3\r\n4\r\n", "3"),
-        quantity("b", K::Experimental, "1", "0.408248290463863", "Student",
-                 "Directa\r\n1\r\n0\r\n2\r\n1\r\n", "3"),
-        quantity("c", K::Normal, "0", "1"),
-        quantity("d", K::Constante, "5"),
-    };
+    document.Title = "Paired readings", document.ModelText = "y = a + b + c + d";
+    // Nombre, Unidad, Desc, Distrib, Valor, Lecturas, a, b, Grados, Init, Sensib
+    document.Parameters = {{"y", "", "", 19, "", "", "", "", "", true, 0},
+                           {"a", "", "", 17, "2.5", "Directa\r\n1\r\n2\r\n3\r\n4\r\n",
+                            "0.645497224367903", "Student", "3", true, 0},
+                           {"b", "", "", 17, "1", "Directa\r\n1\r\n0\r\n2\r\n1\r\n",
+                            "0.408248290463863", "Student", "3", true, 0},
+                           {"c", "", "", 1, "0", "", "1", "", "", true, 0},
+                           {"d", "", "", 4, "5", "", "", "", "", true, 0}};
     return QByteArray::fromStdString(corvanta::ComposeModelText(document));
-}
-
-// Runs `act` on the dialog once "Correlations..." has opened it; a dialog
-// `act` leaves open is cancelled so that nothing hangs.
-void WithCorrelations(Session& s, const std::function<void(QTableWidget&, QDialog&)>& act) {
-    QTimer::singleShot(0, s.Window.get(), [&s, act] {
-        corvanta::TFormCorrelations* form = s.Window->CorrelationsDialog();
-        act(*form->findChild<QTableWidget*>("StringGrid1"), *form);
-        if (form->isVisible()) form->reject();
-    });
-    s.Click("Button21");
-}
-
-void Press(QDialog& form, const char* button) {
-    Session::Click(form.findChild<QPushButton*>(button));
 }
 
 }  // namespace
@@ -88,11 +50,10 @@ class GrafFilesTest : public QObject {
   private slots:
     // Save model as, open again, Save model: the same bytes, written back to
     // the file that was opened, never over another model saved before it.
+    // Saved as over an existing file asks first: Cancel keeps it, OK replaces.
     void saveOpenSaveRoundTrip() {
         Session s;
-        const QString source = s.Path("source.cvm");
-        Write(source, Bytes(kSamples + "roundtrip-all-kinds.cvm"));
-        s.OpenFile(source);
+        const QString source = s.OpenCopy("source.cvm", "roundtrip-all-kinds.cvm");
         QCOMPARE(s.Caption(), " Corvanta - " + source + "[*]");
         QCOMPARE(s.Window->FileName(), source.toStdString());
 
@@ -103,77 +64,52 @@ class GrafFilesTest : public QObject {
         QCOMPARE(s.Caption(), " Corvanta - " + first + "[*]");
 
         s.Type("Edit1", "Another model");
-        s.SavePaths.push_back(s.Path("other.cvm"));
+        // A name the file system holds in UTF-8, shown in the question as typed.
+        const QString other = s.Path(QString::fromLatin1("medici\xF3n.cvm"));
+        Write(other, "old content\r\n");
+        s.Dialogs.Answers = {DialogAnswer::Cancel, DialogAnswer::Ok};
+        s.SavePaths = {other, other};
         s.Menu("Guardar1");
-        const QByteArray other = Bytes(s.Path("other.cvm"));
-        QVERIFY(other.startsWith("%Titulo%\r\nAnother model\r\n%/Titulo%\r\n"));
+        QCOMPARE(Bytes(other), "old content\r\n");
+        QCOMPARE(s.Caption(), " Corvanta - " + first + "[*]");
+        s.Menu("Guardar1");
+        QVERIFY(Bytes(other).startsWith("%Titulo%\r\nAnother model\r\n%/Titulo%\r\n"));
+        QCOMPARE(s.Caption(), " Corvanta - " + other + "[*]");
+        const QString question = "ConfirmOkCancel: The file " + other +
+                                 " already exists. Do you want to overwrite with updated model?";
+        QCOMPARE(s.Log(), QStringList({question, question}));
 
         s.OpenFile(first);  // saved: nothing to ask
         QCOMPARE(s.Caption(), " Corvanta - " + first + "[*]");
         s.Menu("Guardarmodelo1");
         QCOMPARE(Bytes(first), saved);
-        QCOMPARE(Bytes(s.Path("other.cvm")), other);
-        QCOMPARE(s.Shown, (QStringList{"open", "save", "save", "open"}));
-        QVERIFY(s.Log().isEmpty());
+        QVERIFY(Bytes(other).startsWith("%Titulo%\r\nAnother model\r\n"));
+        QCOMPARE(s.Shown, (QStringList{"open", "save", "save", "save", "open"}));
+        QCOMPARE(s.Log().size(), 2);
         // What the program writes of a file it wrote itself is that file.
         QCOMPARE(saved, Bytes(source));
-    }
-
-    void overwriteQuestion_data() {
-        QTest::addColumn<DialogAnswer>("answer");
-        QTest::newRow("Cancel keeps the file") << DialogAnswer::Cancel;
-        QTest::newRow("OK replaces it") << DialogAnswer::Ok;
-    }
-    void overwriteQuestion() {
-        QFETCH(DialogAnswer, answer);
-        Session s;
-        s.OpenFile(kSamples + "mass-calibration.cvm");
-        // A name the file system holds in UTF-8, shown in the question as typed.
-        const QString target = s.Path(QString::fromLatin1("medici\xF3n.cvm"));
-        Write(target, "old content\r\n");
-        s.Dialogs.Answers.push_back(answer);
-        s.SavePaths.push_back(target);
-        s.Menu("Guardar1");
-        QCOMPARE(s.Log(), QStringList{"ConfirmOkCancel: The file " + target +
-                                      " already exists. Do you want to overwrite with "
-                                      "updated model?"});
-        const bool replaced = answer == DialogAnswer::Ok;
-        QCOMPARE(Bytes(target) == "old content\r\n", !replaced);
-        const QString sample = kSamples + "mass-calibration.cvm";
-        QCOMPARE(s.Caption(), " Corvanta - " + (replaced ? target : sample) + "[*]");
     }
 
     // Every kind of change marks the model and its title; looking around and
     // a run do not; saving clears the mark.
     void changesMarkTheDocument() {
         using Act = std::function<void(Session&)>;
+        // clang-format off
         const std::vector<std::pair<const char*, Act>> changes = {
             {"title", [](Session& s) { s.Click("AsHyperBtn2"), s.Type("Edit1", "M"); }},
             {"description", [](Session& s) { s.Click("AsHyperBtn2"), s.Type("TransMemo1", "D"); }},
             {"equations", [](Session& s) { s.Update("y = mRc + dmRc"); }},
-            {"apply",
-             [](Session& s) {
-                 s.Assign(1, 1, {"100000", "0.05"});
-             }},
-            {"description cell",
-             [](Session& s) {
-                 s.ClickCell(2, 2);
-                 QTest::keyClicks(s.Table(), "x");
-                 QTest::keyClick(s.Table()->indexWidget(s.Table()->currentIndex()), Qt::Key_Return);
-             }},
-            {"interval kind",
-             [](Session& s) {
-                 s.Click("AsHyperBtn4");
-                 s.Pick(s.Get<QComboBox>("ComboBoxInterval"), 1);
-             }},
-            {"",
-             [](Session& s) { s.ClickCell(3, 2), s.Click("AsHyperBtn4"), s.Click("AsHyperBtn1"); }},
+            {"apply", [](Session& s) { s.Assign(1, 1, {"100000", "0.05"}); }},
+            {"description cell", [](Session& s) {
+                 s.ClickCell(2, 2), QTest::keyClicks(s.Table(), "x");
+                 QTest::keyClick(s.Table()->indexWidget(s.Table()->currentIndex()), Qt::Key_Return); }},
+            {"interval kind", [](Session& s) { s.Click("AsHyperBtn4"), s.Pick("ComboBoxInterval", 1); }},
+            {"", [](Session& s) { s.ClickCell(3, 2), s.Click("AsHyperBtn4"), s.Click("AsHyperBtn1"); }},
         };
+        // clang-format on
         for (const auto& [change, act] : changes) {
             Session s;
-            const QString model = s.Path("model.cvm");
-            Write(model, Bytes(kSamples + "mass-calibration.cvm"));
-            s.OpenFile(model);
+            const QString model = s.OpenCopy("model.cvm");
             s.Get<QSpinBox>("SpinEdit1")->setValue(100000);
             act(s);
             QCoreApplication::processEvents();
@@ -233,9 +169,7 @@ class GrafFilesTest : public QObject {
         QFETCH(QKeySequence, keys);
         QFETCH(QString, effect);
         Session s;
-        const QString model = s.Path("model.cvm");
-        Write(model, Bytes(kSamples + "mass-calibration.cvm"));
-        s.OpenFile(model);
+        const QString model = s.OpenCopy("model.cvm");
         QFile::remove(model);
         s.Shown.clear();
         s.Get<QSpinBox>("SpinEdit1")->setValue(100000);
@@ -258,33 +192,26 @@ class GrafFilesTest : public QObject {
     // window started later; an entry whose file is gone says so and leaves.
     void recentModelsSurviveARestart() {
         Session s;
-        for (const char* name : {"a.cvm", "b.cvm", "a.cvm"}) {
-            if (!QFile::exists(s.Path(name)))
-                Write(s.Path(name), Bytes(kSamples + "mass-calibration.cvm"));
-            s.OpenFile(s.Path(name));
-        }
+        for (const char* name : {"a.cvm", "b.cvm", "a.cvm"})
+            s.OpenCopy(name);
         s.Window.reset();
-        corvanta::GrafEnvironment environment;
-        environment.LanguageFolder = s.Folder.path().toStdString();
-        environment.SettingsFile = s.Path("settings.ini").toStdString();
-        grafsession::AnsweringDialogs dialogs;
-        corvanta::TGraf later(environment, &dialogs);
+        Session later(s.Path("settings.ini"));
         const auto entries = [&later] {
             QStringList texts;
-            for (QAction* action : later.findChild<QMenu*>("AbrirReciente1")->actions())
+            for (QAction* action : later.Get<QMenu>("AbrirReciente1")->actions())
                 texts << action->text();
             return texts;
         };
         QCOMPARE(entries(), (QStringList{"1  " + s.Path("a.cvm"), "2  " + s.Path("b.cvm")}));
         QFile::remove(s.Path("b.cvm"));
-        later.findChild<QAction*>("Reciente2")->trigger();
-        QCOMPARE(dialogs.Texts(), std::vector<std::string>{
-                                      "The file " + s.Path("b.cvm").toStdString() +
-                                      " is no longer there and leaves the list of recent models."});
+        later.Menu("Reciente2");
+        QCOMPARE(later.Log(), QStringList{"Message: The file " + s.Path("b.cvm") +
+                                          " is no longer there and leaves the list of recent "
+                                          "models."});
         QCOMPARE(entries(), QStringList{"1  " + s.Path("a.cvm")});
-        later.findChild<QAction*>("Reciente1")->trigger();
-        QCOMPARE(later.FileName(), s.Path("a.cvm").toStdString());
-        QCOMPARE(dialogs.Log.size(), std::size_t(1));
+        later.Menu("Reciente1");
+        QCOMPARE(later.Window->FileName(), s.Path("a.cvm").toStdString());
+        QCOMPARE(later.Log().size(), 1);
     }
 
     // A dropped model opens as Open opens it, after the question when the
@@ -356,8 +283,14 @@ class GrafFilesTest : public QObject {
         QVERIFY(named > 40);
     }
 
-    void languageInstalled() {
+    // A language file of another layout is refused and changes nothing; one
+    // loaded (typed without its extension) gives its captions and may become
+    // the default language; none chosen, nothing happens.
+    void languageFiles() {
         Session s;
+        Write(s.Path("wrong.cvl"),
+              LanguageFile("country=Spain\r\nlanguage=Spanish\r\nauthor=Lab\r\n",
+                           {{73, "Simulaci\xF3n"}}));
         const QString file = s.Path("spanish.cvl");
         Write(file, LanguageFile("// a comment\r\nlanguage=Espa\xF1ol\r\ncountry=Espa\xF1"
                                  "a\r\nauthor=Laboratorio\r\n",
@@ -365,41 +298,31 @@ class GrafFilesTest : public QObject {
                                   {54, "N\xFAmero de iteraci\xF3n"},
                                   {91, "Archivo"},
                                   {41, "Iniciar"}}));
+        const QByteArray before = Bytes(s.Path("default.lng"));
+        s.LanguagePaths = {s.Path("wrong.cvl"), s.Path("spanish")};
+        s.Menu("Cargararchivodeidioma1");
+        QCOMPARE(s.Get<TAsHyperBtn>("AsHyperBtn4")->Caption(), QString("Simulation"));
+        QCOMPARE(Bytes(s.Path("default.lng")), before);
+        QVERIFY(!QFile::exists(s.Path("language.dat")));
         s.Dialogs.Answers.push_back(DialogAnswer::Ok);  // use it as the default language
-        s.LanguagePaths.push_back(s.Path("spanish"));   // typed without its extension
         s.Menu("Cargararchivodeidioma1");
         QCOMPARE(s.Get<TAsHyperBtn>("AsHyperBtn4")->Caption(),
                  QString::fromLatin1("Simulaci\xF3n"));
         QCOMPARE(s.Get<TAsHyperBtn>("AsHyperBtn1")->Caption(), QString("Iniciar"));
         QCOMPARE(s.Text("Label4"), QString::fromLatin1("N\xFAmero de iteraci\xF3n"));
-        QCOMPARE(s.Window->findChild<QMenu*>("Archivo1")->title(), QString("Archivo"));
+        QCOMPARE(s.Get<QMenu>("Archivo1")->title(), QString("Archivo"));
         QCOMPARE(QFileInfo(s.Path("default.lng")).size(), corvanta::kCaptionCount * 260);
-
+        s.Menu("Cargararchivodeidioma1");  // none left: the dialog cancelled
         s.Menu("Informacindeidiomapredeterminado1");
         QCOMPARE(
             s.Log(),
-            (QStringList{"ConfirmOkCancel: Want to use " + file + " content as default language?",
+            (QStringList{"Error: Language file format not supported",
+                         "ConfirmOkCancel: Want to use " + file + " content as default language?",
                          "Message: Default interface language data:\r" + QString(41, '-') +
                              QString::fromLatin1("\rLanguage: Espa\xF1ol\rCountry: "
                                                  "Espa\xF1"
                                                  "a\rContributor: Laboratorio")}));
-    }
-
-    void badLanguageRefused() {
-        Session s;
-        const QString file = s.Path("wrong.cvl");
-        Write(file, LanguageFile("country=Spain\r\nlanguage=Spanish\r\nauthor=Lab\r\n",
-                                 {{73, "Simulaci\xF3n"}}));
-        const QByteArray before = Bytes(s.Path("default.lng"));
-        s.LanguagePaths.push_back(file);
-        s.Menu("Cargararchivodeidioma1");
-        QCOMPARE(s.Log(), QStringList{"Error: Language file format not supported"});
-        QCOMPARE(s.Get<TAsHyperBtn>("AsHyperBtn4")->Caption(), QString("Simulation"));
-        QCOMPARE(Bytes(s.Path("default.lng")), before);
-        QVERIFY(!QFile::exists(s.Path("language.dat")));
-        // None left: the dialog cancelled.
-        s.Menu("Cargararchivodeidioma1");
-        QCOMPARE(s.Log().size(), 1);
+        QCOMPARE(s.Shown, QStringList(3, "language"));
     }
 
     // The report on a PDF printer, read back as text and as word boxes.
@@ -420,18 +343,14 @@ class GrafFilesTest : public QObject {
         QCOMPARE(lines.at(2), QString("TECHNICAL DESCRIPTION"));
         // The sections in order, an experimental quantity's readings right
         // after its distribution line, and the results lines.
-        const QStringList expected = {"EQUATIONS GROUP",
-                                      "PARAMETER",
-                                      ">> y",
-                                      "Distribution of simulation: Experimental (Normal) - Direct",
-                                      "Directa",
-                                      "10.1",
-                                      "RESULTS",
-                                      "Iterations = Indetermined",
-                                      "Skew = Indetermined",
-                                      "Normality test (Jarque - Bera) := Indetermined",
-                                      "Result = Indetermined",
-                                      "GUM format := Indetermined"};
+        // clang-format off
+        const QStringList expected = {
+            "EQUATIONS GROUP", "PARAMETER", ">> y",
+            "Distribution of simulation: Experimental (Normal) - Direct", "Directa", "10.1",
+            "RESULTS", "Iterations = Indetermined", "Skew = Indetermined",
+            "Normality test (Jarque - Bera) := Indetermined", "Result = Indetermined",
+            "GUM format := Indetermined"};
+        // clang-format on
         int at = 0;
         for (const QString& line : expected) {
             while (at < lines.size() && lines.at(at).simplified() != line)
@@ -463,7 +382,7 @@ class GrafFilesTest : public QObject {
         s.OpenFile(model);
         QVERIFY(s.Dialogs.Log.empty());
         const QString fromReadings = "0.316227766016838";  // 1 / sqrt(10)
-        WithCorrelations(s, [&](QTableWidget& grid, QDialog& form) {
+        s.WithDialog("Button21", [&](QTableWidget& grid, QDialog& form) {
             QCOMPARE(form.windowTitle(), QString("Correlations"));
             QCOMPARE(grid.horizontalHeaderItem(3)->text(), QString("d"));
             QCOMPARE(grid.verticalHeaderItem(1)->text(), QString("b"));
@@ -473,10 +392,10 @@ class GrafFilesTest : public QObject {
             TypeCell(grid, 0, 1, "0.5");
             TypeCell(grid, 0, 2, "1.5");
             QCOMPARE(Rows(&grid, 0, 2), (QStringList{"1|0.5|1.5", "0.5|1|", "1.5||1", "||"}));
-            Press(form, "Button2");
+            s.Press(form, "Button2");
             TypeCell(grid, 0, 2, "0.3");
             TypeCell(grid, 2, 3, "0.2");
-            Press(form, "Button2");
+            s.Press(form, "Button2");
             grid.setCurrentCell(2, 3);
             QTest::keyClick(&grid, Qt::Key_Delete);
             // A matrix of the wrong size is refused whole.
@@ -487,12 +406,12 @@ class GrafFilesTest : public QObject {
             QCOMPARE(QGuiApplication::clipboard()->text(),
                      QString("1\t0.5\t0.3\t0\n0.5\t1\t0\t0\n0.3\t0\t1\t0\n0\t0\t0\t1\n"));
             grid.setCurrentCell(0, 3);
-            Press(form, "Button3");
+            s.Press(form, "Button3");
             grid.setCurrentCell(1, 0);  // below the diagonal: the same pair
-            Press(form, "Button3");
+            s.Press(form, "Button3");
             QCOMPARE(grid.item(0, 1)->text(), fromReadings);
             QCOMPARE(grid.item(1, 0)->text(), fromReadings);
-            Press(form, "Button2");
+            s.Press(form, "Button2");
             QVERIFY(!form.isVisible());
         });
         QCOMPARE(s.Log(),
@@ -509,12 +428,12 @@ class GrafFilesTest : public QObject {
         QCOMPARE(s.Window->Correlations()[0].Coefficient, 0.316227766016838);
         QCOMPARE(s.Window->Correlations()[1], kept[1]);
         // Cancel keeps what the model holds, whatever a pasted matrix filled in.
-        WithCorrelations(s, [&](QTableWidget& grid, QDialog& form) {
+        s.WithDialog("Button21", [&](QTableWidget& grid, QDialog& form) {
             QCOMPARE(Rows(&grid, 0, 1).first(), "1|" + fromReadings);
             QGuiApplication::clipboard()->setText("1\t-0.9\t0\t0\n\t1\t0\t0\n\t\t1\t0\n\t\t\t1\n");
             QTest::keyClick(&grid, Qt::Key_V, Qt::ControlModifier);
             QCOMPARE(Rows(&grid, 0, 2).first(), QString("1|-0.9|"));
-            Press(form, "Button1");
+            s.Press(form, "Button1");
         });
         QCOMPARE(s.Window->Correlations().size(), 2u);
         QCOMPARE(s.Window->Correlations()[1], kept[1]);

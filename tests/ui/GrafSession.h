@@ -2,29 +2,10 @@
 
 // A main window under test: its own language folder and units list, recorded
 // dialogs, scripted file dialogs, and the user's actions on it.
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
-#include <QClipboard>
-#include <QComboBox>
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPlainTextEdit>
-#include <QPrinter>
-#include <QProcess>
-#include <QPushButton>
-#include <QSpinBox>
-#include <QStackedWidget>
-#include <QTableWidget>
-#include <QTemporaryDir>
-#include <QTimer>
+#include <QtCore>
+#include <QtPrintSupport>
 #include <QtTest>
-#include <deque>
+#include <QtWidgets>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -78,6 +59,18 @@ inline void TypeCell(QTableWidget& grid, int row, int column, const QString& tex
     QCoreApplication::processEvents();  // the editor hands its text over through a queued call
 }
 
+// Every dialog shown, as "Kind: text" (the texts are Windows-1252).
+inline QStringList Logged(const corvanta::testing::ScriptedDialogs& dialogs) {
+    const QString kinds =
+        "Message Error Information ConfirmOkCancel ConfirmYesNoCancel "
+        "ConfirmSaveDiscardCancel";
+    QStringList shown;
+    for (const auto& entry : dialogs.Log)
+        shown << kinds.section(' ', int(entry.Kind), int(entry.Kind)) + ": " +
+                     QString::fromLatin1(entry.Text);
+    return shown;
+}
+
 // The batch tool's JSON for a file, its count and seed.
 inline QJsonObject BatchRun(const QString& file, int iterations, int seed) {
     QProcess cli;
@@ -103,16 +96,18 @@ class AnsweringDialogs : public corvanta::testing::ScriptedDialogs {
 // A fresh window with its own language folder, units list and recorded
 // dialogs, shown and active so that clicks move the focus as for a user. Its
 // file and print dialogs answer from scripts (none left: cancelled) and are
-// noted in Shown ("open", "save", "language", "print", "pdf", "values").
+// noted in Shown ("open", "save", "language", "print", "pdf", "values"). A
+// window started later on the same recent models is given their settings file.
 class Session {
   public:
-    Session() {
+    explicit Session(const QString& settings = {}) {
         Write(Folder.filePath("units.000"), "mg\r\ng\r\nkg\r\n");
         corvanta::GrafEnvironment environment;
         environment.LanguageFolder = Folder.path().toStdString();
         environment.UnitsFile = Path("units.000").toStdString();
         // Recent models and the last folder stay with the test.
-        environment.SettingsFile = Path("settings.ini").toStdString();
+        environment.SettingsFile =
+            (settings.isEmpty() ? Path("settings.ini") : settings).toStdString();
         environment.GuideFile = CORVANTA_SOURCE_DIR "/docs/guide.md";
         Window = std::make_unique<corvanta::TGraf>(environment, &Dialogs);
         corvanta::GrafFileDialogs files;
@@ -166,6 +161,12 @@ class Session {
         OpenPaths.push_back(path);
         Menu("Abrir1");
     }
+    // Opens a copy of a sample, made in the folder under `name`.
+    QString OpenCopy(const QString& name, const QString& sample = "mass-calibration.cvm") {
+        Write(Path(name), Bytes(kSamples + sample));
+        OpenFile(Path(name));
+        return Path(name);
+    }
     // A file opened, on the Simulation page, with a seed and a count.
     void ReadyToRun(const QString& file, int iterations = 100000, std::uint32_t seed = 7) {
         Window->OpenFileAtStart(file.toStdString());
@@ -179,6 +180,9 @@ class Session {
         QTest::mouseClick(widget, Qt::LeftButton, {}, at.isNull() ? widget->rect().center() : at);
     }
     void Click(const QString& name) { Click(Get(name)); }
+    static void Press(QDialog& form, const char* button) {
+        Click(form.findChild<QPushButton*>(button));
+    }
     void ClickCell(int row, int column) {
         Click(Table()->viewport(), Table()->visualItemRect(Table()->item(row, column)).center());
     }
@@ -252,18 +256,17 @@ class Session {
         const QRect cell = Table()->visualItemRect(Table()->item(row, column));
         return image.pixelColor(QPoint(cell.right() - 3, cell.center().y()));
     }
-    // Every dialog shown, as "Kind: text" (the texts are Windows-1252).
-    QStringList Log() const {
-        static const char* const kinds[] = {"Message",
-                                            "Error",
-                                            "Information",
-                                            "ConfirmOkCancel",
-                                            "ConfirmYesNoCancel",
-                                            "ConfirmSaveDiscardCancel"};
-        QStringList shown;
-        for (const auto& entry : Dialogs.Log)
-            shown << kinds[int(entry.Kind)] + QString(": ") + QString::fromLatin1(entry.Text);
-        return shown;
+    QStringList Log() const { return Logged(Dialogs); }
+
+    // Clicks `button`; once the dialog it opens is up, runs `act` on its grid
+    // and itself, and cancels it if `act` left it open, so that nothing hangs.
+    void WithDialog(const char* button, const std::function<void(QTableWidget&, QDialog&)>& act) {
+        QTimer::singleShot(0, Window.get(), [act] {
+            auto* form = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            act(*form->findChild<QTableWidget*>("StringGrid1"), *form);
+            if (form->isVisible()) form->reject();
+        });
+        Click(button);
     }
 
     QTemporaryDir Folder;
