@@ -44,31 +44,28 @@ class GrafTest : public QObject {
   private slots:
     void initTestCase() { corvanta::UseWindowFont(); }
 
-    void updateModel_data() {
-        QTest::addColumn<QString>("rejected");  // a second model, refused
-        QTest::addColumn<QString>("shown");
-        // clang-format off
-        QTest::newRow("accepted") << "" << "";
-        QTest::newRow("no output") << "x = x + 1" << "Error: Error. Undefined output parameter.";
-        QTest::newRow("two outputs") << "y = a\nz = b" << "Error: Error. Too many output parameter.";
-        QTest::newRow("no bracket") << "y = sin + 1" << "Message: ERROR: function sin must be followed by \"(\"";
-        // clang-format on
-    }
+    // An accepted model lists its quantities; a refused one says why and
+    // keeps them. Update and the palette button belong to the model box.
     void updateModel() {
-        QFETCH(QString, rejected);
-        QFETCH(QString, shown);
         Session s;
         QWidget* update = s.Get("Button2");
         s.Click("AsHyperBtn3");
         QCOMPARE(update->isVisible(), QApplication::focusWidget() == s.Memo());
-        s.Update("y = a*k\nk = b/c");
-        if (!rejected.isEmpty()) s.Update(rejected);
-        QCOMPARE(QApplication::focusWidget(), s.Memo());
-        QVERIFY(update->isVisible() && s.Get("AsHyperBtn5")->isVisible());
-        QCOMPARE(s.Log(), shown.isEmpty() ? QStringList() : QStringList{shown});
-        QCOMPARE(s.Names(), QStringList({"y", "a", "k", "b", "c"}));
-        QCOMPARE(s.Window->Parameters().size(), std::size_t(5));
-        QVERIFY(!s.Get("Panel3")->isVisible());
+        // clang-format off
+        for (const auto& [model, shown] : std::initializer_list<std::pair<const char*, QString>>{
+                 {"y = a*k\nk = b/c", ""}, {"x = x + 1", "Error: Error. Undefined output parameter."},
+                 {"y = a\nz = b", "Error: Error. Too many output parameter."},
+                 {"y = sin + 1", "Message: ERROR: function sin must be followed by \"(\""}}) {
+            // clang-format on
+            s.Dialogs.Log.clear();
+            s.Update(model);
+            QCOMPARE(s.Log(), shown.isEmpty() ? QStringList() : QStringList{shown});
+            QCOMPARE(QApplication::focusWidget(), s.Memo());
+            QVERIFY(update->isVisible() && s.Get("AsHyperBtn5")->isVisible());
+            QCOMPARE(s.Names(), QStringList({"y", "a", "k", "b", "c"}));
+            QCOMPARE(s.Window->Parameters().size(), std::size_t(5));
+            QVERIFY(!s.Get("Panel3")->isVisible());
+        }
         s.ClickCell(1, 2);
         QVERIFY(!update->isVisible() && !s.Get("AsHyperBtn5")->isVisible());
     }
@@ -323,87 +320,76 @@ class GrafTest : public QObject {
                  rows.join("\r\n").replace('|', '\t') + "\r\n");
     }
 
-    // With an input left unassigned Continue says so and selects it; a
-    // click on its cut-out corner does nothing.
-    void continueButton_data() {
-        QTest::addColumn<int>("assigned");  // inputs given a constant first
-        QTest::newRow("no input assigned") << 0;
-        QTest::newRow("second input unassigned") << 1;
-    }
+    // With inputs left unassigned Continue says so and selects the first of
+    // them; a click on its cut-out corner does nothing.
     void continueButton() {
-        QFETCH(int, assigned);
         Session s;
         s.Update("y = a + b");
-        for (int row = 1; row <= assigned; ++row)
+        for (int row = 1; row <= 2; ++row) {
+            s.ClickCell(0, 2);
+            s.Dialogs.Log.clear();
+            Session::Click(s.Get("Button3"), QPoint(1, 0));
+            QVERIFY(s.Dialogs.Log.empty() && s.Page() == 1);
+            s.Click("Button3");
+            QCOMPARE(s.Log(), QStringList{"Message: Cannot run the simulation. Incomplete "
+                                          "initialization of parameters"});
+            QCOMPARE(QPoint(s.Page(), s.Table()->currentRow()), QPoint(1, row));
             s.Assign(row, 4, {"1"});
-        s.ClickCell(0, 2);
-        s.Dialogs.Log.clear();
-        Session::Click(s.Get("Button3"), QPoint(1, 0));
-        QVERIFY(s.Dialogs.Log.empty() && s.Page() == 1);
-        s.Click("Button3");
-        QCOMPARE(s.Log(), QStringList{"Message: Cannot run the simulation. Incomplete "
-                                      "initialization of parameters"});
-        QCOMPARE(QPoint(s.Page(), s.Table()->currentRow()), QPoint(1, assigned + 1));
+        }
     }
 
-    void functionPalette_data() {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QPoint>("keys");  // Left, then Shift+Left presses from the end
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("caret");
-        // clang-format off
-        QTest::newRow("ln around a+b") << "AsHyperBtn8" << QPoint(0, 3) << "y = LN(a+b)" << 11;
-        QTest::newRow("pi replaces a+b") << "AsHyperBtn12" << QPoint(0, 3) << "y = PI" << 6;
-        QTest::newRow("sin, no selection") << "AsHyperBtn14" << QPoint(0, 0) << "y = a+bSIN()" << 12;
-        QTest::newRow("exp inside") << "AsHyperBtn7" << QPoint(2, 1) << "y = EXP(a)+b" << 10;
-        QTest::newRow("cyc-grad") << "AsHyperBtn41" << QPoint(0, 1) << "y = a+CYCLETOGRAD(b)" << 20;
-        // clang-format on
-    }
+    // A function from the palette goes around the selection, replaces it or
+    // goes at the caret, which ends after it; the palette slides in (11
+    // frames) and closes on a choice or on a click elsewhere.
     void functionPalette() {
-        QFETCH(QString, button);
-        QFETCH(QPoint, keys);
         Session s;
-        s.Click("AsHyperBtn3");
-        s.Click("Memo1");
-        QTest::keyClicks(s.Memo(), "y = a+b");
-        for (int i = 0; i < keys.x() + keys.y(); ++i)
-            QTest::keyClick(s.Memo(), Qt::Key_Left,
-                            i < keys.x() ? Qt::NoModifier : Qt::ShiftModifier);
         auto* palette = s.Get<corvanta::TAsPanel>("AsPanel2");
         int frames = 0;
         connect(palette, &corvanta::TAsPanel::AnimationFrame, this, [&] { ++frames; });
-        s.Click("AsHyperBtn5");
-        QVERIFY(palette->isVisible());
-        QCOMPARE(frames, 11);
-        s.Click(button);
-        QTEST(s.Memo()->toPlainText(), "text");
-        QTEST(s.Memo()->textCursor().position(), "caret");
-        QVERIFY(!s.Memo()->textCursor().hasSelection() && !palette->isVisible());
-        QCOMPARE(QApplication::focusWidget(), s.Memo());
+        s.Click("AsHyperBtn3");
+        // The button; Left, then Shift+Left presses from the end of "y = a+b"; text and caret.
+        // clang-format off
+        const std::tuple<const char*, int, int, const char*, int> rows[] = {
+            {"AsHyperBtn8", 0, 3, "y = LN(a+b)", 11}, {"AsHyperBtn12", 0, 3, "y = PI", 6},
+            {"AsHyperBtn14", 0, 0, "y = a+bSIN()", 12}, {"AsHyperBtn7", 2, 1, "y = EXP(a)+b", 10},
+            {"AsHyperBtn41", 0, 1, "y = a+CYCLETOGRAD(b)", 20}};
+        // clang-format on
+        for (const auto& [button, left, shifted, text, caret] : rows) {
+            s.Type("Memo1", "y = a+b");
+            for (int i = 0; i < left + shifted; ++i)
+                QTest::keyClick(s.Memo(), Qt::Key_Left,
+                                i < left ? Qt::NoModifier : Qt::ShiftModifier);
+            frames = 0;
+            s.Click("AsHyperBtn5");
+            QVERIFY(palette->isVisible());
+            QCOMPARE(frames, 11);
+            s.Click(button);
+            QCOMPARE(s.Memo()->toPlainText(), text);
+            QCOMPARE(s.Memo()->textCursor().position(), caret);
+            QVERIFY(!s.Memo()->textCursor().hasSelection() && !palette->isVisible());
+            QCOMPARE(QApplication::focusWidget(), s.Memo());
+        }
         s.Click("AsHyperBtn5");
         s.Click("Label94");
         QVERIFY(!palette->isVisible());
     }
 
-    void pageButtons_data() {
-        QTest::addColumn<QString>("clicks");  // 2, 3, 4: AsHyperBtn2..4
-        QTest::addColumn<int>("page");
-        for (const char* row : {"0", "3 1", "33 1", "2 0", "44234 2"})
-            QTest::newRow(row) << QString(row).section(' ', -2, -2)
-                               << QString(row).right(1).toInt();
-    }
+    // The button of the page shown is on, yellow and bold; a click on it
+    // keeps it so.
     void pageButtons() {
-        QFETCH(QString, clicks);
-        QFETCH(int, page);
         Session s;
-        for (QChar digit : clicks)
-            s.Click(QString("AsHyperBtn") + digit);
-        QCOMPARE(s.Page(), page);
-        for (int i = 0; i < 3; ++i) {
-            auto* button = s.Get<TAsHyperBtn>(QString("AsHyperBtn%1").arg(i + 2));
-            QCOMPARE(button->ButtonOn(), i == page);
-            QCOMPARE(button->CaptionColor(), i == page ? QColor(255, 255, 0) : QColor(Qt::white));
-            QCOMPARE(button->font().bold(), i == page);
+        // Each step: the button clicked (AsHyperBtn2..4, 0: none), the page shown then.
+        for (const QString& step : QString("00 31 31 20 20 42 42 20 31 42").split(' ')) {
+            if (step[0] != '0') s.Click("AsHyperBtn" + step.left(1));
+            const int page = step.right(1).toInt();
+            QCOMPARE(s.Page(), page);
+            for (int i = 0; i < 3; ++i) {
+                auto* button = s.Get<TAsHyperBtn>(QString("AsHyperBtn%1").arg(i + 2));
+                QCOMPARE(button->ButtonOn(), i == page);
+                QCOMPARE(button->CaptionColor(),
+                         i == page ? QColor(255, 255, 0) : QColor(Qt::white));
+                QCOMPARE(button->font().bold(), i == page);
+            }
         }
     }
 
@@ -425,51 +411,43 @@ class GrafTest : public QObject {
                  language->actionGeometry(language->actions()[0]).height() + 20);
     }
 
-    // A model file given at start opens on the parameters page; one that is
-    // refused leaves the window as it started.
-    void openAtStart_data() {
-        QTest::addColumn<QByteArray>("content");  // "-": no file at all; "": the sample
-        QTest::addColumn<QString>("shown");       // %1: the path
+    // A model file given at start that is refused leaves the window as it
+    // started; one that opens shows its model on the parameters page.
+    void openAtStart() {
+        Session s;
+        const QString path = s.Path("model.cvm");
         const QString noTitle =
             "Error: The file \"%1\" is not a complete model file: the tag \"%Titulo%\" is missing.";
-        QTest::newRow("sample") << QByteArray() << "";
-        QTest::newRow("garbage") << QByteArray("hello\r\n\x01\xFF world\r\n") << noTitle;
-        QTest::newRow("empty") << QByteArray("") << noTitle;
-        QTest::newRow("missing") << QByteArray("-")
-                                 << "Message: Cannot open file \"%1\". No such file or directory";
-    }
-    void openAtStart() {
-        QFETCH(QByteArray, content);
-        QFETCH(QString, shown);
-        Session s;
-        if (shown.isEmpty()) {
-            const QString path = kSamples + "mass-calibration.cvm";
+        // The file (none: "-"), the message.
+        for (const auto& [content, shown] : std::initializer_list<std::pair<QByteArray, QString>>{
+                 {"-", "Message: Cannot open file \"%1\". No such file or directory"},
+                 {"hello\r\n\x01\xFF world\r\n", noTitle},
+                 {"", noTitle}}) {
+            if (content != "-") Write(path, content);
+            s.Dialogs.Log.clear();
             s.Window->OpenFileAtStart(path.toStdString());
-            QVERIFY(s.Dialogs.Log.empty());
-            QCOMPARE(s.Get<QLineEdit>("Edit1")->text(), "Mass calibration");
-            QCOMPARE(s.Memo()->toPlainText(),
-                     "y = (mRc + dmRc)*(1 + (ra - ra0)*(1/rW - 1/rR)) - mnom");
-            QCOMPARE(s.Names(), QStringList({"y", "mRc", "dmRc", "ra", "ra0", "rW", "rR", "mnom"}));
-            QCOMPARE(s.Page(), 1);
-            QCOMPARE(s.Caption(), " Corvanta - " + path + "[*]");
-            s.Click("Button3");  // every input assigned: on to the simulation page
-            QVERIFY(s.Page() == 2 && s.Dialogs.Log.empty());
-            return;
+            QCOMPARE(s.Log(), QStringList{shown.arg(path)});
+            QVERIFY(s.Window->Parameters().empty() && s.Memo()->toPlainText().isEmpty());
+            QCOMPARE(s.Get<QLineEdit>("Edit1")->text(), "Type the title of simulation project");
+            QCOMPARE(s.Caption(), "  Corvanta[*]");
+            QCOMPARE(s.Page(), 0);
+            QCOMPARE(s.Text("Label14"), "(Stop)");
+            QCOMPARE(s.Grid("StringGrid2", 0, 0),
+                     QStringList({"Iterations ", "Mean ", "Variance ", "Standard Deviation ",
+                                  "Skew ", "Kurtosis ", "Maximum value ", "Minimum value ",
+                                  "Most probable number ", "Range "}));
+            QCOMPARE(s.Table()->horizontalHeaderItem(1)->text(), " Units");
         }
-        const QString path = s.Path("model.cvm");
-        if (content != "-") Write(path, content);
-        s.Window->OpenFileAtStart(path.toStdString());
-        QCOMPARE(s.Log(), QStringList{shown.arg(path)});
-        QVERIFY(s.Window->Parameters().empty() && s.Memo()->toPlainText().isEmpty());
-        QCOMPARE(s.Get<QLineEdit>("Edit1")->text(), "Type the title of simulation project");
-        QCOMPARE(s.Caption(), "  Corvanta[*]");
-        QCOMPARE(s.Page(), 0);
-        QCOMPARE(s.Text("Label14"), "(Stop)");
-        QCOMPARE(s.Grid("StringGrid2", 0, 0),
-                 QStringList({"Iterations ", "Mean ", "Variance ", "Standard Deviation ", "Skew ",
-                              "Kurtosis ", "Maximum value ", "Minimum value ",
-                              "Most probable number ", "Range "}));
-        QCOMPARE(s.Table()->horizontalHeaderItem(1)->text(), " Units");
+        const QString sample = kSamples + "mass-calibration.cvm";
+        s.Dialogs.Log.clear();
+        s.Window->OpenFileAtStart(sample.toStdString());
+        QCOMPARE(s.Get<QLineEdit>("Edit1")->text(), "Mass calibration");
+        QCOMPARE(s.Memo()->toPlainText(), "y = (mRc + dmRc)*(1 + (ra - ra0)*(1/rW - 1/rR)) - mnom");
+        QCOMPARE(s.Names(), QStringList({"y", "mRc", "dmRc", "ra", "ra0", "rW", "rR", "mnom"}));
+        QCOMPARE(s.Page(), 1);
+        QCOMPARE(s.Caption(), " Corvanta - " + sample + "[*]");
+        s.Click("Button3");  // every input assigned: on to the simulation page
+        QVERIFY(s.Page() == 2 && s.Dialogs.Log.empty());
     }
 };
 
