@@ -6,7 +6,6 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <deque>
@@ -23,22 +22,14 @@ namespace {
 
 using namespace corvanta::testing;
 using Shown = ScriptedDialogs::Shown;
+using Log = std::vector<Shown>;
+using Strings = std::vector<std::string>;
 
-const char* const kSmallRows[] = {"y|19", "a|1|10|0.1||||||0.5", "b|4|2|||||||1E-6"};
 const std::string kSmallText =
     "%Titulo%\r\nMass\r\n%/Titulo%\r\n%Desc%\r\nfirst line\r\nsecond line\r\n%/Desc%\r\n"
     "%Modelo%\r\ny = a + b\r\n%/Modelo%\r\n" +
-    RecordText(0, kSmallRows[0]) + RecordText(1, kSmallRows[1]) + RecordText(2, kSmallRows[2]);
-
-ModelDocument SmallDocument() {
-    ModelDocument d;
-    d.Title = "Mass";
-    d.Description = "first line\r\nsecond line\r\n";
-    d.ModelText = "y = a + b\r\n";
-    for (const char* row : kSmallRows)
-        d.Parameters.push_back(Q(row));
-    return d;
-}
+    RecordText(0, "y|19") + RecordText(1, "a|1|10|0.1||||||0.5") +
+    RecordText(2, "b|4|2|||||||1E-6");
 
 std::string Replace(std::string text, const std::string& from, const std::string& to) {
     std::size_t at = text.find(from);
@@ -53,10 +44,15 @@ std::string ReplaceAll(std::string text, const std::string& from, const std::str
     return text;
 }
 
-TEST(ModelFile, ComposesEveryFieldInOrder) {
-    EXPECT_EQ(ComposeModelText(SmallDocument()), kSmallText);
-    EXPECT_EQ(ComposeModelText(ModelDocument{}),
-              "%Titulo%\r\n\r\n%/Titulo%\r\n%Desc%\r\n%/Desc%\r\n%Modelo%\r\n%/Modelo%\r\n");
+// The document of a text that opens without a dialog.
+ModelDocument Read(const std::string& text) {
+    ScriptedDialogs dialogs;
+    const std::optional<OpenedModel> opened = Open(text, dialogs, "m.cvm");
+    EXPECT_TRUE(opened && dialogs.Log.empty()) << ::testing::PrintToString(dialogs.Texts());
+    return opened ? opened->Document : ModelDocument();
+}
+
+TEST(ModelFile, ComposesOneLineFieldsAndSensitivities) {
     ModelDocument odd;
     odd.Title = "a\r\nb";  // a one-line field never spills out of its section
     odd.Description = std::string("x\0y\nz", 5);
@@ -80,13 +76,14 @@ TEST(ModelFile, ComposesEveryFieldInOrder) {
 }
 
 TEST(ModelFile, DocumentsSurviveComposeApplyComposeWhateverTheLineEnds) {
-    ModelDocument tags = SmallDocument();  // tags as field text
+    ModelDocument tags = AllKindsDocument();  // tags as field text
     tags.Title = "%Desc%";
     tags.Description = "%Modelo%\r\n%Par0%\r\n%ParNombre%\r\n%/Modelo%\r\n";
     tags.Parameters[1].Unidad = "%Par2%";
     tags.Parameters[2].Desc = "%/Par1%";
-    for (const ModelDocument& document :
-         {SmallDocument(), AllKindsDocument(), ModelDocument{}, tags}) {
+    ModelDocument closing;
+    closing.Title = "%/Titulo%";  // a title that reads as its own closing tag
+    for (const ModelDocument& document : {AllKindsDocument(), ModelDocument(), closing, tags}) {
         const std::string crlf = ComposeModelText(document), lf = ReplaceAll(crlf, "\r\n", "\n");
         // LF alone still splits the cells by a lone CR.
         for (const std::string& text :
@@ -123,17 +120,10 @@ TEST(ModelFile, ReadingsKeepTheirLineEndsAcrossSaves) {
         {"SX\r\n1 2\r\n\r\n", "SX\r\n1 2\r\n"}, {"notes\r\n\r\nmore\r\n", "notes\r\n\r\nmore"}};
     // clang-format on
     for (const auto& [body, readings] : cases) {
-        ScriptedDialogs dialogs;
-        std::optional<OpenedModel> opened =
-            Open(Replace(kSmallText, "%ParLecturas%\r\n\r\n%/ParLecturas%",
-                         "%ParLecturas%\r\n" + body + "%/ParLecturas%"),
-                 dialogs);
-        ASSERT_TRUE(opened) << body;
-        EXPECT_EQ(opened->Document.Parameters[0].Lecturas, readings) << body;
-        const std::string saved = ComposeModelText(opened->Document);
-        std::optional<OpenedModel> again = Open(saved, dialogs);
-        ASSERT_TRUE(again) << body;
-        EXPECT_EQ(ComposeModelText(again->Document), saved) << body;
+        const ModelDocument d =
+            Read(Replace(kSmallText, "%ParLecturas%\r\n\r\n%/", "%ParLecturas%\r\n" + body + "%/"));
+        EXPECT_EQ(d.Parameters.at(0).Lecturas, readings) << body;
+        EXPECT_EQ(ComposeModelText(Read(ComposeModelText(d))), ComposeModelText(d)) << body;
     }
 }
 
@@ -169,9 +159,7 @@ TEST(ModelFile, RefusesIncompleteOrMismatchedFilesNamingThemAndOpensNothing) {
                       missing = file + "is not a complete model file: the tag \"",
                       mismatch = file + "does not match its model: ",
                       records = mismatch + "it holds ",
-                      have =
-                          " quantity records, but its "
-                          "equations have ";
+                      have = " quantity records, but its equations have ";
     const DialogKind E = DialogKind::Error, M = DialogKind::Message;
     // clang-format off
     const std::tuple<std::string, std::string, DialogKind, std::string> cases[] = {
@@ -179,36 +167,31 @@ TEST(ModelFile, RefusesIncompleteOrMismatchedFilesNamingThemAndOpensNothing) {
         {"Mass\r\n", "", E, missing + "%Titulo%\" has no value line."},
         {"%Desc%\r\n", "", E, missing + "%Desc%\" is missing."},
         {"%/Modelo%\r\n", "", E, missing + "%/Modelo%\" is missing."},
-        {"%ParNombre%\r\ny\r\n", "%ParNombre%\r\n", E, missing + "%ParNombre%" + in0 +
-                                                       "has no value line."},
-        {"%ParGrados%\r\n\r\n%/ParGrados%\r\n", "", E,
-         missing + "%ParGrados%" + in0 + "is missing."},
+        {"%ParNombre%\r\ny\r\n", "%ParNombre%\r\n", E, missing + "%ParNombre%" + in0 + "has no value line."},
+        {"%ParGrados%\r\n\r\n%/ParGrados%\r\n", "", E, missing + "%ParGrados%" + in0 + "is missing."},
         {"%/ParUnidad%\r\n", "", E, missing + "%/ParUnidad%" + in0 + "is missing."},
         {"%/ParLecturas%\r\n", "", E, missing + "%/ParLecturas%" + in0 + "is missing."},
         {"%/Par1%\r\n", "", E, missing + "%/Par1%\" is missing."},
         {"\n4\r", "\n4.0\r", M, "'4.0' is not a valid integer value"},
-        {"\n4\r", "\n24\r", E, file + "is not a valid model file: the distribution number 24 in "
-                               "record \"%Par2%\" is not one of 0 to 23."},
+        {"\n4\r", "\n24\r", E, file + "is not a valid model file: the distribution number 24 in record \"%Par2%\" is not one of 0 to 23."},
         {"\n0.5\r", "\n0,5\r", M, "'0,5' is not a valid floating point value"},
         {"\n0.5\r", "\n1.8E308\r", M, "'1.8E308' is not a valid floating point value"},
-        {"\na\r", "\nq\r", E, mismatch + "record \"%Par1%\" is for \"q\", but quantity 2 of its "
-                              "equations is \"a\"."},
-        {"%/Par2%\r\n", "%/Par2%\r\n" + RecordText(3, "c|1|1|1"), E, records + "4" + have + "3 "
-                                                                      "quantities."},
+        {"\na\r", "\nq\r", E, mismatch + "record \"%Par1%\" is for \"q\", but quantity 2 of its equations is \"a\"."},
+        {"%/Par2%\r\n", "%/Par2%\r\n" + RecordText(3, "c|1|1|1"), E, records + "4" + have + "3 quantities."},
         {"%Par1%", "%Par7%", E, records + "1" + have + "3 quantities."},  // a gap ends the records
         {"y = a + b\r\n", " \r\n\r\n", E, records + "3" + have + "0 quantities."}};
     // clang-format on
     for (const auto& [from, to, kind, text] : cases) {
         ScriptedDialogs dialogs;
         EXPECT_FALSE(Open(Replace(kSmallText, from, to), dialogs)) << text;
-        EXPECT_EQ(dialogs.Log, (std::vector<Shown>{{kind, text}}));
+        EXPECT_EQ(dialogs.Log, (Log{{kind, text}}));
     }
     // Equations that "Update parameters" rejects: its own message, then ours.
     ScriptedDialogs dialogs;
     EXPECT_FALSE(Open(Replace(kSmallText, "y = a + b\r\n", "y = a\r\nz = b\r\n"), dialogs));
-    EXPECT_EQ(dialogs.Texts(), (std::vector<std::string>{"Error. Too many output parameter.",
-                                                         file + "cannot be opened: its equations "
-                                                                "do not form a valid model."}));
+    EXPECT_EQ(dialogs.Texts(), (Strings{"Error. Too many output parameter.",
+                                        file + "cannot be opened: its equations do not form a "
+                                               "valid model."}));
 }
 
 TEST(ModelFile, CorrelationsWrittenOnlyWithACoefficientReadBackAndRefusedNamingTheLine) {
@@ -216,43 +199,37 @@ TEST(ModelFile, CorrelationsWrittenOnlyWithACoefficientReadBackAndRefusedNamingT
         ModelHead("y = x1 + x2", RecordText(0, "y|19|0|1") + RecordText(1, "x1|1|0|1") +
                                      RecordText(2, "x2|2|0|1"));
     const std::string section = "%Correlaciones%\r\nx1;x2;0.9\r\n%/Correlaciones%\r\n";
-    ScriptedDialogs dialogs;
-    auto opened = Open(head + section, dialogs, "m.cvm");
-    ASSERT_TRUE(opened);
-    EXPECT_EQ(opened->Document.Correlations, (CorrelationList{{"x1", "x2", 0.9}}));
-    EXPECT_EQ(ComposeModelText(opened->Document), head + section);
-    opened->Document.Correlations = {{"x1", "x2", 0}};
-    EXPECT_EQ(ComposeModelText(opened->Document), head);
-    auto plain = Open(head, dialogs, "m.cvm");
-    ASSERT_TRUE(plain);
-    EXPECT_TRUE(plain->Document.Correlations.empty());
-    EXPECT_TRUE(dialogs.Log.empty());
+    ModelDocument read = Read(head + section);
+    EXPECT_EQ(read.Correlations, (CorrelationList{{"x1", "x2", 0.9}}));
+    EXPECT_EQ(ComposeModelText(read), head + section);
+    read.Correlations = {{"x1", "x2", 0}};
+    EXPECT_EQ(ComposeModelText(read), head);
+    EXPECT_TRUE(Read(head).Correlations.empty());
     // The first line inside the section, and the one after it.
     const long long first = std::count(head.begin(), head.end(), '\n') + 2;
     const std::string twoNames = "it does not hold two names and a coefficient separated by \";\"";
+    // clang-format off
     const std::pair<std::string, std::string> cases[] = {
         {"x1;x9;0.5", "\"x9\" names no quantity of the model"},
-        {"y;x1;0.5", "\"y\" is not an input quantity"},
-        {"x2;x2;0.5", "\"x2\" is paired with itself"},
+        {"y;x1;0.5", "\"y\" is not an input quantity"}, {"x2;x2;0.5", "\"x2\" is paired with itself"},
         {"x1;x2;1.5", "the coefficient 1.5 of \"x1\" and \"x2\" is not between -1 and 1"},
         {"x1;x2;zero", "'zero' is not a valid floating point value"},
-        {"x1;x2", twoNames},
-        {"x1;x2;0.5;1", twoNames},
+        {"x1;x2", twoNames}, {"x1;x2;0.5;1", twoNames},
         {"x1;x2;0.5\r\nx2;x1;0.5", "the pair \"x2\", \"x1\" is given twice"}};
+    // clang-format on
     for (const auto& [lines, why] : cases) {
         ScriptedDialogs refused;
         EXPECT_FALSE(Open(head + "%Correlaciones%\r\n" + lines + "\r\n%/Correlaciones%\r\n",
                           refused, "m.cvm"));
         const std::string line = lines.substr(lines.rfind('\n') + 1);
-        EXPECT_EQ(refused.Texts(),
-                  std::vector<std::string>{"The file \"m.cvm\" is not a valid model file: line " +
+        EXPECT_EQ(refused.Texts(), Strings{"The file \"m.cvm\" is not a valid model file: line " +
                                            std::to_string(first + (line != lines)) + " (\"" + line +
                                            "\") of the correlations: " + why + "."});
     }
+    ScriptedDialogs dialogs;
     EXPECT_FALSE(Open(head + "%Correlaciones%\r\nx1;x2;0.5\r\n", dialogs, "m.cvm"));
-    EXPECT_EQ(dialogs.Texts().back(),
-              "The file \"m.cvm\" is not a complete model file: the tag "
-              "\"%/Correlaciones%\" is missing.");
+    EXPECT_EQ(dialogs.Texts(), Strings{"The file \"m.cvm\" is not a complete model file: the tag "
+                                       "\"%/Correlaciones%\" is missing."});
 }
 
 TEST(ModelFile, RunChoicesReadWrittenAndRefused) {
@@ -263,33 +240,28 @@ TEST(ModelFile, RunChoicesReadWrittenAndRefused) {
     };
     const std::string invalid = "The file \"m.cvm\" is not a valid model file: ",
                       digits = invalid + "the number of significant digits \"";
-    const std::tuple<std::string, RunChoices, std::string> cases[] = {
-        // refused unless ""
-        {"", {}, ""},
-        {choice("Intervalo", "Minimo"), {IntervalKind::Shortest, false, 2}, ""},
-        {choice("Adaptativo", "T") + choice("Cifras", "5"), {IntervalKind::Symmetric, true, 5}, ""},
-        {choice("Intervalo", "Shortest"),
-         {},
-         invalid + "the interval kind \"Shortest\" is not Simetrico or Minimo."},
+    const IntervalKind S = IntervalKind::Symmetric;
+    // clang-format off
+    const std::tuple<std::string, RunChoices, std::string> cases[] = {  // refused unless ""
+        {"", {}, ""}, {choice("Intervalo", "Minimo"), {IntervalKind::Shortest, false, 2}, ""},
+        {choice("Adaptativo", "T") + choice("Cifras", "5"), {S, true, 5}, ""},
+        {choice("Cifras", "1"), {S, false, 1}, ""},
+        {choice("Intervalo", "Shortest"), {}, invalid + "the interval kind \"Shortest\" is not Simetrico or Minimo."},
         {choice("Cifras", "0"), {}, digits + "0\" is not one of 1 to 5."},
         {choice("Cifras", "6"), {}, digits + "6\" is not one of 1 to 5."},
         {choice("Cifras", "2.5"), {}, digits + "2.5\" is not one of 1 to 5."}};
+    // clang-format on
     for (const auto& [tail, expected, refusal] : cases) {
         ScriptedDialogs dialogs;
         const auto opened = Open(head + tail, dialogs, "m.cvm");
         ASSERT_EQ(opened.has_value(), refusal.empty()) << tail;
-        if (!opened) {
-            EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{refusal});
-            continue;
-        }
-        EXPECT_EQ(opened->Document.Choices, expected) << tail;
+        EXPECT_EQ(dialogs.Texts(), refusal.empty() ? Strings() : Strings{refusal});
+        if (!opened) continue;
         // Written back whole, all three, and nothing for the defaults.
         const std::string written = ComposeModelText(opened->Document);
-        const auto again = Open(written, dialogs, "m.cvm");
-        ASSERT_TRUE(again);
-        EXPECT_EQ(again->Document.Choices, expected);
+        EXPECT_EQ(std::make_pair(opened->Document.Choices, Read(written).Choices),
+                  std::make_pair(expected, expected));
         EXPECT_EQ(written.find("%Intervalo%") != std::string::npos, expected != RunChoices{});
-        EXPECT_TRUE(dialogs.Log.empty());
     }
 }
 
@@ -308,22 +280,18 @@ TEST(SectionStore, ReadsEveryCaseAlikeWithEachLineEndAndSplitsLines) {
         {"Desc", "%Desc%\r\na\r\n%/Desc% \r\nb\r\n", "a\r\n%/Desc% \r\nb\r\n", "a"},
         {"Desc", "%Desc%\r\none\r\n%/Desc%\r\n%Desc%\r\ntwo\r\n%/Desc%\r\n", "one\r\n", "one"},
         {"Desc", "%/Desc%\r\n%Desc%\r\na\r\n%/Desc%\r\n", "a\r\n", "a"},
-        {"Par1",
-         "%Par10%\r\nten\r\n%/Par10%\r\n%Par1%\r\none\r\n%Par10%\r\n%/Par10%\r\n%/Par1%\r\n",
-         "one\r\n%Par10%\r\n%/Par10%\r\n", "one"},
-        {"Par0", "%Par0%\r\n%ParNombre%\r\nx\r\n%/ParNombre%\r\n%/Par0%\r\n",
-         "%ParNombre%\r\nx\r\n%/ParNombre%\r\n", "%ParNombre%"},
-        {"Titulo", "a\r\n%Titulo%\r\n", "", ""}, {"Titulo", "a\r\nb\r\n", "", ""},
-        {"Titulo", "", "", ""},
+        {"Par1", "%Par10%\r\nten\r\n%/Par10%\r\n%Par1%\r\none\r\n%Par10%\r\n%/Par10%\r\n%/Par1%\r\n", "one\r\n%Par10%\r\n%/Par10%\r\n", "one"},
+        {"Par0", "%Par0%\r\n%ParNombre%\r\nx\r\n%/ParNombre%\r\n%/Par0%\r\n", "%ParNombre%\r\nx\r\n%/ParNombre%\r\n", "%ParNombre%"},
+        {"Titulo", "a\r\n%Titulo%\r\n", "", ""}, {"Titulo", "a\r\nb\r\n", "", ""}, {"Titulo", "", "", ""},
         {"Desc", "%Desc%\r\n\xB5m \xB1 0.1\r\n%/Desc%\r\n", "\xB5m \xB1 0.1\r\n", "\xB5m \xB1 0.1"},
         {"Desc", std::string("%Desc%\r\na\0b\r\n%/Desc%\r\n", 23), "a\r\n", "a"}};  // NUL ends it
     // clang-format on
     for (const auto& [name, text, section, line] : cases)
         for (const char* end : {"\r\n", "\n", "\r"}) {
             const std::string ended = ReplaceAll(text, "\r\n", end);
-            SCOPED_TRACE(::testing::PrintToString(ended));
-            EXPECT_EQ(ExtractSection(name, ended), section);
-            EXPECT_EQ(ExtractSectionLine(name, ended), line);
+            EXPECT_EQ(std::make_pair(ExtractSection(name, ended), ExtractSectionLine(name, ended)),
+                      std::make_pair(section, line))
+                << ::testing::PrintToString(ended);
         }
     // Text, then its lines each closed by "|".
     // clang-format off
@@ -339,8 +307,6 @@ TEST(SectionStore, ReadsEveryCaseAlikeWithEachLineEndAndSplitsLines) {
     }
     EXPECT_EQ(NormalizeLineEnds("a\rb\nc\r\n\n"), "a\r\nb\r\nc\r\n\r\n");
 }
-
-using Log = std::vector<Shown>;
 
 // A fresh folder for each test, and the window's two file dialogs answering from a script.
 class ModelFileCommands : public ::testing::Test {
@@ -366,7 +332,7 @@ class ModelFileCommands : public ::testing::Test {
     }
     std::filesystem::path folder_;
     std::vector<std::optional<std::string>> saveAnswers_, openAnswers_;
-    std::vector<std::string> calls_;
+    Strings calls_;
 };
 
 TEST_F(ModelFileCommands, WritesWholeFilesAndReportsTheRuntimeErrors) {
@@ -384,21 +350,18 @@ TEST_F(ModelFileCommands, WritesWholeFilesAndReportsTheRuntimeErrors) {
     }, replaced{};
     ASSERT_EQ(::stat(Path("new.cvm").c_str(), &created) | ::stat(Path("m.cvm").c_str(), &replaced),
               0);
-    EXPECT_EQ(created.st_mode & 07777, 0666u & ~mask);
-    EXPECT_EQ(replaced.st_mode & 07777, 0640u);
+    EXPECT_EQ(std::make_pair(created.st_mode & 07777, replaced.st_mode & 07777),
+              std::make_pair(0666u & ~mask, 0640u));
     std::filesystem::remove(Path("new.cvm"));
     EXPECT_EQ(dialogs.Log, Log{});
     std::filesystem::create_directory(Path("sub.cvm"));
     const std::string no = Path("no/m.cvm"), sub = Path("sub.cvm"),
-                      none =
-                          "\". No such file or "
-                          "directory";
+                      none = "\". No such file or directory";
     // clang-format off
     const std::tuple<std::string, bool, std::string> cases[] = {
         {no, true, "Cannot create file \"" + no + none},
         {sub, true, "Cannot create file \"" + sub + "\". Is a directory"},
-        {"", true, "Cannot create file \"" + none},
-        {no, false, "Cannot open file \"" + no + none},
+        {"", true, "Cannot create file \"" + none}, {no, false, "Cannot open file \"" + no + none},
         {sub, false, "Cannot open file \"" + sub + "\". Is a directory"},
         {"/dev/zero", false, "Cannot open file \"/dev/zero\". File too large"}};
     // clang-format on
@@ -426,8 +389,7 @@ TEST_F(ModelFileCommands, SaveAsksForANameOnceAndAsksBeforeReplacingAFile) {
     EXPECT_EQ(std::tie(second.Written, second.FileName, second.WindowCaption),
               std::make_tuple(true, first.FileName, std::optional<std::string>()));
     EXPECT_EQ(Contents("first.cvm"), ComposeModelText(d));
-    EXPECT_EQ(calls_, std::vector<std::string>{"save"});
-    EXPECT_EQ(dialogs.Log, Log{});
+    EXPECT_EQ(std::make_pair(calls_, dialogs.Log), std::make_pair(Strings{"save"}, Log{}));
     // "Save as" onto an existing file: Cancel keeps it, Ok replaces it.
     for (DialogAnswer answer : {DialogAnswer::Cancel, DialogAnswer::Ok}) {
         saveAnswers_ = {Path("first.cvm")};
@@ -462,20 +424,21 @@ TEST_F(ModelFileCommands, OpenAsksToSaveChangesOnlyWhenModifiedAndGoesOnOnlyOnce
                 broken{DialogKind::Error, "The file \"" + Path("broken.cvm") +
                                               "\" is not a complete model file: the tag "
                                               "\"%/Titulo%\" is missing."};
-    const std::vector<std::string> open = {"open"}, save = {"save"}, saveOpen = {"save", "open"};
+    ModelDocument current;
+    current.ModelText = "y = q";
+    const Strings open = {"open"}, save = {"save"}, saveOpen = {"save", "open"};
     using A = DialogAnswer;
     // Modified, file name, answers, save dialog answers, the file chosen to open, dialogs called,
     // shown, opened.
     // clang-format off
     const std::tuple<bool, std::string, std::deque<A>, std::vector<std::optional<std::string>>,
-                     std::string, std::vector<std::string>, Log, bool> cases[] = {
+                     std::string, Strings, Log, bool> cases[] = {
         {false, "", {}, {}, "m", open, {}, true},
         {true, "", {A::Discard}, {}, "m", open, {untitled}, true},
         {true, "", {A::Cancel}, {}, "m", {}, {untitled}, false},
         {true, "", {A::Save}, {std::nullopt}, "m", save, {untitled}, false},
         {true, "", {A::Save}, {Path("saved")}, "m", saveOpen, {untitled}, true},
-        {true, Path("no/such.cvm"), {A::Save}, {}, "m", {},
-         {asks("such.cvm"), cannot("create", "no/such.cvm")}, false},
+        {true, Path("no/such.cvm"), {A::Save}, {}, "m", {}, {asks("such.cvm"), cannot("create", "no/such.cvm")}, false},
         {true, Path("model.cvm"), {A::Save}, {}, "m", open, {asks("model.cvm")}, true},
         {false, "", {}, {}, "absent", open, {cannot("open", "absent.cvm")}, false},
         {false, "", {}, {}, "broken.cvm", open, {broken}, false}};
@@ -486,13 +449,10 @@ TEST_F(ModelFileCommands, OpenAsksToSaveChangesOnlyWhenModifiedAndGoesOnOnlyOnce
         openAnswers_ = {Path(chosen)};
         ScriptedDialogs dialogs;
         dialogs.Answers = answers;
-        ModelDocument current;
-        current.ModelText = "y = q";
         const OpenOutcome outcome =
             OpenModel(current, fileName, modified, BuiltInTexts(), dialogs, FileDialogs());
         SCOPED_TRACE(chosen + " " + fileName);
-        EXPECT_EQ(calls_, calls);
-        EXPECT_EQ(dialogs.Log, shown);
+        EXPECT_EQ(std::make_pair(calls_, dialogs.Log), std::make_pair(calls, shown));
         ASSERT_EQ(outcome.Opened.has_value(), opened);
         if (!opened) continue;
         EXPECT_EQ(outcome.Path, WithModelExtension(Path(chosen)));

@@ -37,24 +37,17 @@ inline ModelParameter Q(const std::string& row) {
 
 // The same row as record n of a file: each field between its tags, in the file's order.
 inline std::string RecordText(int n, const std::string& row) {
-    const std::vector<std::string> c = Cells(row, 11);
-    const char* const tags[] = {"ParNombre", "ParUnidad",   "ParDesc",  "ParDistrib",
-                                "ParValor",  "ParLecturas", "Par_a",    "Par_b",
-                                "ParGrados", "ParInit",     "ParSensib"};
-    const std::string values[] = {c[0],
-                                  c[7],
-                                  c[8],
-                                  c[1],
-                                  c[2],
-                                  c[6],
-                                  c[3],
-                                  c[4],
-                                  c[5],
-                                  c[10].empty() ? "T" : c[10],
-                                  c[9].empty() ? "0" : c[9]};
+    std::vector<std::string> c = Cells(row, 11);
+    c[10] = c[10].empty() ? "T" : c[10];
+    c[9] = c[9].empty() ? "0" : c[9];
+    // clang-format off
+    const std::pair<const char*, int> fields[] = {{"ParNombre", 0}, {"ParUnidad", 7}, {"ParDesc", 8},
+        {"ParDistrib", 1}, {"ParValor", 2}, {"ParLecturas", 6}, {"Par_a", 3}, {"Par_b", 4},
+        {"ParGrados", 5}, {"ParInit", 10}, {"ParSensib", 9}};
+    // clang-format on
     std::string text = "%Par" + std::to_string(n) + "%\r\n";
-    for (int i = 0; i < 11; ++i)
-        text += std::string("%") + tags[i] + "%\r\n" + values[i] + "\r\n%/" + tags[i] + "%\r\n";
+    for (const auto& [tag, i] : fields)
+        text += std::string("%") + tag + "%\r\n" + c[i] + "\r\n%/" + tag + "%\r\n";
     return text + "%/Par" + std::to_string(n) + "%\r\n";
 }
 
