@@ -265,9 +265,7 @@ ModelParameter Assigned(const std::string& name) {
 
 TEST(UpdateParameters, BuildsFreshRecordsInNameOrder) {
     // clang-format off
-    const struct {
-        const char *Model, *Roles, *Postfix;
-    } cases[] = {
+    const std::array<const char*, 4> cases[] = {  // model, roles, postfix, text kept (null: model)
         {"y = a + b", "y:19+ a:0 b:0", "a\r\nb\r\n+\r\n"},
         {"y = a*k\r\nk = b/c", "y:19+ a:0 k:18+ b:0 c:0", "a\r\nb\r\nc\r\n/\r\n*\r\n"},
         {"k = b/c\r\ny = a*k", "k:18+ b:0 c:0 y:19+ a:0", "a\r\nb\r\nc\r\n/\r\n*\r\n"},
@@ -276,30 +274,27 @@ TEST(UpdateParameters, BuildsFreshRecordsInNameOrder) {
         {"y = a*a + a", "y:19+ a:0", "a\r\na\r\n*\r\na\r\n+\r\n"},
         {"y = 2*pi", "y:19+", "2\r\npi\r\n*\r\n"},
         // Defined but never reaching the output: still computed, not sampled.
-        {"y = a\na = b\na = c", "y:19+ a:18+ b:0 c:18+", "b\r\n"}};
+        {"y = a\na = b\na = c", "y:19+ a:18+ b:0 c:18+", "b\r\n", "y = a\r\na = b\r\na = c"},
+        // Blank lines are removed from the model text.
+        {"\r\n  \r\ny = a*k\r\n\r\nk = b/c\r\n", "y:19+ a:0 k:18+ b:0 c:0", "a\r\nb\r\nc\r\n/\r\n*\r\n", "y = a*k\r\nk = b/c"},
+        {"y = a*k\rk = b/c\n", "y:19+ a:0 k:18+ b:0 c:0", "a\r\nb\r\nc\r\n/\r\n*\r\n", "y = a*k\r\nk = b/c"},
+        {"y = a*k\n\t\nk = b/c", "y:19+ a:0 k:18+ b:0 c:0", "a\r\nb\r\nc\r\n/\r\n*\r\n", "y = a*k\r\nk = b/c"}};
     // clang-format on
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.Model);
+    for (const auto& [model, roles, postfix, text] : cases) {
+        SCOPED_TRACE(model);
         ScriptedDialogs dialogs;
-        ModelUpdate update = Update(c.Model, {}, dialogs);
+        ModelUpdate update = Update(model, {}, dialogs);
         EXPECT_TRUE(update.Accepted);
-        EXPECT_EQ(Roles(update.Parameters), c.Roles);
-        EXPECT_EQ(update.PostfixExpression, c.Postfix);
-        EXPECT_EQ(update.ParametersReady, std::string(c.Roles).find(":0") == std::string::npos);
+        EXPECT_EQ(update.ModelText, text ? text : model);
+        EXPECT_EQ(Roles(update.Parameters), roles);
+        EXPECT_EQ(update.PostfixExpression, postfix);
+        EXPECT_EQ(update.ParametersReady, std::string(roles).find(":0") == std::string::npos);
         EXPECT_TRUE(dialogs.Log.empty());
         for (const auto& p : update.Parameters) {
             ModelParameter fresh;
             fresh.Nombre = p.Nombre, fresh.Distrib = p.Distrib, fresh.Init = p.Init;
             EXPECT_EQ(p, fresh);
         }
-    }
-    // Blank lines are removed from the model text.
-    for (const char* model :
-         {"\r\n  \r\ny = a*k\r\n\r\nk = b/c\r\n", "y = a*k\rk = b/c\n", "y = a*k\n\t\nk = b/c"}) {
-        ScriptedDialogs dialogs;
-        const ModelUpdate update = Update(model, {}, dialogs);
-        EXPECT_EQ(update.ModelText, "y = a*k\r\nk = b/c") << model;
-        EXPECT_EQ(Roles(update.Parameters), "y:19+ a:0 k:18+ b:0 c:0") << model;
     }
 }
 
@@ -345,29 +340,24 @@ TEST(UpdateParameters, RolesFollowTheNewModel) {
 TEST(UpdateParameters, ARejectionChangesNothing) {
     const Shown undefined{DialogKind::Error, "Error. Undefined output parameter."};
     // clang-format off
-    const struct {
-        const char *Model, *Text;  // the model text after the update
-        std::vector<Shown> Log;
-    } cases[] = {
+    const std::tuple<const char*, const char*, std::vector<Shown>> cases[] = {  // model, text kept
         {"", "", {}}, {"\r\n\r\n", "", {undefined}}, {"x = x + 1", "x = x + 1", {undefined}},
-        {"y = a\r\n\r\nz = b", "y = a\r\nz = b", {{DialogKind::Error,
-            "Error. Too many output parameter."}}},
+        {"y = a\r\n\r\nz = b", "y = a\r\nz = b", {{DialogKind::Error, "Error. Too many output parameter."}}},
         {"y = a)", "y = a)", {{DialogKind::Message, "List index out of bounds (-1)"}}},
         {"y = 2a", "y = 2a", {}}, {"y = a\nb = a\xB5", "y = a\r\nb = a\xB5", {}},
-        {"y = a\na = a*2", "y = a\r\na = a*2", {{DialogKind::Error,
-            "Error. The quantity a is defined in terms of itself."}}}};
+        {"y = a\na = a*2", "y = a\r\na = a*2", {{DialogKind::Error, "Error. The quantity a is defined in terms of itself."}}}};
     // clang-format on
     const ParameterList previous = {Assigned("y"), Assigned("q")};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.Model);
+    for (const auto& [model, text, log] : cases) {
+        SCOPED_TRACE(model);
         ScriptedDialogs dialogs;
-        ModelUpdate update = Update(c.Model, previous, dialogs);
+        ModelUpdate update = Update(model, previous, dialogs);
         EXPECT_FALSE(update.Accepted);
-        EXPECT_EQ(update.ModelText, c.Text);
+        EXPECT_EQ(update.ModelText, text);
         EXPECT_EQ(update.Parameters, previous);
         EXPECT_TRUE(update.PostfixExpression.empty());
         EXPECT_EQ(update.ParametersReady, CheckReady(previous));
-        EXPECT_EQ(dialogs.Log, c.Log);
+        EXPECT_EQ(dialogs.Log, log);
     }
 }
 
@@ -380,11 +370,9 @@ TEST(Readings, ModesHaveTheirKeywordsAndColumns) {
     const std::tuple<ReadingMode, std::string, std::vector<ReadingColumn>, std::string> cases[] = {
         {M::Directa, "Directa", {Quantity}, ""},
         {M::IndirectaSX, "SX", {Standard, Quantity}, "Value = X - S"},
-        {M::IndirectaSXXS, "SXXS", {Standard, Quantity, Quantity, Standard},
-         "Value = ( ( Xa + Xb ) / 2 ) - ( ( Sa + Sb ) / 2 )"},
+        {M::IndirectaSXXS, "SXXS", {Standard, Quantity, Quantity, Standard}, "Value = ( ( Xa + Xb ) / 2 ) - ( ( Sa + Sb ) / 2 )"},
         {M::IndirectaXS, "X/S", {Standard, Quantity}, "Value = X / S"},
-        {M::IndirectaSXS, "SXS", {Standard, Quantity, Standard},
-         "Value = valor = X - ( ( Sa + Sb ) / 2 )"},
+        {M::IndirectaSXS, "SXS", {Standard, Quantity, Standard}, "Value = valor = X - ( ( Sa + Sb ) / 2 )"},
     };
     // clang-format on
     for (const auto& [mode, keyword, columns, hint] : cases) {
@@ -451,10 +439,8 @@ TEST(Readings, ExperimentalApplyStoresWhatTheSamplerReads) {
     const double t2 = 4.302652835845947;
     // clang-format off
     const Case cases[] = {
-        {"directa normal", M::Directa, "Directa\r\n10.1\r\n10.3\r\n10.2\r\n", false, "10.2",
-         t2 * u / 1.96, "2"},
-        {"directa student", M::Directa, "Directa\r\n10.1\r\n10.3\r\n10.2\r\n", true, "10.2", u,
-         "2"},
+        {"directa normal", M::Directa, "Directa\r\n10.1\r\n10.3\r\n10.2\r\n", false, "10.2", t2 * u / 1.96, "2"},
+        {"directa student", M::Directa, "Directa\r\n10.1\r\n10.3\r\n10.2\r\n", true, "10.2", u, "2"},
         {"two readings", M::Directa, "Directa\r\n1\r\n2\r\n", true, "1.5", 0.5, "1"},
         {"x/s", M::IndirectaXS, "X/S\r\n2\r4\r\n2\r4\r\n2\r4\r\n", true, "2", 0, "2"},
         {"sxs", M::IndirectaSXS, "SXS\r\n1.0\r5.0\r3.0\r\n1\r7\r3\r\n", true, "4", 1, "1"},
@@ -496,22 +482,16 @@ TEST(Readings, ExperimentalApplyRefusesWhatCannotBeDrawn) {
     const std::tuple<ReadingMode, std::string, DialogKind, std::string> cases[] = {
         {M::Directa, "", info, English().ValuesNotEntered},
         {M::Directa, "Directa\r\n", info, English().ValuesNotEntered},
-        {M::Directa, "SX\r\n10.0\r10.2\r\n10.0\r10.3\r\n", error,
-         entered + "Indirect SX, not in the mode selected (Direct)." + select},
-        {M::IndirectaXS, "SX\r\n1\r2\r\n1\r3\r\n", error,
-         entered + "Indirect SX, not in the mode selected (Indirect X/S)." + select},
-        {M::Directa, "Direct\r\n1\r\n2\r\n", error,
-         "The readings table is not valid: its first line names no mode of entry." + again},
+        {M::Directa, "SX\r\n10.0\r10.2\r\n10.0\r10.3\r\n", error, entered + "Indirect SX, not in the mode selected (Direct)." + select},
+        {M::IndirectaXS, "SX\r\n1\r2\r\n1\r3\r\n", error, entered + "Indirect SX, not in the mode selected (Indirect X/S)." + select},
+        {M::Directa, "Direct\r\n1\r\n2\r\n", error, "The readings table is not valid: its first line names no mode of entry." + again},
         {M::IndirectaSX, "SX\r\n1\r2\r\n&\r3\r\n", info, emptyCell + "2" + incomplete},
         {M::Directa, "Directa\r\n&\r\n2\r\n", info, emptyCell + "1" + incomplete},
-        {M::IndirectaSX, "SX\r\n1\r2\r\n1\r2\r3\r\n", error,
-         "Row 2 of the readings table holds 3 values where the mode Indirect SX needs 2." + again},
-        {M::Directa, "Directa\r\n1 2\r\n3\r\n", error,
-         "Row 1 of the readings table holds 2 values where the mode Direct needs 1." + again},
+        {M::IndirectaSX, "SX\r\n1\r2\r\n1\r2\r3\r\n", error, "Row 2 of the readings table holds 3 values where the mode Indirect SX needs 2." + again},
+        {M::Directa, "Directa\r\n1 2\r\n3\r\n", error, "Row 1 of the readings table holds 2 values where the mode Direct needs 1." + again},
         {M::IndirectaSXS, "SXS\r\n1\r2\r3\r\n1\rabc\r3\r\n", error, "abc is not a Real number"},
         {M::Directa, "Directa\r\n1,5\r\n2\r\n", error, "1,5 is not a Real number"},
-        {M::Directa, "Directa\r\n10.1\r\n", error, "A single reading gives no estimate of the "
-         "spread: enter at least two readings. The distribution has not been assigned."},
+        {M::Directa, "Directa\r\n10.1\r\n", error, "A single reading gives no estimate of the " "spread: enter at least two readings. The distribution has not been assigned."},
         {M::IndirectaXS, "X/S\r\n2\r4\r\n0\r4\r\n", error, "Floating point division by zero"},
         {M::Directa, "Directa\r\n1E400\r\n1\r\n", error, "Floating point overflow"},
         {M::Directa, "Directa\r\n-1.7E308\r\n1.7E308\r\n", error, "Floating point overflow"},
