@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "distributions/Correlations.h"
-#include "distributions/ModelParameter.h"
 #include "distributions/Quantiles.h"
 #include "distributions/Sampling.h"
 #include "engine/Faults.h"
@@ -97,9 +96,7 @@ TEST(SamplerGolden, FirstDrawsAndUniformsConsumed) {
             // A few units in the last place: the reference's exp and log are correctly rounded.
             EXPECT_LE(std::fabs(x - c.first[i]), 1e-17L * std::fmax(1.0L, std::fabs(c.first[i])))
                 << "draw " << i << ": " << static_cast<double>(x);
-            if (i + 1 == c.first.size()) {
-                EXPECT_EQ(UniformSeed, c.seedAfterFirst);
-            }
+            EXPECT_TRUE(i + 1 < c.first.size() || UniformSeed == c.seedAfterFirst) << UniformSeed;
         }
         EXPECT_LE(std::fabs(absoluteSum - c.absoluteSum), 1e-15L * c.absoluteSum);
         EXPECT_LE(std::fabs(sum - c.sum), 1e-15L * c.absoluteSum);
@@ -559,10 +556,8 @@ TEST(Quantile, VonMisesInvertsItsDistributionFunction) {
 ParameterList Inputs(std::vector<ModelParameter> records) {
     ParameterList list{Record(K::Resultado, "")};
     list[0].Nombre = "y";
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        records[i].Nombre = "x" + std::to_string(i + 1);
-        list.push_back(records[i]);
-    }
+    for (std::size_t i = 0; i < records.size(); ++i)
+        list.push_back(records[i]), list.back().Nombre = "x" + std::to_string(i + 1);
     return list;
 }
 
