@@ -33,28 +33,26 @@ std::vector<ScriptedDialogs::Shown> ErrorShown(const std::string& text) {
     return {{DialogKind::Error, text}};
 }
 
-ModelParameter Unassigned() {
-    ModelParameter p;
-    p.Nombre = "x", p.Unidad = "mm", p.Valor = "old", p.a = "olda", p.b = "oldb", p.Grados = "9";
-    return p;
-}
-
 using Stored = std::array<std::string, 4>;  // Valor, a, b, Grados
 struct PageCase {
     int Page;
     PageFields Fields;
-    std::optional<Stored> Expected;  // nullopt when nothing is stored
-    std::string Error;               // the one error dialog expected, "" for none
-    int Field = -1;                  // the field refused
+    std::optional<Stored> Expected;       // nullopt when nothing is stored
+    std::string Error;                    // the one error dialog expected, "" for none
+    int Field = -1;                       // the field refused
+    const MessageTexts* Texts = nullptr;  // English when null
 };
 
-const std::string kLogNotPositive = "Media y Desv\xEDo deben ser reales > 0";
-
 // Every page checks its fields in order and stores them as typed; fields it does not use keep
-// their text, and the pages with optional degrees of freedom store Grados as typed.
+// their text, and the pages with optional degrees of freedom store Grados as typed. The messages
+// follow the loaded captions, except the log-normal texts.
 TEST(ApplyRules, EveryPageChecksInOrderAndStoresAsTyped) {
-    const std::string e = "Error of parameters.. ";
     // clang-format off
+    CaptionTable table = CaptionTable::BuiltIn();
+    table.Entries[22].Text = "Fehler.", table.Entries[23].Text = "Form > 0";
+    table.Entries[56].Text = "ist keine ganze Zahl", table.Entries[57].Text = "ist keine reelle Zahl";
+    const MessageTexts german = FormMessageTexts(table);
+    const std::string e = "Error of parameters.. ", logNotPositive = "Media y Desv\xEDo deben ser reales > 0";
     const std::string form = e + "Form must be real > 0", mean = e + "Mean must be real >= 0",
         np = e + "n must be real > 0 and p must take values between 0 and 1",
         k = e + "k must be real and take values between 0 and 10",
@@ -66,7 +64,6 @@ TEST(ApplyRules, EveryPageChecksInOrderAndStoresAsTyped) {
         limits = e + "The limits must satisfy lower <= mode <= upper and lower < upper",
         integerDegrees = "Degrees of freedom must be integer > 0",
         degrees = "Degrees of freedom must be real > 0", ab = "a and b must be real numbers";
-    // clang-format on
     const auto notReal = [](const char* t) { return std::string(t) + " is not a Real number"; };
     const auto notInteger = [](const char* t) { return std::string(t) + " is not an Integer"; };
     const auto none = std::nullopt;
@@ -74,7 +71,6 @@ TEST(ApplyRules, EveryPageChecksInOrderAndStoresAsTyped) {
     const auto S = [](std::string v, std::string a, std::string g = "9", std::string b = "oldb") {
         return std::optional<Stored>(Stored{v, a, b, g});
     };
-    // clang-format off
     const PageCase cases[] = {
         // Normal: both required, both real, a deviation of 0 or more.
         {1, {"1.5", "0.2"}, S("1.5", "0.2", ""), ""}, {1, {"", "0.2"}, none, ""},
@@ -115,7 +111,7 @@ TEST(ApplyRules, EveryPageChecksInOrderAndStoresAsTyped) {
         // LogNormal: its own fixed texts.
         {16, {"10", "2"}, S("10", "2"), ""}, {16, {"0.5", "0.25"}, S("0.5", "0.25"), ""}, {16, {"m", "2"}, none, "m no es un n\xFAmero real", 0},
         {16, {"10", "s"}, none, "s no es un n\xFAmero real", 1},
-        {16, {"0", "2"}, none, kLogNotPositive, 0}, {16, {"10", "-1"}, none, kLogNotPositive, 1},
+        {16, {"0", "2"}, none, logNotPositive, 0}, {16, {"10", "-1"}, none, logNotPositive, 1},
         // Pages without a rule here.
         {0, {"1", "2"}, none, ""}, {17, {"1", "2"}, none, ""}, {19, {"1", "2"}, none, ""},
         {24, {"1", "2"}, none, ""},
@@ -147,14 +143,21 @@ TEST(ApplyRules, EveryPageChecksInOrderAndStoresAsTyped) {
         {23, {"1", "0", "4", "-3"}, none, degrees, 3},
         // Other pages have no such field and leave Grados alone.
         {4, {"7", "", "", "junk"}, S("7", "olda"), ""},
+        // Loaded captions.
+        {5, {"0", ""}, none, "Fehler.. Form > 0", 0, &german}, {1, {"a", "1"}, none, "a ist keine reelle Zahl", 0, &german},
+        {10, {"1.5", "0.5"}, none, "1.5 ist keine ganze Zahl", 0, &german}, {16, {"a", "1"}, none, "a no es un n\xFAmero real", 0, &german},
+        {16, {"-1", "1"}, none, logNotPositive, 0, &german},
     };
     // clang-format on
     for (const PageCase& c : cases) {
         SCOPED_TRACE("page " + std::to_string(c.Page) + " '" + c.Fields.Edit1 + "' '" +
                      c.Fields.Edit2 + "' '" + c.Fields.Edit3 + "' '" + c.Fields.Degrees + "'");
         ScriptedDialogs dialogs;
-        const ModelParameter before = Unassigned();
-        auto [stored, field] = ApplyDistributionPage(c.Page, c.Fields, before, English(), dialogs);
+        ModelParameter before;
+        before.Nombre = "x", before.Unidad = "mm", before.Valor = "old", before.a = "olda",
+        before.b = "oldb", before.Grados = "9";
+        auto [stored, field] = ApplyDistributionPage(c.Page, c.Fields, before,
+                                                     c.Texts ? *c.Texts : English(), dialogs);
         EXPECT_EQ(dialogs.Log, ErrorShown(c.Error));
         EXPECT_EQ(field, c.Field);
         ASSERT_EQ(stored.has_value(), c.Expected.has_value());
@@ -164,27 +167,6 @@ TEST(ApplyRules, EveryPageChecksInOrderAndStoresAsTyped) {
         std::tie(expected.Valor, expected.a, expected.b, expected.Grados) =
             std::tuple_cat(*c.Expected);
         EXPECT_EQ(*stored, expected);
-    }
-}
-
-TEST(ApplyRules, MessagesFollowTheLoadedCaptionsExceptTheLogNormalTexts) {
-    CaptionTable table = CaptionTable::BuiltIn();
-    table.Entries[22].Text = "Fehler.";
-    table.Entries[23].Text = "Form > 0";
-    table.Entries[56].Text = "ist keine ganze Zahl";
-    table.Entries[57].Text = "ist keine reelle Zahl";
-    const MessageTexts texts = FormMessageTexts(table);
-    const PageCase cases[] = {
-        {5, {"0", ""}, std::nullopt, "Fehler.. Form > 0"},
-        {1, {"a", "1"}, std::nullopt, "a ist keine reelle Zahl"},
-        {10, {"1.5", "0.5"}, std::nullopt, "1.5 ist keine ganze Zahl"},
-        {16, {"a", "1"}, std::nullopt, "a no es un n\xFAmero real"},
-        {16, {"-1", "1"}, std::nullopt, kLogNotPositive},
-    };
-    for (const auto& c : cases) {
-        ScriptedDialogs dialogs;
-        EXPECT_FALSE(ApplyDistributionPage(c.Page, c.Fields, Unassigned(), texts, dialogs).Stored);
-        EXPECT_EQ(dialogs.Log, ErrorShown(c.Error));
     }
 }
 
@@ -466,14 +448,10 @@ TEST(Readings, ExperimentalApplyStoresWhatTheSamplerReads) {
 
 TEST(Readings, ExperimentalApplyRefusesWhatCannotBeDrawn) {
     const DialogKind info = DialogKind::Information, error = DialogKind::Error;
-    const std::string emptyCell = "The readings table is incomplete: row ",
-                      incomplete =
-                          " has an empty cell. The distribution has not been assigned; "
-                          "complete the table and apply it again.",
-                      again = " Enter the readings again.",
-                      select = " Select that mode, or enter the readings again.",
-                      entered = "The readings were entered in the mode ";
     // clang-format off
+    const std::string emptyCell = "The readings table is incomplete: row ", entered = "The readings were entered in the mode ",
+        incomplete = " has an empty cell. The distribution has not been assigned; complete the table and apply it again.",
+        again = " Enter the readings again.", select = " Select that mode, or enter the readings again.";
     const std::tuple<ReadingMode, std::string, DialogKind, std::string> cases[] = {
         {M::Directa, "", info, English().ValuesNotEntered},
         {M::Directa, "Directa\r\n", info, English().ValuesNotEntered},

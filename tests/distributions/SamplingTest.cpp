@@ -640,7 +640,7 @@ TEST(JointSampler, RefusesWhatCannotBeDrawnNamingTheQuantities) {
     const std::string noVariance = " cannot be correlated: its distribution has no variance.",
                       unreachable = " cannot be reached by their distributions ";
     // clang-format off
-    const std::tuple<std::vector<ModelParameter>, CorrelationList, std::string> cases[] = {
+    const std::tuple<std::vector<ModelParameter>, CorrelationList, std::optional<std::string>> cases[] = {
         {{Record(K::Constante, "3"), kNormal}, {{"x1", "x2", 0.5}}, "\"x1\" is a constant and cannot be correlated."},
         {{kNormal, Record(K::Cauchy, "")}, {{"x1", "x2", 0.5}}, "\"x2\"" + noVariance},
         {{kNormal, Record(K::Student, "2", "0")}, {{"x2", "x1", 0.5}}, "\"x2\"" + noVariance},
@@ -652,19 +652,13 @@ TEST(JointSampler, RefusesWhatCannotBeDrawnNamingTheQuantities) {
         {{Record(K::Poisson, "4"), Record(K::Poisson, "9")}, {{"x1", "x2", -1}}, "The coefficient -1 of \"x1\" and \"x2\"" + unreachable + "(from -0.9637 to 0.9838)."},
         {{kNormal, Record(K::NegBinomial, "3", "1")}, {{"x1", "x2", 0.5}}, "\"x2\" cannot be correlated: Invalid floating point operation."},
         {{kNormal, kNormal, kNormal}, {{"x1", "x2", 0.9}, {"x1", "x3", 0.9}, {"x2", "x3", -0.9}}, "The coefficients of \"x1\", \"x2\" and \"x3\" do not form a positive semi-definite matrix."},
+        // Perfect correlation of equal marginals is a semi-definite matrix; one trial has a variance.
+        {{Record(K::Rectangular, "0", "1"), Record(K::Rectangular, "0", "1")}, {{"x1", "x2", 1}}, std::nullopt},
+        {{kNormal, Record(K::Binomial, "1", "0.5")}, {{"x1", "x2", 0.5}}, std::nullopt},
     };
     // clang-format on
     for (const auto& [records, pairs, message] : cases)
-        EXPECT_EQ(CheckCorrelations(Inputs(records), pairs), std::optional<std::string>(message));
-    // Perfect correlation of equal marginals is a semi-definite matrix.
-    EXPECT_EQ(CheckCorrelations(
-                  Inputs({Record(K::Rectangular, "0", "1"), Record(K::Rectangular, "0", "1")}),
-                  {{"x1", "x2", 1}}),
-              std::nullopt);
-    // One trial has a variance: a Bernoulli input can be correlated.
-    EXPECT_EQ(
-        CheckCorrelations(Inputs({kNormal, Record(K::Binomial, "1", "0.5")}), {{"x1", "x2", 0.5}}),
-        std::nullopt);
+        EXPECT_EQ(CheckCorrelations(Inputs(records), pairs), message);
 }
 
 // The sample correlation of n joint draws and its standard error from the sample's own fourth
