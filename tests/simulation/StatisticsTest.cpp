@@ -28,7 +28,7 @@ TEST(ProgressSchedule, BoundariesOfEachStretch) {
         EXPECT_EQ(IsProgressIndex(i, 2000000), update) << i;
 }
 
-TEST(UpdateRunStatistics, MomentsMarksAndEqualValues) {
+TEST(UpdateRunStatistics, MomentsMarksEqualValuesAndLargeValuesWithASmallSpread) {
     const std::vector<double> v = {1, 2, 3, 4, 10};
     const ProgressUpdate u = UpdateRunStatistics(v.data(), 5, 1, 10, 0);
     const SimulationResult& s = u.Statistics;
@@ -46,16 +46,12 @@ TEST(UpdateRunStatistics, MomentsMarksAndEqualValues) {
     // All values equal give a mean, no shape and one full bin in the middle.
     const std::vector<double> w(1000, 0.1);
     const ProgressUpdate e = UpdateRunStatistics(w.data(), w.size(), 0.1, 0.1, 0);
-    const SimulationResult& f = e.Statistics;
-    EXPECT_NEAR(static_cast<double>(f.M1), 0.1, 1e-17);
-    EXPECT_EQ(std::tie(f.M2, f.StandardDeviation, e.Histogram.Width, f.ShapeDetermined),
-              std::make_tuple(0.0L, 0.0L, 0.0L, false));
-    EXPECT_EQ(e.Histogram.Counts[75], 1000);
+    EXPECT_NEAR(static_cast<double>(e.Statistics.M1), 0.1, 1e-17);
+    EXPECT_EQ(std::tie(e.Statistics.M2, e.Statistics.StandardDeviation, e.Histogram.Width,
+                       e.Statistics.ShapeDetermined, e.Histogram.Counts[75]),
+              std::make_tuple(0.0L, 0.0L, 0.0L, false, 1000L));
     EXPECT_FALSE(ComputeCoverageInterval(w.data(), w.size(), e.Histogram, 2).Determined);
-}
-
-// A large value with a small spread: the moments keep their digits (raw power sums would not).
-TEST(UpdateRunStatistics, LargeValuesWithASmallSpread) {
+    // A large value with a small spread: the moments keep their digits (raw power sums would not).
     for (const double centre : {100.0, 1e7, -1e9}) {
         SCOPED_TRACE(centre);
         std::vector<double> v;
@@ -153,8 +149,18 @@ TEST(BinLocator, AgreesWithTheDivisionOnEveryValue) {
     }
 }
 
+// The 2 (95 %) interval with bins of width 1 over 0 … 150, counting the values from 0 up.
+CoverageInterval UnitBinInterval(std::vector<double> v, double from, double step, int count) {
+    for (int i = 0; i < count; ++i)
+        v.push_back(from + i * step);
+    OutputHistogram h{.Low = 0, .High = 150, .Width = 1};
+    for (double x : v)
+        if (x >= 0) ++h.Counts[static_cast<int>(x)];
+    return ComputeCoverageInterval(v.data(), v.size(), h, 2);
+}
+
 // The tails are ranked among all the values, those at the upper edge and beyond m +- 3s included.
-TEST(CoverageInterval, ValuesBeyondTheBinsKeepTheirRanks) {
+TEST(CoverageInterval, RanksBeyondTheBinsEdgesOfTheBinSelectionAndTheMostProbableValue) {
     // 0 … 999; 990 values in [0, 1) and 10 far above; 980 in [0, 1) and 10 far on each side.
     std::vector<double> evenly(1000), above, both;
     std::iota(evenly.begin(), evenly.end(), 0.0);
@@ -184,19 +190,6 @@ TEST(CoverageInterval, ValuesBeyondTheBinsKeepTheirRanks) {
         ASSERT_TRUE(interval.Determined);
         EXPECT_EQ(std::make_pair(interval.Low, interval.High), std::make_pair(c.Low, c.High));
     }
-}
-
-// The 2 (95 %) interval with bins of width 1 over 0 … 150, counting the values from 0 up.
-CoverageInterval UnitBinInterval(std::vector<double> v, double from, double step, int count) {
-    for (int i = 0; i < count; ++i)
-        v.push_back(from + i * step);
-    OutputHistogram h{.Low = 0, .High = 150, .Width = 1};
-    for (double x : v)
-        if (x >= 0) ++h.Counts[static_cast<int>(x)];
-    return ComputeCoverageInterval(v.data(), v.size(), h, 2);
-}
-
-TEST(CoverageInterval, EdgesOfTheBinSelectionAndTheMostProbableValue) {
     // 24 counted values: the lower target 0.6 rounds to offset 1 in a bin of one, which takes
     // the bin's last value; the upper target 23.4 is offset 0 of bin 15.
     const CoverageInterval atCount = UnitBinInterval({0.5}, 10, 0.25, 23);
@@ -215,9 +208,9 @@ TEST(ResultTexts, VerdictIntervalsClassicFormCoverageChoiceResultsAndRunningValu
     const MessageTexts& t = Texts();
     const CoverageChangeTexts change = ChangeCoverage(true, 4, t);
     EXPECT_TRUE(change.Changed && !ChangeCoverage(false, 4, t).Changed);
-    const auto fvu = [](double value, double uncertainty) {
-        return FormatValueWithUncertainty(value, uncertainty);
-    };
+    const auto fvu = [](double value, double u) { return FormatValueWithUncertainty(value, u); };
+    const auto rv = [](long double x) { return FormatRunningValue(x); };
+    const auto ci = [&t](int index) { return CoverageItemText(index, t); };
     // clang-format off
     const std::pair<std::string, const char*> cases[] = {
         {NormalityText(t, 5.9915L), "Normality test (Jarque - Bera)  =  5.9915   (fit)"},
@@ -234,10 +227,9 @@ TEST(ResultTexts, VerdictIntervalsClassicFormCoverageChoiceResultsAndRunningValu
         {ClassicUndeterminedText(t), "GUM format = Indetermined"},
         {MostProbableText(1234.5L), "1.23450e3"}, {MostProbableText(12.3456789L), "12.3457"},
         {MostProbableText(-0.05L), "-5.00000e-2"},
-        {CoverageItemText(0, t), "p = 68,27% (Normal: \xB5 = s)"},
-        {CoverageItemText(1, t), "p = 90%"}, {CoverageItemText(2, t), "p = 95%"},
-        {CoverageItemText(3, t), "p = 95,45% (Normal: \xB5 = 2s)"}, {CoverageItemText(4, t), "p = 99%"},
-        {CoverageItemText(5, t), "p = 99,73% (Normal: \xB5 = 3s)"},
+        {ci(0), "p = 68,27% (Normal: \xB5 = s)"}, {ci(1), "p = 90%"}, {ci(2), "p = 95%"},
+        {ci(3), "p = 95,45% (Normal: \xB5 = 2s)"}, {ci(4), "p = 99%"},
+        {ci(5), "p = 99,73% (Normal: \xB5 = 3s)"},
         {UndeterminedForm(1), " (p = 90%)  =  "}, {ResultForm(3), " (p = 95,45%): [ "},
         {InterruptedForm(4), " (p = 99%): "},
         {change.Interval, "Confidence interval (p = 99%)  =  Indetermined"},
@@ -257,13 +249,10 @@ TEST(ResultTexts, VerdictIntervalsClassicFormCoverageChoiceResultsAndRunningValu
         {fvu(123456789, 1000), "1.234570E08 \xB1 1.0E03"},
         {fvu(9.87654, 0.000012), "9.8765400E00 \xB1 1.2E-05"},
         // Running values: five decimals within eleven digits.
-        {FormatRunningValue(0), "0.00000"}, {FormatRunningValue(9.980158), "9.98016"},
-        {FormatRunningValue(-0.0123449), "-0.01234"}, {FormatRunningValue(0.000004), "0.00000"},
-        {FormatRunningValue(123456.123456), "123456.12346"},
-        {FormatRunningValue(123456789.123456), "123456789.12000"},
-        {FormatRunningValue(12345678901.7), "12345678902.00000"},
-        {FormatRunningValue(99999.999999), "100000.00000"},
-        {FormatRunningValue(123456789012.0), "1.2345678901E+11"}};
+        {rv(0), "0.00000"}, {rv(9.980158), "9.98016"}, {rv(-0.0123449), "-0.01234"},
+        {rv(0.000004), "0.00000"}, {rv(123456.123456), "123456.12346"},
+        {rv(123456789.123456), "123456789.12000"}, {rv(12345678901.7), "12345678902.00000"},
+        {rv(99999.999999), "100000.00000"}, {rv(123456789012.0), "1.2345678901E+11"}};
     // clang-format on
     for (const auto& [got, want] : cases)
         EXPECT_EQ(got, want);
