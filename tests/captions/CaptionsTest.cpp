@@ -19,12 +19,9 @@ std::vector<std::string> Texts(const T&... texts) {
     return {std::string(texts)...};
 }
 
-CaptionTable Translated(std::initializer_list<CaptionEntry> entries) {
-    CaptionTable table;
-    table.Entries = entries;
-    for (const auto& entry : DefaultCaptions())
-        table.Entries.push_back(entry);
-    return table;
+CaptionTable Translated(std::vector<CaptionEntry> entries) {
+    entries.insert(entries.end(), DefaultCaptions().begin(), DefaultCaptions().end());
+    return {entries};
 }
 
 TEST(CaptionTable, EveryKeyInOrderFirstMatchAndTheBuiltInFallBack) {
@@ -32,19 +29,17 @@ TEST(CaptionTable, EveryKeyInOrderFirstMatchAndTheBuiltInFallBack) {
     ASSERT_EQ(captions.size(), static_cast<std::size_t>(kCaptionCount));
     for (std::size_t k = 0; k < captions.size(); ++k)
         EXPECT_EQ(captions[k].Key, "cap" + std::to_string(k));
-    CaptionTable table;
-    table.Entries = {{"cap5", "first"}, {"cap5", "second"}, {"cap200", "beyond"}};
-    EXPECT_EQ(table.Lookup("cap5"), "first");
-    EXPECT_EQ(table.Cap(5), "first");
-    EXPECT_EQ(table.Cap(6), "Real number");  // gap: built-in text
-    EXPECT_EQ(table.Cap(200), "beyond");
-    EXPECT_EQ(table.Cap(kCaptionCount), "");
-    EXPECT_EQ(table.Lookup("CAP5"), "");  // keys are exact
+    const CaptionTable table = {{{"cap5", "first"}, {"cap5", "second"}, {"cap200", "beyond"}}};
+    // A gap: the built-in text; keys are exact.
+    EXPECT_EQ(Texts(table.Lookup("cap5"), table.Cap(5), table.Cap(6), table.Cap(200),
+                    table.Cap(kCaptionCount), table.Lookup("CAP5")),
+              Texts("first", "first", "Real number", "beyond", "", ""));
     EXPECT_EQ(CaptionTable::BuiltIn().Entries, DefaultCaptions());
 }
 
 TEST(MessageTexts, EnglishDefaultsAndTheTableInForce) {
     const MessageTexts m = FormMessageTexts(CaptionTable::BuiltIn());
+    const std::string e = "Error of parameters.. ";
     EXPECT_EQ(
         Texts(m.NormalChoice, m.Indetermined, m.IncompatibleParameter, m.IncompleteInit,
               m.HeaderParameter, m.HeaderUnits, m.HeaderDescription, m.ConfidenceInterval,
@@ -59,42 +54,29 @@ TEST(MessageTexts, EnglishDefaultsAndTheTableInForce) {
               "Model has been updated. Want to update parameters?", "GUM format",
               "is not a Real number", "a and b must be real numbers",
               "Degrees of freedom must be integer > 0", "is not an Integer",
-              "Error of parameters.. n must be real > 0 and p must take values between 0 and 1",
-              "Error of parameters.. k must be real and take values between 0 and 10",
-              "Error of parameters.. Form must be real > 0",
+              e + "n must be real > 0 and p must take values between 0 and 1",
+              e + "k must be real and take values between 0 and 10", e + "Form must be real > 0",
               "Values have not been entered therefore probability distribution will no be assigned",
               "Normality test", "wait...", "The file",
               "already exists. Do you want to overwrite with updated model?", "Save model?",
               "doesn't fit", "fit", "Want to assign this distribution?",
               "Error. Undefined output parameter.", "Error. Too many output parameter.",
-              "Error of parameters.. Standard deviation must be real >= 0",
-              "Error of parameters.. Half-width must be real >= 0",
-              "Error of parameters.. Mean must be real >= 0",
-              "Error of parameters.. n must be integer >= 0 and p must take values between 0 and "
-              "1"));
+              e + "Standard deviation must be real >= 0", e + "Half-width must be real >= 0",
+              e + "Mean must be real >= 0",
+              e + "n must be integer >= 0 and p must take values between 0 and 1"));
     // The parameter table's headers: each after one blank.
     EXPECT_EQ(ParameterTableHeaders(m),
               (std::array<std::string, 3>{" Parameter", " Units", " Description"}));
-    const MessageTexts t = FormMessageTexts(Translated({{"cap22", "Error de par\xE1metros"},
-                                                        {"cap23", "Forma > 0"},
-                                                        {"cap26", "espere"},
-                                                        {"cap1", "ya existe"},
-                                                        {"cap2", "\xBFSobrescribir?"}}));
-    EXPECT_EQ(
-        Texts(t.ErrorForm, t.Wait, t.AlreadyExistsOverwrite, t.ErrorK),
-        Texts("Error de par\xE1metros. Forma > 0", "espere...", "ya existe. \xBFSobrescribir?",
-              "Error de par\xE1metros. k must be real and take values between 0 and 10"));
 }
 
-// The text of a control ("?" before it: its hint; "FormValores." the observations window).
-std::string ControlText(const ComposedCaptionTexts& texts, std::string control, int row = -1) {
+// A control's text ("?" before it: its hint, "FormValores." the observations window) or grid row.
+std::string ControlText(const ComposedCaptionTexts& texts, std::string control, int row = 0) {
     std::string window = "Graf";
     CaptionTarget target = control[0] == '?' ? CaptionTarget::Hint : CaptionTarget::Text;
     if (target == CaptionTarget::Hint) control.erase(0, 1);
     if (control.starts_with("FormValores.")) window = "FormValores", control.erase(0, 12);
-    const std::string* found =
-        row < 0 ? FindControlCaption(texts, window, control, target)
-                : FindControlCaption(texts, window, control, CaptionTarget::GridRow, row);
+    if (control == "StringGrid2") target = CaptionTarget::GridRow;
+    const std::string* found = FindControlCaption(texts, window, control, target, row);
     return found ? *found : "none";
 }
 
@@ -130,53 +112,53 @@ TEST(ComposedCaptions, EnglishStartTexts) {
     std::set<std::tuple<std::string, std::string, CaptionTarget, int>> seen;
     int apply = 0;
     for (const auto& c : texts.Controls) {
-        EXPECT_TRUE(seen.insert({c.Window, c.Control, c.Target, c.Row}).second)
-            << c.Window << "." << c.Control;
+        EXPECT_TRUE(seen.insert({c.Window, c.Control, c.Target, c.Row}).second) << c.Control;
         apply += c.Text == "Apply";
     }
     EXPECT_EQ(apply, 17);
 }
 
-TEST(ComposedCaptions, TranslationReachesComposedTexts) {
-    const ComposedCaptionTexts texts = ComposedCaptions(Translated({
-        {"cap98", "Alto"},
-        {"cap6", "N\xFAmero real"},
-        {"cap47", "Real"},
-        {"cap38", "Indeterminado"},
-        {"cap46", "Iteraciones"},
-        {"cap85", "T\xEDtulo"},
-        {"cap3", "Parar"},
-    }));
-    EXPECT_EQ(Texts(ControlText(texts, "Label14"), ControlText(texts, "Label69"),
-                    ControlText(texts, "Label78"), ControlText(texts, "Label28"),
-                    ControlText(texts, "StringGrid2", 0), ControlText(texts, "Label8"),
-                    texts.TitlePlaceholder),
-              Texts("(Alto)", "b:  N\xFAmero real > 0", "b:  Real 0 < p < 1",
-                    "GUM format  :=  Indeterminado", "Iteraciones ", "Iteraciones", "T\xEDtulo"));
+TEST(TranslatedTable, ReachesMessageAndComposedTexts) {
+    // clang-format off
+    const CaptionTable table = Translated({{"cap22", "Error de par\xE1metros"},
+        {"cap23", "Forma > 0"}, {"cap26", "espere"}, {"cap1", "ya existe"}, {"cap98", "Alto"},
+        {"cap2", "\xBFSobrescribir?"}, {"cap6", "N\xFAmero real"}, {"cap47", "Real"},
+        {"cap38", "Indeterminado"}, {"cap46", "Iteraciones"}, {"cap85", "T\xEDtulo"},
+        {"cap3", "Parar"}});
+    // clang-format on
+    const MessageTexts t = FormMessageTexts(table);
+    const ComposedCaptionTexts texts = ComposedCaptions(table);
+    EXPECT_EQ(
+        Texts(t.ErrorForm, t.Wait, t.AlreadyExistsOverwrite, t.ErrorK,
+              ControlText(texts, "Label14"), ControlText(texts, "Label69"),
+              ControlText(texts, "Label78"), ControlText(texts, "Label28"),
+              ControlText(texts, "StringGrid2", 0), ControlText(texts, "Label8"),
+              texts.TitlePlaceholder),
+        Texts("Error de par\xE1metros. Forma > 0", "espere...", "ya existe. \xBFSobrescribir?",
+              "Error de par\xE1metros. k must be real and take values between 0 and 10", "(Alto)",
+              "b:  N\xFAmero real > 0", "b:  Real 0 < p < 1", "GUM format  :=  Indeterminado",
+              "Iteraciones ", "Iteraciones", "T\xEDtulo"));
     // cap3 is loaded but shown nowhere.
     for (const auto& c : texts.Controls)
         EXPECT_NE(c.Text, "Parar") << c.Control;
 }
 
 TEST(PathText, FileSystemNamesInTheTextsCodePage) {
+    // ASCII; o acute; euro and oe; two outside the code page. Not UTF-8, kept as they are: Latin-1,
+    // an overlong form, a surrogate, a cut sequence. The least and greatest value of each length
+    // are UTF-8, one below or past is not; either side of the surrogates; the last surrogate.
+    // clang-format off
     const std::pair<std::string, std::string> cases[] = {
-        {"/home/lab/model.cvm", "/home/lab/model.cvm"},
-        {"/home/lab/medici\xC3\xB3n.cvm", "/home/lab/medici\xF3n.cvm"},  // o acute
-        {"/m/\xE2\x82\xAC-\xC5\x93.cvm", "/m/\x80-\x9C.cvm"},            // euro, oe
-        {"/m/\xE6\x97\xA5\xF0\x9F\x98\x80.cvm", "/m/??.cvm"},            // not in the code page
-        {"/m/medici\xF3n.cvm", "/m/medici\xF3n.cvm"},                    // not UTF-8: as it is
-        {"/m/\xC0\xAF.cvm", "/m/\xC0\xAF.cvm"},                          // overlong form
-        {"/m/\xED\xA0\x80.cvm", "/m/\xED\xA0\x80.cvm"},                  // surrogate
-        {"/m/\xC3", "/m/\xC3"},                                          // cut short
-        // The least and greatest value of each length are UTF-8; one below or past is not.
+        {"/home/lab/model.cvm", "/home/lab/model.cvm"}, {"", ""},
+        {"/home/lab/medici\xC3\xB3n.cvm", "/home/lab/medici\xF3n.cvm"},
+        {"/m/\xE2\x82\xAC-\xC5\x93.cvm", "/m/\x80-\x9C.cvm"}, {"/m/\xC3", "/m/\xC3"},
+        {"/m/\xE6\x97\xA5\xF0\x9F\x98\x80.cvm", "/m/??.cvm"},
+        {"/m/medici\xF3n.cvm", "/m/medici\xF3n.cvm"}, {"/m/\xC0\xAF.cvm", "/m/\xC0\xAF.cvm"},
+        {"/m/\xED\xA0\x80.cvm", "/m/\xED\xA0\x80.cvm"}, {"/\xE0\x9F\xBF", "/\xE0\x9F\xBF"},
         {"/\xC2\x80\xE0\xA0\x80\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", "/????"},
-        {"/\xE0\x9F\xBF", "/\xE0\x9F\xBF"},
-        {"/\xF0\x8F\xBF\xBF", "/\xF0\x8F\xBF\xBF"},
-        {"/\xF4\x90\x80\x80", "/\xF4\x90\x80\x80"},
-        {"/\xED\x9F\xBF\xEE\x80\x80", "/??"},  // either side of the surrogates
-        {"/\xED\xBF\xBF", "/\xED\xBF\xBF"},    // the last surrogate
-        {"", ""},
-    };
+        {"/\xF0\x8F\xBF\xBF", "/\xF0\x8F\xBF\xBF"}, {"/\xF4\x90\x80\x80", "/\xF4\x90\x80\x80"},
+        {"/\xED\x9F\xBF\xEE\x80\x80", "/??"}, {"/\xED\xBF\xBF", "/\xED\xBF\xBF"}};
+    // clang-format on
     for (const auto& [path, shown] : cases)
         EXPECT_EQ(PathText(path), shown) << path;
 }
