@@ -8,8 +8,7 @@ finish() { ((failures == 0)) && echo "$1: all checks passed" || { echo "$failure
 # expect CODE STDOUT STDERR ARGS...: the exit code and both streams, exactly; a text ending
 # in "..." need only start so.
 expect() {
-    local code=$1 out=$2 err=$3 got_out got_code got_err
-    shift 3
+    local code=$1 out=$2 err=$3 got_out got_code got_err && shift 3
     got_out=$(timeout "${limit:-60}" "$cli" "$@" 2>"$work/err")
     got_code=$? got_err=$(<"$work/err")
     [[ $out == *... && $got_out == "${out%...}"* ]] && got_out=$out
@@ -18,9 +17,7 @@ expect() {
         fail "$* -> $got_code '$got_out' '$got_err', expected $code '$out' '$err'"
 }
 # json NAME ARGS...: a run that exits 0, its JSON in $work/NAME.json, its stderr in NAME.err.
-json() {
-    "$cli" run "${@:2}" --json >"$work/$1.json" 2>"$work/$1.err" || fail "run ${*:2} -> $?: $(<"$work/$1.err")"
-}
+json() { "$cli" run "${@:2}" --json >"$work/$1.json" 2>"$work/$1.err" || fail "run ${*:2} -> $?: $(<"$work/$1.err")"; }
 # check NAME KEYS PYTHON: asserts on the JSON object `r` of NAME, whose keys are the run's and
 # KEYS; load(NAME) reads another, err its stderr.
 check() {
