@@ -1,6 +1,5 @@
-// The File and Language menus through the window: save, open, the questions
-// on the way, language files, the printed report, and the correlations
-// dialog with its coefficients kept through Save model as and Open.
+// File and Language menus: save, open, their questions, languages, the printed report and the
+// correlations dialog with its coefficients kept through Save model as and Open.
 #include "GrafSession.h"
 #include "document/ModelFile.h"
 
@@ -8,8 +7,7 @@ using namespace grafsession;
 
 namespace {
 
-// The lines of a language file: the header, then every caption key with the
-// built-in English texts, some of them replaced.
+// A language file: the header, then every caption key with the English text or a replacement.
 QByteArray LanguageFile(const QByteArray& header, const QMap<int, QByteArray>& replaced) {
     const auto table = corvanta::CaptionTable::BuiltIn();
     QByteArray text = header;
@@ -48,9 +46,8 @@ class GrafFilesTest : public QObject {
     Q_OBJECT
 
   private slots:
-    // Save model as, open again, Save model: the same bytes, written back to
-    // the file that was opened, never over another model saved before it.
-    // Saved as over an existing file asks first: Cancel keeps it, OK replaces.
+    // Save as, open, Save: the same bytes, back to the file opened, never over another model saved
+    // before it. Save as over an existing file asks: Cancel keeps it, OK replaces it.
     void saveOpenSaveRoundTrip() {
         Session s;
         const QString source = s.OpenCopy("source.cvm", "roundtrip-all-kinds.cvm");
@@ -90,51 +87,73 @@ class GrafFilesTest : public QObject {
         QCOMPARE(saved, Bytes(source));
     }
 
-    // Every kind of change marks the model and its title; looking around and
-    // a run do not; saving clears the mark.
-    void changesMarkTheDocument() {
+    // On a saved model every kind of change marks it, looking around and a run do not, saving
+    // clears the mark; the standard keys reach their commands, F5 runs, Escape stops. Nothing asks.
+    void actionsOnASavedModel() {
         using Act = std::function<void(Session&)>;
+        const auto keys = [](const char* keys) -> Act {
+            return [keys](Session& s) { QTest::keySequence(s.Window.get(), QKeySequence(keys)); };
+        };
+        // The action and what it does ("changes": marks the model).
         // clang-format off
-        const std::vector<std::pair<const char*, Act>> changes = {
-            {"title", [](Session& s) { s.Click("AsHyperBtn2"), s.Type("Edit1", "M"); }},
-            {"description", [](Session& s) { s.Click("AsHyperBtn2"), s.Type("TransMemo1", "D"); }},
-            {"equations", [](Session& s) { s.Update("y = mRc + dmRc"); }},
-            {"apply", [](Session& s) { s.Assign(1, 1, {"100000", "0.05"}); }},
-            {"description cell", [](Session& s) {
+        const std::vector<std::pair<Act, QString>> actions = {
+            {[](Session& s) { s.Click("AsHyperBtn2"), s.Type("Edit1", "M"); }, "changes"},
+            {[](Session& s) { s.Click("AsHyperBtn2"), s.Type("TransMemo1", "D"); }, "changes"},
+            {[](Session& s) { s.Update("y = mRc + dmRc"); }, "changes"},
+            {[](Session& s) { s.Assign(1, 1, {"100000", "0.05"}); }, "changes"},
+            {[](Session& s) {
                  s.ClickCell(2, 2), QTest::keyClicks(s.Table(), "x");
-                 QTest::keyClick(s.Table()->indexWidget(s.Table()->currentIndex()), Qt::Key_Return); }},
-            {"interval kind", [](Session& s) { s.Click("AsHyperBtn4"), s.Pick("ComboBoxInterval", 1); }},
-            {"", [](Session& s) { s.ClickCell(3, 2), s.Click("AsHyperBtn4"), s.Click("AsHyperBtn1"); }},
+                 QTest::keyClick(s.Table()->indexWidget(s.Table()->currentIndex()), Qt::Key_Return); }, "changes"},
+            {[](Session& s) { s.Click("AsHyperBtn4"), s.Pick("ComboBoxInterval", 1); }, "changes"},
+            {[](Session& s) { s.ClickCell(3, 2), s.Click("AsHyperBtn4"), s.Click("AsHyperBtn1"); }, "run"},
+            {keys("Ctrl+N"), "new"}, {keys("Ctrl+O"), "open"}, {keys("Ctrl+S"), "saved"},
+            {keys("Ctrl+Shift+S"), "save"}, {keys("Ctrl+P"), "print"}, {keys("Ctrl+Q"), "closed"},
+            {[keys](Session& s) { s.Click("AsHyperBtn4"), keys("F5")(s); }, "run"},
+            {[keys](Session& s) {
+                 s.Click("AsHyperBtn4");
+                 QTimer::singleShot(0, [&s] { QTest::keyClick(s.Window.get(), Qt::Key_Escape); });
+                 keys("F5")(s); }, "stopped"},
         };
         // clang-format on
-        for (const auto& [change, act] : changes) {
+        for (const auto& [act, effect] : actions) {
             Session s;
             const QString model = s.OpenCopy("model.cvm");
+            QFile::remove(model);
+            s.Shown.clear();
             s.Get<QSpinBox>("SpinEdit1")->setValue(100000);
             act(s);
             QCoreApplication::processEvents();
-            QVERIFY2(s.Window->IsDocumentModified() == (*change != 0), change);
+            const auto status = s.Window->LastRun().Status;
+            QCOMPARE(s.Memo()->toPlainText().isEmpty(), effect == "new");
+            QCOMPARE(QFile::exists(model), effect == "saved");
+            const bool dialog = effect == "open" || effect == "save" || effect == "print";
+            QCOMPARE(s.Shown, dialog ? QStringList{effect} : QStringList());
+            QCOMPARE(s.Window->isVisible(), effect != "closed");
+            QCOMPARE(status == corvanta::RunStatus::Completed, effect == "run");
+            QCOMPARE(status == corvanta::RunStatus::Interrupted, effect == "stopped");
+            QVERIFY(s.Log().isEmpty());
+            if (effect == "new" || effect == "closed") continue;
+            QVERIFY2(s.Window->IsDocumentModified() == (effect == "changes"), qPrintable(effect));
             QCOMPARE(s.Caption(), " Corvanta - " + model + "[*]");
             s.Menu("Guardarmodelo1");
-            QVERIFY(!s.Window->IsDocumentModified() && s.Log().isEmpty());
+            QVERIFY(!s.Window->IsDocumentModified() && QFile::exists(model) && s.Log().isEmpty());
         }
     }
 
-    // Close (the close box and File > Close), New and Open on a changed model
-    // ask; Cancel keeps all, Discard goes on, Save writes and goes on, a save
-    // that writes nothing keeps the window and the model.
+    // Close (as the close box), New and Open on a changed model ask: Cancel keeps all, Discard goes on,
+    // Save writes and goes on, a save that writes nothing keeps the window and the model.
     void changesQuestion() {
         using A = DialogAnswer;
         const std::pair<A, const char*> answers[] = {
             {A::Cancel, ""}, {A::Discard, ""}, {A::Save, "saved.cvm"}, {A::Save, "no/saved.cvm"}};
-        for (const QString command : {"close box", "Cerrar1", "Nuevo1", "Abrir1"}) {
+        for (const QString command : {"Cerrar1", "Nuevo1", "Abrir1"}) {
             for (const auto& [answer, save] : answers) {
                 Session s;
                 s.Update("y = a + b");
                 s.Dialogs.Answers.push_back(answer);
                 s.SavePaths.push_back(s.Path(save));
                 s.OpenPaths.push_back(kSamples + "mass-calibration.cvm");
-                command == "close box" ? void(s.Window->close()) : s.Menu(qPrintable(command));
+                s.Menu(qPrintable(command));
                 const bool fails = QString(save).startsWith("no/");
                 const bool goesOn = answer != A::Cancel && !fails;
                 QStringList shown{"ConfirmSaveDiscardCancel: Save changes to Untitled?"};
@@ -143,7 +162,7 @@ class GrafFilesTest : public QObject {
                                  "\". No such file or directory";
                 QCOMPARE(s.Log(), shown);
                 QCOMPARE(QFile::exists(s.Path("saved.cvm")), answer == A::Save && !fails);
-                const bool closes = command.startsWith('C') || command.startsWith("close");
+                const bool closes = command == "Cerrar1";
                 QCOMPARE(s.Window->isVisible(), !(closes && goesOn));
                 QCOMPARE(s.Shown.contains("open"), command == "Abrir1" && goesOn);
                 const QString text = s.Memo()->toPlainText();
@@ -154,42 +173,7 @@ class GrafFilesTest : public QObject {
         }
     }
 
-    // The standard keys reach their commands, F5 starts the run on its page
-    // and Escape stops it; nothing changed, so nothing asks.
-    void shortcuts_data() {
-        QTest::addColumn<QKeySequence>("keys");
-        QTest::addColumn<QString>("effect");
-        for (const char* row : {"Ctrl+N new", "Ctrl+O open", "Ctrl+S saved", "Ctrl+Shift+S save",
-                                "Ctrl+P print", "Ctrl+Q closed", "F5 run", "F5 stopped"}) {
-            const QStringList parts = QString(row).split(' ');
-            QTest::newRow(row) << QKeySequence(parts[0]) << parts[1];
-        }
-    }
-    void shortcuts() {
-        QFETCH(QKeySequence, keys);
-        QFETCH(QString, effect);
-        Session s;
-        const QString model = s.OpenCopy("model.cvm");
-        QFile::remove(model);
-        s.Shown.clear();
-        s.Get<QSpinBox>("SpinEdit1")->setValue(100000);
-        if (effect == "run" || effect == "stopped") s.Click("AsHyperBtn4");
-        if (effect == "stopped")
-            QTimer::singleShot(0, [&s] { QTest::keyClick(s.Window.get(), Qt::Key_Escape); });
-        QTest::keySequence(s.Window.get(), keys);
-        const auto status = s.Window->LastRun().Status;
-        QCOMPARE(s.Memo()->toPlainText().isEmpty(), effect == "new");
-        QCOMPARE(QFile::exists(model), effect == "saved");
-        const bool dialog = effect == "open" || effect == "save" || effect == "print";
-        QCOMPARE(s.Shown, dialog ? QStringList{effect} : QStringList());
-        QCOMPARE(s.Window->isVisible(), effect != "closed");
-        QCOMPARE(status == corvanta::RunStatus::Completed, effect == "run");
-        QCOMPARE(status == corvanta::RunStatus::Interrupted, effect == "stopped");
-        QVERIFY(s.Log().isEmpty());
-    }
-
-    // Recent models: kept in the settings, the newest first, read again by a
-    // window started later; an entry whose file is gone says so and leaves.
+    // Recent models: newest first, read again by a later window; one whose file is gone says so.
     void recentModelsSurviveARestart() {
         Session s;
         for (const char* name : {"a.cvm", "b.cvm", "a.cvm"})
@@ -214,8 +198,7 @@ class GrafFilesTest : public QObject {
         QCOMPARE(later.Log().size(), 1);
     }
 
-    // A dropped model opens as Open opens it, after the question when the
-    // model has changes; another kind of file is not taken.
+    // A dropped model opens as Open does, after the question on changes; other files are refused.
     void droppedFileOpens() {
         Session s;
         s.Update("y = a + b");
@@ -233,8 +216,7 @@ class GrafFilesTest : public QObject {
         QCOMPARE(s.Caption(), " Corvanta - " + kSamples + "mass-calibration.cvm[*]");
     }
 
-    // Help: the guide in its own window, the about box with the version,
-    // the licence and the libraries; the guide names what the window has.
+    // Help: the guide in its own window and the about box with the version and the licence.
     void helpMenu() {
         Session s;
         s.Menu("GuiaUsuario1");
@@ -252,8 +234,7 @@ class GrafFilesTest : public QObject {
         QCOMPARE(lines, (QStringList{"Version: " CORVANTA_VERSION " (Torvo)",
                                      "Licence: GNU General Public License, version 3 or later"}));
 
-        // The guide read back against the window: every command it names in
-        // bold, "Menu > Command" or a control's caption, is in the window;
+        // Every command the guide names in bold ("Menu > Command" or a caption) is in the window;
         // only the buttons of the question before changes are lost are not.
         QStringList shown = {"Save", "Discard", "Cancel"};
         for (QMenu* menu : s.Window->menuBar()->findChildren<QMenu*>())
@@ -283,9 +264,8 @@ class GrafFilesTest : public QObject {
         QVERIFY(named > 40);
     }
 
-    // A language file of another layout is refused and changes nothing; one
-    // loaded (typed without its extension) gives its captions and may become
-    // the default language; none chosen, nothing happens.
+    // A language file of another layout is refused and changes nothing; one loaded (typed without
+    // its extension) gives its captions and may become the default; none chosen, nothing happens.
     void languageFiles() {
         Session s;
         Write(s.Path("wrong.cvl"),
@@ -341,8 +321,7 @@ class GrafFilesTest : public QObject {
         QCOMPARE(lines.at(0), QString::fromLatin1("CALIBRACI\xF3N DE UNA MASA DE 1 \xB5G"));
         QCOMPARE(lines.at(1), QString("Monte Carlo Simulation Powered by Corvanta \"Torvo\""));
         QCOMPARE(lines.at(2), QString("TECHNICAL DESCRIPTION"));
-        // The sections in order, an experimental quantity's readings right
-        // after its distribution line, and the results lines.
+        // The sections in order, the readings after their distribution line, the results lines.
         // clang-format off
         const QStringList expected = {
             "EQUATIONS GROUP", "PARAMETER", ">> y",
@@ -372,9 +351,8 @@ class GrafFilesTest : public QObject {
         QVERIFY(Run("pdfinfo", {s.PrinterPdf})
                     .contains(QString::fromLatin1("Corvanta \xAE Simulation results")));
     }
-    // The upper triangle edited with its mirror, the refusals, the whole
-    // matrix through the clipboard, a coefficient from paired readings,
-    // Cancel, and the coefficients kept through Save model as and Open.
+    // The upper triangle edited with its mirror, the refusals, the matrix through the clipboard, a
+    // coefficient from paired readings, Cancel, and the coefficients kept through Save as and Open.
     void correlationsEditedSavedReopened() {
         Session s;
         const QString model = s.Path("paired.cvm");

@@ -1,6 +1,5 @@
-// The simulation run driven from the window: Start, the chart, stop, close,
-// the results against the batch tool, the coverage choice, the GUM page, the
-// run's choices saved with the model, and the exports.
+// The run from the window: Start, the chart, stop, close, the results against the batch tool,
+// the GUM page, the run's choices saved with the model, and the exports.
 #include <array>
 #include <cmath>
 
@@ -42,8 +41,7 @@ Counts Flat(std::int64_t count) {
     return counts;
 }
 
-// The number a result text shows agrees with `expected` to half a unit of
-// its last digit (at least `least`).
+// Whether a result text agrees with `expected` to half a unit of its last digit (or `least`).
 bool Shows(const QString& text, double expected, double least = 0) {
     const int e = text.indexOf('e');
     const QString mantissa = e < 0 ? text : text.left(e);
@@ -99,8 +97,7 @@ class GrafRunTest : public QObject {
             QCOMPARE(image.pixel(x, corvanta::kChartBaseline), kNavy);
     }
 
-    // View on and off give the same results as the batch tool with the same
-    // seed; the view off shows the 25-step bar instead of the count.
+    // View on and off give the batch tool's results; the view off shows a bar instead of the count.
     void wholeRunMatchesBatchTool_data() {
         QTest::addColumn<bool>("view");
         QTest::newRow("progress view on") << true;
@@ -148,8 +145,7 @@ class GrafRunTest : public QObject {
                       batch.value("jarque_bera").toDouble()));
         QVERIFY(normality.endsWith(batch.value("normality_fits").toBool() ? "   (fit)"
                                                                           : "   (doesn't fit)"));
-        // The marks stand for mean -+ 1.96 s of the last update; with the view
-        // off that update is the run's first, which never has marks.
+        // The marks: mean -+ 1.96 s of the last update, for the view off the first (never marked).
         const double mean = batch.value("mean").toDouble();
         const double sd = batch.value("standard_deviation").toDouble();
         for (const auto& [label, bound] :
@@ -179,8 +175,7 @@ class GrafRunTest : public QObject {
         QCOMPARE(s.Grid("StringGrid2", 1, 1), grid);
     }
 
-    // Stopped at the first update, or closed then: the run ends there, the
-    // window closes once it has.
+    // Stopped or closed at the first update: the run ends there; the window closes once it has.
     void stopOrCloseAtAnUpdate_data() {
         QTest::addColumn<bool>("close");
         QTest::newRow("stop") << false;
@@ -223,9 +218,8 @@ class GrafRunTest : public QObject {
         QVERIFY(s.Dialogs.Log.empty());
     }
 
-    // y = 10 b + e with b 0 or 1 at even odds: two far clusters of equal
-    // size, whose excess kurtosis near -2 takes the marks away. Before, a
-    // run without a model and one with b unassigned are refused.
+    // y = 10 b + e, b 0 or 1 at even odds: two far clusters, excess kurtosis near -2, no marks.
+    // Before, a run without a model and one with b unassigned are refused.
     void notReadyThenTwoClusters() {
         Session s;
         s.Window->SetRunSeed(11);
@@ -256,9 +250,7 @@ class GrafRunTest : public QObject {
         QVERIFY(bars > 0);
     }
 
-    // A file holding a negative deviation and half-width opens without a word,
-    // shows them as stored and runs as it always has, like the batch tool;
-    // only Apply refuses such values.
+    // Stored negative spreads open silently, show as stored and run like the batch tool.
     void storedNegativeSpreadsRunAsBefore() {
         Session s;
         const QString file = s.Path("negative.cvm");
@@ -279,51 +271,9 @@ class GrafRunTest : public QObject {
         QVERIFY(s.Dialogs.Log.empty());
     }
 
-    // Each later kind applied, saved, opened in a new window and run there:
-    // the record comes back as applied and the window's mean is the batch
-    // tool's for the same file and seed, near the kind's expectation.
-    void laterKindsSavedReopenedAndRun_data() {
-        QTest::addColumn<int>("item");
-        QTest::addColumn<QStringList>("fields");  // Edit1, Edit2, Edit3, degrees
-        QTest::addColumn<double>("expectation");
-        QTest::newRow("U-shaped") << 18 << QStringList{"2", "0.5", "", "9"} << 2.0;
-        QTest::newRow("trapezoidal") << 19 << QStringList{"1", "2", "0.4", ""} << 1.0;
-        QTest::newRow("curvilinear") << 20 << QStringList{"-1", "1", "0.1", ""} << -1.0;
-        QTest::newRow("asymmetric") << 21 << QStringList{"5", "0", "6", "3"} << 11.0 / 3;
-    }
-    void laterKindsSavedReopenedAndRun() {
-        QFETCH(int, item);
-        QFETCH(QStringList, fields);
-        QFETCH(double, expectation);
-        Session s;
-        const QString path = s.Path("kind.cvm");
-        s.Update("y = a + b");
-        s.Assign(1, 1, {"0", "0.001"});
-        s.Assign(2, item, fields);
-        s.SavePaths.push_back(path);
-        s.Menu("Guardar1");
-        QVERIFY(s.Dialogs.Log.empty());
-        Session t;
-        t.ReadyToRun(path);
-        QCOMPARE(t.Window->Parameters(), s.Window->Parameters());
-        t.Click("AsHyperBtn1");
-        QVERIFY(t.Dialogs.Log.empty());
-        const QJsonObject batch = BatchRun(path, 100000, 7);
-        const double mean = batch.value("mean").toDouble();
-        const QString shown = t.Grid("StringGrid2", 1, 1).at(1);
-        QVERIFY2(std::abs(shown.toDouble() - mean) <= 1e-5 * (1 + std::abs(mean)),
-                 qPrintable(shown));
-        QVERIFY2(std::abs(mean - expectation) <
-                     5 * batch.value("standard_deviation").toDouble() / std::sqrt(100000.0),
-                 qPrintable(shown));
-    }
-
-    // The mass calibration's pages, before a run and after it: the grids as
-    // drawn (contribution cells shaded for the output, white with a bar of one
-    // segment per started 5 % (a mark for 0 %) for the inputs; the selected
-    // result row outlined), the GUM page with the curve over the histogram,
-    // and the exports, refused before any run; run at the coverage chosen
-    // before it, which changes nothing until then.
+    // The mass calibration before and after a run at the coverage chosen before it: the grids as
+    // drawn (output cells shaded, an input's bar one segment per started 5 %, a mark for 0 %; the
+    // result row selected outlined), the GUM page and its curve, the exports refused before.
     void massCalibrationPagesAndExports() {
         Session s;
         s.ReadyToRun(kSample);

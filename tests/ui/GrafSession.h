@@ -1,7 +1,6 @@
 #pragma once
 
-// A main window under test: its own language folder and units list, recorded
-// dialogs, scripted file dialogs, and the user's actions on it.
+// A main window under test, with scripted dialogs, and the user's actions on it.
 #include <QtCore>
 #include <QtPrintSupport>
 #include <QtTest>
@@ -45,8 +44,8 @@ inline void Write(const QString& path, const QByteArray& bytes) {
         qFatal("cannot write %s", qPrintable(path));
 }
 
-// Types into a cell as a user does: the first key opens the editor, the rest
-// go to it, Return (unless left out) finishes the cell.
+// Types into a cell: the first key opens the editor, the rest go to it, Return (unless left out)
+// ends.
 inline void TypeCell(QTableWidget& grid, int row, int column, const QString& text,
                      bool finish = true) {
     grid.setCurrentCell(row, column);
@@ -82,9 +81,7 @@ inline QJsonObject BatchRun(const QString& file, int iterations, int seed) {
     return QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
 }
 
-// Records like its base, but a question nobody scripted is answered Cancel
-// and stays in the log for the test to judge, instead of an exception that
-// would end the whole run from inside an event handler.
+// An unscripted question is answered Cancel and logged, not thrown from inside an event handler.
 class AnsweringDialogs : public corvanta::testing::ScriptedDialogs {
   public:
     DialogAnswer ConfirmOkCancel(const std::string& text) override {
@@ -93,11 +90,9 @@ class AnsweringDialogs : public corvanta::testing::ScriptedDialogs {
     }
 };
 
-// A fresh window with its own language folder, units list and recorded
-// dialogs, shown and active so that clicks move the focus as for a user. Its
-// file and print dialogs answer from scripts (none left: cancelled) and are
-// noted in Shown ("open", "save", "language", "print", "pdf", "values"). A
-// window started later on the same recent models is given their settings file.
+// A fresh window with its own language folder, units list and settings (or those given), shown and
+// active so that clicks move the focus as for a user. Its file and print dialogs answer from
+// scripts (none left: cancelled) and are noted in Shown ("open", "save", "print", ...).
 class Session {
   public:
     explicit Session(const QString& settings = {}) {
@@ -190,23 +185,16 @@ class Session {
     // Types the model into the model box and presses "Update parameters".
     void Update(const QString& model) {
         Click("AsHyperBtn3");
-        Click("Memo1");
-        QTest::keyClick(Memo(), Qt::Key_A, Qt::ControlModifier);
         QStringList lines = model.split('\n');
-        QTest::keyClicks(Memo(), lines.takeFirst());
-        for (const QString& line : lines) {
-            QTest::keyClick(Memo(), Qt::Key_Return);
-            QTest::keyClicks(Memo(), line);
-        }
+        Type("Memo1", lines.takeFirst());
+        for (const QString& line : lines)
+            QTest::keyClick(Memo(), Qt::Key_Return), QTest::keyClicks(Memo(), line);
         Click("Button2");
     }
 
     // Opens the drop-down list and picks an item with the arrow keys.
     static void Pick(QComboBox* box, int item) {
-        if (box->isEditable())
-            QTest::keyClick(box, Qt::Key_F4);
-        else
-            Click(box);
+        box->isEditable() ? QTest::keyClick(box, Qt::Key_F4) : Click(box);
         QWidget* view = box->view()->isVisible() ? static_cast<QWidget*>(box->view()) : box;
         QTest::keyClick(view, Qt::Key_Home);
         for (int i = 0; i < item; ++i)
@@ -221,8 +209,8 @@ class Session {
         QTest::keyClicks(Get(field), text);
     }
 
-    // Fills one distribution page of the selected quantity and applies it;
-    // the fields are Edit1_, Edit2_, Edit3_ and EditDegrees_ of the page.
+    // Fills a distribution page (Edit1_, Edit2_, Edit3_, EditDegrees_) of a quantity and applies
+    // it.
     void Assign(int row, int page, const QStringList& fields) {
         ClickCell(row, 2);
         Pick(List(), page);
@@ -258,8 +246,7 @@ class Session {
     }
     QStringList Log() const { return Logged(Dialogs); }
 
-    // Clicks `button`; once the dialog it opens is up, runs `act` on its grid
-    // and itself, and cancels it if `act` left it open, so that nothing hangs.
+    // Clicks `button`, runs `act` on the dialog it opens and cancels the dialog if still open.
     void WithDialog(const char* button, const std::function<void(QTableWidget&, QDialog&)>& act) {
         QTimer::singleShot(0, Window.get(), [act] {
             auto* form = qobject_cast<QDialog*>(QApplication::activeModalWidget());
