@@ -19,18 +19,13 @@ const QRgb kMark = corvanta::kChartMark.rgb();
 
 // The colours of column x from the top, run-length coded: "navy*10 bar*150".
 QString Column(const QImage& image, int x) {
-    const auto name = [](QRgb c) {
-        return c == kNavy   ? "navy"
-               : c == kBar  ? "bar"
-               : c == kTail ? "tail"
-               : c == kMark ? "mark"
-                            : "?";
-    };
+    const QMap<QRgb, QString> names{
+        {kNavy, "navy"}, {kBar, "bar"}, {kTail, "tail"}, {kMark, "mark"}};
     QStringList runs;
     for (int y = 0, end = 0; y < corvanta::kChartBaseline; y = end) {
         for (end = y; end < corvanta::kChartBaseline && image.pixel(x, end) == image.pixel(x, y);)
             ++end;
-        runs << QString("%1*%2").arg(name(image.pixel(x, y))).arg(end - y);
+        runs << QString("%1*%2").arg(names.value(image.pixel(x, y), "?")).arg(end - y);
     }
     return runs.join(' ');
 }
