@@ -382,8 +382,6 @@ TEST(Readings, ParseThenComposeGivesTheCanonicalText) {
     for (const auto& [text, canonical] : cases)
         EXPECT_EQ(ComposeReadings(ParseReadings(text)), canonical ? canonical : text) << text;
     EXPECT_EQ(ParseReadings(sx), (ReadingsTable{"SX", {{"10.0", "10.2"}, {"10.0", ""}}}));
-    EXPECT_EQ(ComposeReadings(M::IndirectaSX, {{"10.0", "10.2"}, {"10.0", "10.3"}}),
-              "SX\r\n10.0\r10.2\r\n10.0\r10.3\r\n");
     EXPECT_EQ(ComposeReadings(M::IndirectaSXS, {{"1", "", "3"}}), "SXS\r\n1\r&\r3\r\n");
     EXPECT_EQ(ComposeReadings(M::Directa, {}), "Directa\r\n");
 }
