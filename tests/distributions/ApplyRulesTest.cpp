@@ -510,7 +510,7 @@ TEST(Readings, CorrelationOfPairedDirectReadings) {
 
 // Spreadsheet text: the separator is the first kind present (tab, semicolon, blank); an empty
 // cell between separators stays; blank lines after the selection are no rows.
-TEST(Readings, PastedTextSplitsAsASpreadsheetCopiesIt) {
+TEST(Readings, PastedTextSplitsAsASpreadsheetCopiesItAndFillsFromTheCell) {
     const std::vector<std::pair<std::string, Cells>> cases = {
         {"", {}},
         {"1\t2\r\n3\t4\r\n", {{"1", "2"}, {"3", "4"}}},
@@ -521,18 +521,15 @@ TEST(Readings, PastedTextSplitsAsASpreadsheetCopiesIt) {
     };
     for (const auto& [text, cells] : cases)
         EXPECT_EQ(SplitPastedCells(text), cells) << text;
-}
-
-// A paste lands from the chosen cell, adds rows as needed and is refused whole: a bad cell named
-// by its place in the table, a paste wider than the table from that cell or beyond row 999.
-TEST(Readings, PasteFillsFromTheCellOrRefusesTheWholePaste) {
+    // A paste lands from the chosen cell, adds rows as needed or is refused whole: a bad cell
+    // named by its place, a paste wider than the table from that cell or beyond row 999.
     const std::string refused = "Nothing was pasted: ",
                       fits = refused +
                              "the readings have more columns than the table from this "
                              "cell, or more than 999 rows";
     using Line = std::vector<std::string>;
     // Row, column, text, the rows of the table afterwards (0 when refused), its first and last.
-    const std::tuple<int, int, const char*, std::size_t, Line, Line, std::string> cases[] = {
+    const std::tuple<int, int, const char*, std::size_t, Line, Line, std::string> pastes[] = {
         {0, 0, "1\t2\n3\t4", 2, {"1", "2"}, {"3", "4"}, ""},
         {1, 1, "5", 2, {"", ""}, {"", "5"}, ""},
         {2, 0, "6", 3, {"", ""}, {"6", ""}, ""},
@@ -544,7 +541,7 @@ TEST(Readings, PasteFillsFromTheCellOrRefusesTheWholePaste) {
         {0, 0, "x\t2", 0, {}, {}, refused + "row 1, column 1: x is not a Real number"},
         {1, 0, "1\t2\n3\tabc", 0, {}, {}, refused + "row 3, column 2: abc is not a Real number"},
     };
-    for (const auto& [row, column, text, rows, first, last, error] : cases) {
+    for (const auto& [row, column, text, rows, first, last, error] : pastes) {
         ScriptedDialogs dialogs;
         const auto pasted =
             PasteReadings({{"", ""}, {"", "9"}}, 2, row, column, text, English(), dialogs);
