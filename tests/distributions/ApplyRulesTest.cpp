@@ -557,7 +557,7 @@ const double kOutside[6] = {0.3173, 0.1, 0.05, 0.0455, 0.01, 0.0027};
 
 // Every row is the quantile rounded to single precision; a coverage may also be given as the
 // probability outside the interval.
-TEST(StudentCritical, EveryRowIsTheQuantileRoundedToSinglePrecision) {
+TEST(StudentCritical, RowsAreTheQuantileInterpolatedBetweenAndRefuseTheRest) {
     // nu = 1 ... 50, 100, 1000, 10000
     for (int nu = 1; nu <= 10000; nu = nu < 50 ? nu + 1 : nu * 10 / (nu == 50 ? 5 : 1)) {
         const boost::math::students_t_distribution<long double> t(nu);
@@ -569,9 +569,7 @@ TEST(StudentCritical, EveryRowIsTheQuantileRoundedToSinglePrecision) {
             EXPECT_EQ(StudentCritical(kOutside[c], nu), StudentCritical(kPercent[c], nu));
         }
     }
-}
-
-TEST(StudentCritical, InterpolatesBetweenRowsHoldsBeyondTheLastAndRefusesTheRest) {
+    // Linear between rows, held beyond the last.
     const auto at = [](int nu) { return StudentCritical(95, nu); };
     // The quoted example: 2.00856 + 25 (1.98397 - 2.00856) / 50.
     EXPECT_NEAR(static_cast<double>(at(75)), 1.99626535, 1e-8);

@@ -551,7 +551,7 @@ ParameterList Inputs(std::vector<ModelParameter> records) {
 
 const ModelParameter kNormal = Record(K::Normal, "0", "1");
 
-TEST(CorrelationEntry, RefusesEveryKindOfBadEntry) {
+TEST(CorrelationEntry, RefusesEveryKindOfBadEntryAndReadsAPastedMatrix) {
     const ParameterList list = Inputs({kNormal, kNormal, kNormal});
     const CorrelationList earlier{{"x2", "x1", 0.5}};
     // clang-format off
@@ -571,10 +571,7 @@ TEST(CorrelationEntry, RefusesEveryKindOfBadEntry) {
                   std::optional<std::string>(why));
     EXPECT_EQ(CheckCorrelationEntry(list, {}, "x2", "x1", "-1", entry), std::nullopt);
     EXPECT_EQ(entry, (Correlation{"x2", "x1", -1}));
-}
-
-TEST(CorrelationMatrix, ReadsWhatASpreadsheetPastesAndRefusesTheRest) {
-    const ParameterList list = Inputs({kNormal, kNormal, kNormal});
+    // The matrix a spreadsheet pastes.
     const std::vector<std::string> names = InputNames(list);
     ASSERT_EQ(names, (std::vector<std::string>{"x1", "x2", "x3"}));
     const CorrelationList pairs{{"x1", "x3", -0.25}, {"x2", "x3", 0.5}};
@@ -582,7 +579,7 @@ TEST(CorrelationMatrix, ReadsWhatASpreadsheetPastesAndRefusesTheRest) {
     const char* const size =
         "the matrix needs 3 rows of 3 coefficients, one for each input quantity";
     // clang-format off
-    const std::tuple<const char*, CorrelationList, const char*> cases[] = {  // fault nullptr: read
+    const std::tuple<const char*, CorrelationList, const char*> matrices[] = {  // fault nullptr: read
         {"1\t0\t-0.25\n0\t1\t0.5\n-0.25\t0.5\t1\n", pairs, nullptr},
         // CR LF, blanks, blank lines at the end, halves and the diagonal left empty.
         {" 1 \t\t-0.25\r\n\t\t0.5\r\n\t\t\r\n\r\n", pairs, nullptr},
@@ -599,7 +596,7 @@ TEST(CorrelationMatrix, ReadsWhatASpreadsheetPastesAndRefusesTheRest) {
         {"1\t1.5\t0\n\t1\t0\n\t\t1\n", {}, "the coefficient 1.5 of \"x1\" and \"x2\" is not between -1 and 1"},
     };
     // clang-format on
-    for (const auto& [text, pairsRead, fault] : cases) {
+    for (const auto& [text, pairsRead, fault] : matrices) {
         const MatrixReading reading = ReadCorrelationMatrix(text, names, list);
         EXPECT_EQ(reading.Fault, fault ? std::optional<std::string>(fault) : std::nullopt) << text;
         EXPECT_EQ(reading.List, fault ? reading.List : pairsRead) << text;
