@@ -101,9 +101,7 @@ class FormValoresTest : public QObject {
             },
             CloseBy::Ok);
         QTEST(shownHeaders, "headers");
-        QList<int> expectedWidths(shownHeaders.size(), 70);
-        expectedWidths.front() = 31;
-        QCOMPARE(widths, expectedWidths);
+        QCOMPARE(widths, QList<int>{31} + QList<int>(widths.size() - 1, 70));
         QCOMPARE(rowHeight, 17);
         QCOMPARE(numbers, (QStringList{"1", "20"}));
         // Every column in view beside the scroll bar, and a screenful of rows.
