@@ -293,12 +293,11 @@ class GrafFilesTest : public QObject {
         s.Menu("Informacindeidiomapredeterminado1");
         QCOMPARE(
             s.Log(),
-            (QStringList{"Error: Language file format not supported",
-                         "ConfirmOkCancel: Want to use " + file + " content as default language?",
-                         "Message: Default interface language data:\r" + QString(41, '-') +
-                             QString::fromLatin1("\rLanguage: Espa\xF1ol\rCountry: "
-                                                 "Espa\xF1"
-                                                 "a\rContributor: Laboratorio")}));
+            (QStringList{
+                "Error: Language file format not supported",
+                "ConfirmOkCancel: Want to use " + file + " content as default language?",
+                "Message: Default interface language data:\r" + QString(41, '-') +
+                    "\rLanguage: Espa\u00F1ol\rCountry: Espa\u00F1a\rContributor: Laboratorio"}));
         QCOMPARE(s.Shown, QStringList(3, "language"));
     }
 
