@@ -1,19 +1,25 @@
-// The see-through edit and memo over one striped parent.
+// The see-through edit and memo, the animated panel and the page panel, in one
+// striped window.
+#include <QLineEdit>
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
 #include <QtTest>
 
+#include "ui/controls/AsPagePanel.h"
+#include "ui/controls/AsPanel.h"
 #include "ui/controls/TransEdit.h"
 #include "ui/controls/TransMemo.h"
 
-using corvanta::TTransEdit;
-using corvanta::TTransMemo;
+using namespace corvanta;
 
 namespace {
 
 const QColor kBase(250, 240, 200);  // the boxes' own background
 const QColor kText(255, 255, 0);
+// The function palette's rectangles: it grows out of a 10 × 10 square.
+const QRect kOwn(118, 194, 215, 252);
+const QRect kFrom(269, 18, 10, 10);
 
 // Bands four pixels high, so that a picture dragged along by a scroll shows.
 QColor Band(int y) {
@@ -31,12 +37,18 @@ class Striped : public QWidget {
 
 }  // namespace
 
-class TransBoxesTest : public QObject {
+class BoxesAndPanelsTest : public QObject {
     Q_OBJECT
 
     Striped* window_ = nullptr;
+    QWidget* other_ = nullptr;
     TTransEdit* edit_ = nullptr;
     TTransMemo* memo_ = nullptr;
+    TAsPanel* panel_ = nullptr;
+    QHash<QString, QLineEdit*> edits_;
+    QStringList events_;
+    QList<int> steps_;
+    QList<QRect> bounds_;
 
     QImage Shot(const QWidget* box) const { return window_->grab(box->geometry()).toImage(); }
     // The left end of the yellow text on row y of a shot, or its width if none.
@@ -51,8 +63,8 @@ class TransBoxesTest : public QObject {
   private slots:
     void init() {
         window_ = new Striped;
-        window_->resize(300, 200);
-        edit_ = new TTransEdit(window_);
+        window_->resize(430, 495);
+        edits_["out"] = edit_ = new TTransEdit(window_);
         edit_->setGeometry(10, 10, 260, 24);
         edit_->setText("MMMM");
         memo_ = new TTransMemo(window_);
@@ -65,10 +77,43 @@ class TransBoxesTest : public QObject {
             own.setColor(QPalette::Text, kText);
             box->setPalette(own);
         }
+        panel_ = new TAsPanel(window_);
+        panel_->setGeometry(kOwn);
+        panel_->SetFromLeft(kFrom.left());
+        panel_->SetFromTop(kFrom.top());
+        panel_->SetFromWidth(kFrom.width());
+        panel_->SetFromHeight(kFrom.height());
+        panel_->SetLineWidth(2);
+        panel_->hide();
+        auto* pages = new TAsPagePanel(window_);
+        pages->setGeometry(10, 170, 300, 20);
+        auto* page = new QWidget;
+        edits_["in1"] = new QLineEdit(page);
+        edits_["in2"] = new QLineEdit(page);
+        pages->addWidget(page);
+        pages->addWidget(new QWidget);
+        other_ = new QWidget;
+        edits_["other"] = new QLineEdit(other_);
+        events_.clear(), steps_.clear(), bounds_.clear();
+        connect(pages, &TAsPagePanel::OnEnter, this, [this] { events_ << "enter"; });
+        connect(pages, &TAsPagePanel::OnExit, this, [this] { events_ << "exit"; });
+        connect(panel_, &TAsPanel::AnimationFrame, this, [this](int step, const QRect& bounds) {
+            // Each frame shows only an outline of the line width.
+            const QRegion shape = panel_->mask();
+            QVERIFY(shape.contains(QPoint(1, 1)) && !shape.contains(QPoint(2, 2)));
+            QVERIFY(shape.contains(QPoint(bounds.width() - 2, bounds.height() - 2)));
+            steps_ << step;
+            bounds_ << bounds;
+        });
+        other_->show();
         window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_));
+        window_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window_));
     }
-    void cleanup() { delete window_; }
+    void cleanup() {
+        delete window_;
+        delete other_;
+    }
 
     // The boxes switch on focus: the background changes; the text colour, the
     // edit's text place and the memo's alignment do not. A palette set while
@@ -128,7 +173,61 @@ class TransBoxesTest : public QObject {
         for (int y = memo_->y() + 4; y < memo_->geometry().bottom() - 3; ++y)
             QCOMPARE(shot.pixelColor(memo_->x() + 200, y), Band(y));
     }
+
+    // Shown twice, then hidden twice: the second call finds it so and does nothing.
+    void showAndHide_data() {
+        QTest::addColumn<bool>("onShow");
+        QTest::addColumn<bool>("onHide");
+        QTest::addColumn<int>("steps");
+        QTest::addColumn<QList<int>>("frames");
+        const QList<int> none, in{10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0};
+        QTest::newRow("show") << true << false << 10 << in;
+        QTest::newRow("hide") << false << true << 10 << QList<int>(in.rbegin(), in.rend());
+        QTest::newRow("no effects") << false << false << 10 << none;
+        QTest::newRow("no steps") << true << true << 0 << none;
+        QTest::newRow("parent hidden") << true << true << 10 << none;
+    }
+    void showAndHide() {
+        QFETCH(bool, onShow);
+        QFETCH(bool, onHide);
+        QFETCH(int, steps);
+        QFETCH(QList<int>, frames);
+        panel_->SetEffectOnShow(onShow);
+        panel_->SetEffectOnHide(onHide);
+        panel_->SetStepsCount(steps);
+        if (QTest::currentDataTag() == QString("parent hidden")) window_->hide();
+        panel_->show();
+        panel_->show();
+        QVERIFY(!panel_->isHidden() && panel_->mask().isEmpty());
+        QCOMPARE(panel_->geometry(), kOwn);
+        panel_->hide();
+        panel_->hide();
+        QVERIFY(panel_->isHidden());
+        QCOMPARE(panel_->geometry(), kOwn);
+        QCOMPARE(steps_, frames);
+        // step × (own − From) / 10 cut toward zero: rounding down would put
+        // the left edges one pixel further right.
+        const QHash<int, QRect> at{
+            {0, kOwn}, {3, QRect(163, 142, 154, 180)}, {7, QRect(223, 71, 72, 83)}, {10, kFrom}};
+        for (int i = 0; i < steps_.size(); ++i)
+            if (at.contains(steps_[i])) QCOMPARE(bounds_[i], at[steps_[i]]);
+    }
+
+    // The page panel's focus moves: an edit to focus, "other" for the edit of
+    // another window, "back" to activate the main window again, which gives
+    // the focus back to the control that had it.
+    void pageFocus() {
+        for (const QString& move : QString("in1 in2 other back out in2").split(' ')) {
+            QWidget* window = move == "other" ? other_ : window_;
+            if (move == "other" || move == "back") {
+                window->activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(window));
+            }
+            if (move != "back") edits_[move]->setFocus();
+        }
+        QCOMPARE(events_.join(' '), QString("enter exit enter"));
+    }
 };
 
-QTEST_MAIN(TransBoxesTest)
-#include "TransBoxesTest.moc"
+QTEST_MAIN(BoxesAndPanelsTest)
+#include "BoxesAndPanelsTest.moc"
