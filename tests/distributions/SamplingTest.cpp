@@ -171,6 +171,7 @@ TEST(SampleParameter, MapsTheRecordToItsSamplerAndThePreparedSamplerMatches) {
         {Record(K::NegBinomial, "20000", "0.9"), [] { return SampleNegBinomial(20000, 0.9L); }},
         {Record(K::XiCuadrado, "2.5"), [] { return SampleChiSquare(2); }},
         {Record(K::XiCuadrado, "3.5"), [] { return SampleChiSquare(4); }},
+        {Record(K::LogNormal, "0.5", "0.1"), [] { return SampleLogNormal(0.5L, 0.1L); }},  // mean below 1
         {Record(K::Experimental, "2", "0.5", "Student", "3"), [] { return SampleStudent(3, 0) * 0.5L + 2; }},
         {Record(K::Experimental, "2", "0.5", "Normal", "3"), [] { return RandG(2, 0.5L); }},
         // Any keyword other than "Normal" draws the t distribution.
