@@ -228,8 +228,7 @@ TEST(RunSimulation, ProgressViewOnAndOffAndAStopAtAnUpdate) {
         return std::tie(o.Grid, o.IntervalText, o.ClassicText, o.NormalityText);
     };
     EXPECT_EQ(texts(on.Out), texts(off.Out));
-    // Stopped at the third update (index 200): Jarque-Bera counts the 201 values computed, not
-    // the 100000 asked for, and the contributions are computed all the same.
+    // Stopped at the third update (index 200): Jarque-Bera of 201 values, contributions still.
     const Ran r(stopped, 100000, true, 9, 3);
     const RunOutcome& out = r.Out;
     ASSERT_EQ(out.Status, RunStatus::Interrupted);
@@ -280,8 +279,7 @@ TEST(RunSimulation, RefusedWhileRunningOrNotReadyOrWhenTheObserverThrowsOrAToken
     EXPECT_FALSE(r.Session.SimulationRunning || unknown.Session.SimulationRunning);
 }
 
-// Constant inputs: every text undetermined, no unit, widths and shares 0; an adaptive run is
-// stable at its first check, where the tolerance and the spreads are all 0.
+// Constant inputs: texts undetermined, no unit, widths 0; adaptive: tolerance, spreads 0 at once.
 TEST(RunSimulation, AllOutputsEqual) {
     Model m = MakeModel("y = a*b", {{"a", K::Constante, "2.5"}, {"b", K::Constante, "4"}});
     m.Parameters[0].Unidad = "g";

@@ -75,8 +75,7 @@ TEST(UpdateRunStatistics, BinsSpanTheValuesWithinThreeDeviations) {
     EXPECT_EQ(std::tie(u.Histogram.Low, u.Histogram.High, u.Histogram.Width),
               std::make_tuple(0.0L, 150.0L, 1.0L));
     EXPECT_EQ(std::count(u.Histogram.Counts.begin(), u.Histogram.Counts.end(), 1), 150);
-    // One far outlier: the bins end at m + 3s, and the outlier is not counted; m - 3s lies
-    // below the smallest value.
+    // One far outlier: the bins end at m + 3s (m - 3s is below the least value) without it.
     v.assign(999, -1);
     for (int i = 1; i < 999; i += 2)
         v[i] = 1;
@@ -108,8 +107,7 @@ TEST(UpdateRunStatistics, CarriedSumsGiveTheBitsOfARescan) {
     }
 }
 
-// Ranges about 0, denormal bounds, tiny and huge widths: every value lands in the bin of the
-// definition, and the edges are found in a bounded number of steps however dense the doubles.
+// Denormal, tiny and huge ranges: the bin of the definition, edges found in bounded steps.
 TEST(BinLocator, AgreesWithTheDivisionOnEveryValue) {
     std::mt19937_64 engine(11);
     std::uniform_real_distribution<double> unit(0, 1);
@@ -190,8 +188,7 @@ TEST(CoverageInterval, RanksBeyondTheBinsEdgesOfTheBinSelectionAndTheMostProbabl
         ASSERT_TRUE(interval.Determined);
         EXPECT_EQ(std::make_pair(interval.Low, interval.High), std::make_pair(c.Low, c.High));
     }
-    // 24 counted values: the lower target 0.6 rounds to offset 1 in a bin of one, which takes
-    // the bin's last value; the upper target 23.4 is offset 0 of bin 15.
+    // 24 values: target 0.6 rounds to offset 1 of a bin of one (its last); 23.4 to bin 15.
     const CoverageInterval atCount = UnitBinInterval({0.5}, 10, 0.25, 23);
     ASSERT_TRUE(atCount.Determined);
     EXPECT_EQ(std::make_pair(atCount.Low, atCount.High), std::make_pair(0.5, 15.5));
@@ -217,7 +214,8 @@ TEST(ResultTexts, VerdictIntervalsClassicFormCoverageChoiceResultsAndRunningValu
         {NormalityText(t, 5.99151L), "Normality test (Jarque - Bera)  =  5.99151   (doesn't fit)"},
         {NormalityText(t, 0.123456789L), "Normality test (Jarque - Bera)  =  0.12346   (fit)"},
         {NormalityUndeterminedText(t), "Normality test (Jarque - Bera)  =  Indetermined"},
-        {IntervalText(t, 2, 9.9802, 10.0199), "Confidence interval (p = 95%): [ 9.9802 , 10.0199 ]"},
+        {IntervalText(t, 2, 9.9802, 10.0199),
+         "Confidence interval (p = 95%): [ 9.9802 , 10.0199 ]"},
         {IntervalText(t, 5, -0.005, 12345678.9),
          "Confidence interval (p = 99,73%): [ -5.00000e-3 , 1.23457e7 ]"},
         {InterruptedIntervalText(t, 3),
@@ -234,10 +232,9 @@ TEST(ResultTexts, VerdictIntervalsClassicFormCoverageChoiceResultsAndRunningValu
         {InterruptedForm(4), " (p = 99%): "},
         {change.Interval, "Confidence interval (p = 99%)  =  Indetermined"},
         {change.Classic, "GUM format = Indetermined"},
-        // Worked results; "#" writes nothing for 0, magnitudes 3 and 2, and magnitude 2 with a
-        // value below 1 takes the empty pattern. A value far above its uncertainty keeps all
-        // its integer digits; up to six orders apart both take the exponent form.
-        {fvu(10.0012, 0.0034), "10.0012 \xB1 0.0034"}, {fvu(100.2347, 0.0347), "100.235 \xB1 0.035"},
+        // Worked results; "#" writes nothing for 0; up to six orders apart both take exponents.
+        {fvu(10.0012, 0.0034), "10.0012 \xB1 0.0034"},
+        {fvu(100.2347, 0.0347), "100.235 \xB1 0.035"},
         {fvu(5.03, 0.5), "5.03 \xB1 0.50"}, {fvu(25.37, 3.47), "25.4 \xB1 3.5"},
         {fvu(1234.5, 12), "1230 \xB1 10"}, {fvu(123456, 3470), "1.230E05 \xB1 3.0E03"},
         {fvu(0.0012347, 0.0000347), "1.235E-03 \xB1 3.5E-05"}, {fvu(0.02, 0.5), "0.02 \xB1 0.50"},
@@ -322,9 +319,7 @@ TEST(RoundToGeneralFast, EdgesPowersHalvesAndRandomValues) {
     std::uniform_real_distribution<double> unit(-1, 1);
     std::uniform_int_distribution<int> exponent(-40, 45);
     for (int i = 0; i < 30000; ++i) {
-        // Any double at all, most of them far outside the fast range; values of the magnitudes
-        // a model meets, as doubles and as extended values; short decimals, which sit near ties
-        // after a few operations.
+        // Any double; the magnitudes a model meets; short decimals, near ties after operations.
         const double any = std::bit_cast<double>(bits(engine));
         const long double scaled = unit(engine) * std::pow(10.0L, exponent(engine));
         const long double shortDecimal =
