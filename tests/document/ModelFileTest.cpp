@@ -31,15 +31,12 @@ const std::string kSmallText =
     RecordText(0, "y|19") + RecordText(1, "a|1|10|0.1||||||0.5") +
     RecordText(2, "b|4|2|||||||1E-6");
 
-std::string Replace(std::string text, const std::string& from, const std::string& to) {
+// The text with its first `from` (or, with `all`, every one) replaced by `to`.
+std::string Replace(std::string text, const std::string& from, const std::string& to,
+                    bool all = false) {
     std::size_t at = text.find(from);
-    if (at == std::string::npos) ADD_FAILURE() << "not in the text: " << from;
-    return at == std::string::npos ? text : text.replace(at, from.size(), to);
-}
-
-std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
-    for (std::size_t at = text.find(from); at != std::string::npos;
-         at = text.find(from, at + to.size()))
+    if (at == std::string::npos && !all) ADD_FAILURE() << "not in the text: " << from;
+    for (; at != std::string::npos; at = all ? text.find(from, at + to.size()) : std::string::npos)
         text.replace(at, from.size(), to);
     return text;
 }
@@ -84,10 +81,10 @@ TEST(ModelFile, DocumentsSurviveComposeApplyComposeWhateverTheLineEnds) {
     ModelDocument closing;
     closing.Title = "%/Titulo%";  // a title that reads as its own closing tag
     for (const ModelDocument& document : {AllKindsDocument(), ModelDocument(), closing, tags}) {
-        const std::string crlf = ComposeModelText(document), lf = ReplaceAll(crlf, "\r\n", "\n");
+        const std::string crlf = ComposeModelText(document), lf = Replace(crlf, "\r\n", "\n", true);
         // LF alone still splits the cells by a lone CR.
         for (const std::string& text :
-             {crlf, lf, ReplaceAll(lf, "\r", "\n"), ReplaceAll(crlf, "\r\n", "\r"),
+             {crlf, lf, Replace(lf, "\r", "\n", true), Replace(crlf, "\r\n", "\r", true),
               crlf.substr(0, crlf.size() - 2)}) {
             SCOPED_TRACE(document.Title + " / " + text.substr(0, 60));
             ScriptedDialogs dialogs;
@@ -288,7 +285,7 @@ TEST(SectionStore, ReadsEveryCaseAlikeWithEachLineEndAndSplitsLines) {
     // clang-format on
     for (const auto& [name, text, section, line] : cases)
         for (const char* end : {"\r\n", "\n", "\r"}) {
-            const std::string ended = ReplaceAll(text, "\r\n", end);
+            const std::string ended = Replace(text, "\r\n", end, true);
             EXPECT_EQ(std::make_pair(ExtractSection(name, ended), ExtractSectionLine(name, ended)),
                       std::make_pair(section, line))
                 << ::testing::PrintToString(ended);
@@ -375,39 +372,6 @@ TEST_F(ModelFileCommands, WritesWholeFilesAndReportsTheRuntimeErrors) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 2);
 }
 
-TEST_F(ModelFileCommands, SaveAsksForANameOnceAndAsksBeforeReplacingAFile) {
-    saveAnswers_ = {Path("first")};
-    ScriptedDialogs dialogs;
-    ModelDocument d;
-    d.Title = "one";
-    const SaveOutcome first = SaveModel(d, "", BuiltInTexts(), dialogs, FileDialogs());
-    EXPECT_EQ(std::tie(first.Written, first.FileName, first.WindowCaption),
-              std::make_tuple(true, Path("first.cvm"),
-                              std::optional<std::string>(" Corvanta - " + Path("first.cvm"))));
-    d.Title = "two";
-    const SaveOutcome second = SaveModel(d, first.FileName, BuiltInTexts(), dialogs, FileDialogs());
-    EXPECT_EQ(std::tie(second.Written, second.FileName, second.WindowCaption),
-              std::make_tuple(true, first.FileName, std::optional<std::string>()));
-    EXPECT_EQ(Contents("first.cvm"), ComposeModelText(d));
-    EXPECT_EQ(std::make_pair(calls_, dialogs.Log), std::make_pair(Strings{"save"}, Log{}));
-    // "Save as" onto an existing file: Cancel keeps it, Ok replaces it.
-    for (DialogAnswer answer : {DialogAnswer::Cancel, DialogAnswer::Ok}) {
-        saveAnswers_ = {Path("first.cvm")};
-        ScriptedDialogs asked;
-        asked.Answers = {answer};
-        const SaveOutcome outcome =
-            SaveModelAs(ModelDocument{}, BuiltInTexts(), asked, FileDialogs());
-        const bool written = answer == DialogAnswer::Ok;
-        EXPECT_EQ(std::make_pair(outcome.Written, outcome.WindowCaption.has_value()),
-                  std::make_pair(written, written));
-        EXPECT_EQ(Contents("first.cvm"), ComposeModelText(written ? ModelDocument{} : d));
-        EXPECT_EQ(asked.Log, (Log{{DialogKind::ConfirmOkCancel,
-                                   "The file " + Path("first.cvm") +
-                                       " already exists. Do you want to overwrite with updated "
-                                       "model?"}}));
-    }
-}
-
 // Open asks only with changes: Save goes on once written, Discard at once, Cancel ends it.
 TEST_F(ModelFileCommands, OpenAsksToSaveChangesOnlyWhenModifiedAndGoesOnOnlyOnceSaved) {
     ScriptedDialogs setup;
@@ -426,7 +390,7 @@ TEST_F(ModelFileCommands, OpenAsksToSaveChangesOnlyWhenModifiedAndGoesOnOnlyOnce
                                               "\"%/Titulo%\" is missing."};
     ModelDocument current;
     current.ModelText = "y = q";
-    const Strings open = {"open"}, save = {"save"}, saveOpen = {"save", "open"};
+    const Strings open = {"open"};
     using A = DialogAnswer;
     // Modified, file name, answers, save dialog answers, the file chosen to open, dialogs called,
     // shown, opened.
@@ -436,8 +400,8 @@ TEST_F(ModelFileCommands, OpenAsksToSaveChangesOnlyWhenModifiedAndGoesOnOnlyOnce
         {false, "", {}, {}, "m", open, {}, true},
         {true, "", {A::Discard}, {}, "m", open, {untitled}, true},
         {true, "", {A::Cancel}, {}, "m", {}, {untitled}, false},
-        {true, "", {A::Save}, {std::nullopt}, "m", save, {untitled}, false},
-        {true, "", {A::Save}, {Path("saved")}, "m", saveOpen, {untitled}, true},
+        {true, "", {A::Save}, {std::nullopt}, "m", {"save"}, {untitled}, false},
+        {true, "", {A::Save}, {Path("saved")}, "m", {"save", "open"}, {untitled}, true},
         {true, Path("no/such.cvm"), {A::Save}, {}, "m", {}, {asks("such.cvm"), cannot("create", "no/such.cvm")}, false},
         {true, Path("model.cvm"), {A::Save}, {}, "m", open, {asks("model.cvm")}, true},
         {false, "", {}, {}, "absent", open, {cannot("open", "absent.cvm")}, false},
