@@ -28,10 +28,9 @@ TEST(GumFramework, InputEstimatesAreThoseOfTheSamplers) {
         {R(K::Weibull, "2"), 0.886226925452758, 0.463251375176104}, {R(K::Exponencial, ""), 1, 1},
         {R(K::Student, "5", "1"), 1, std::sqrt(5.0 / 3)}, {R(K::Gamma, "4"), 4, 2},
         {R(K::NegBinomial, "2", "0.8"), 8, std::sqrt(40.0)}, {R(K::LogNormal, "2", "0.3"), 2, 0.3},
-        {R(K::NegBinomial, "4", "0.5"), 4, std::sqrt(8.0)}, {R(K::XiCuadrado, "8"), 8, 4},
-        {R(K::Binomial, "10", "0.5"), 5, std::sqrt(2.5)}, {R(K::Constante, "3"), 3, 0},
-        {R(K::Binomial, "10", "0.7"), 7, std::sqrt(2.1)}, {R(K::Poisson, "9"), 9, 3},
-        {R(K::VonMises, "0"), 0, kPi / std::sqrt(3.0)}, {R(K::Weibull, "1"), 1, 1},
+        {R(K::XiCuadrado, "8"), 8, 4}, {R(K::Binomial, "10", "0.7"), 7, std::sqrt(2.1)},
+        {R(K::Constante, "3"), 3, 0}, {R(K::Poisson, "9"), 9, 3},
+        {R(K::VonMises, "0"), 0, kPi / std::sqrt(3.0)},
         {R(K::VonMises, "2"), 0, 0.874335107273604},  // Simpson, 200000 steps
         // Beyond their ranges the samplers draw constants, n only for p above 1/2.
         {R(K::Binomial, "10", "1.5"), 10, 0}, {R(K::Binomial, "-3", "0.5"), 0, 0},
@@ -93,8 +92,7 @@ TEST(GumFramework, AdditiveModelOfTheSupplement) {
     }
 }
 
-// Inputs without a variance or an uncertainty below 15 digits; Y = X^2, X ~ N(0, 1): first order
-// u = 0 (no degrees to weigh), Y is chi-square(1), u = sqrt 2 with second order; nu_eff.
+// Refused inputs; Y = X^2, X ~ N(0, 1): u = 0 at first order, sqrt 2 at second; nu_eff.
 TEST(GumFramework, WorkedModels) {
     const std::string no = "The GUM uncertainty framework does not apply: ";
     const std::pair<Model, std::string> refused[] = {
@@ -246,9 +244,7 @@ TEST(CorrelatedRun, ComparisonLossAgreesWithTheExactDistribution) {
     }
 }
 
-// a + b, rectangular, r = 0.5: sigma = 1/sqrt(3), u = sqrt(3) sigma = 1 (kurtosis < 3), u_c^2 =
-// 2/3 + 2 r u(a) u(b); correlated Type A: no degrees. Normal, r = -0.9: the adaptive choice draws
-// jointly (u = sqrt 0.2); a correlated constant is refused by the choice and by the run.
+// Rectangular sum at r = 0.5: u = 1; Type A: no degrees; normal, r = -0.9: u = sqrt 0.2.
 TEST(CorrelatedRun, SumsOfCorrelatedInputs) {
     const Model sum =
         MakeModel("y = a + b", {{"a", K::Rectangular, "0", "1"}, {"b", K::Rectangular, "0", "1"}});

@@ -67,20 +67,13 @@ TEST(UpdateRunStatistics, MomentsMarksEqualValuesAndLargeValuesWithASmallSpread)
     }
 }
 
-TEST(UpdateRunStatistics, BinsSpanTheValuesWithinThreeDeviations) {
-    // 0 … 150: 150 bins of one value each; 150 is the upper edge and is not counted.
-    std::vector<double> v(151);
-    std::iota(v.begin(), v.end(), 0.0);
-    ProgressUpdate u = UpdateRunStatistics(v.data(), v.size(), 0, 150, 0);
-    EXPECT_EQ(std::tie(u.Histogram.Low, u.Histogram.High, u.Histogram.Width),
-              std::make_tuple(0.0L, 150.0L, 1.0L));
-    EXPECT_EQ(std::count(u.Histogram.Counts.begin(), u.Histogram.Counts.end(), 1), 150);
-    // One far outlier: the bins end at m + 3s (m - 3s is below the least value) without it.
-    v.assign(999, -1);
+// One far outlier: the bins end at m + 3s (m - 3s is below the least value) without it.
+TEST(UpdateRunStatistics, BinsEndWithinThreeDeviations) {
+    std::vector<double> v(999, -1);
     for (int i = 1; i < 999; i += 2)
         v[i] = 1;
     v.push_back(1000);
-    u = UpdateRunStatistics(v.data(), v.size(), -1, 1000, 0);
+    const ProgressUpdate u = UpdateRunStatistics(v.data(), v.size(), -1, 1000, 0);
     EXPECT_EQ(std::make_pair(u.Histogram.Low, u.Histogram.Total()), std::make_pair(-1.0L, 999L));
     EXPECT_TRUE(SameBits(u.Histogram.High, u.Statistics.Mean + 3 * u.Statistics.StandardDeviation));
 }
