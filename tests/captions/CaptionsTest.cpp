@@ -19,11 +19,6 @@ std::vector<std::string> Texts(const T&... texts) {
     return {std::string(texts)...};
 }
 
-CaptionTable Translated(std::vector<CaptionEntry> entries) {
-    entries.insert(entries.end(), DefaultCaptions().begin(), DefaultCaptions().end());
-    return {entries};
-}
-
 TEST(CaptionTable, EveryKeyInOrderFirstMatchAndTheBuiltInFallBack) {
     const auto& captions = DefaultCaptions();
     ASSERT_EQ(captions.size(), static_cast<std::size_t>(kCaptionCount));
@@ -82,26 +77,24 @@ std::string ControlText(const ComposedCaptionTexts& texts, std::string control, 
 
 TEST(ComposedCaptions, EnglishStartTexts) {
     const ComposedCaptionTexts texts = ComposedCaptions(CaptionTable::BuiltIn());
-    // clang-format off
-    const std::vector<std::string> cases = Texts(
-        "Label66", "Form: Real number > 0", "Label_student", "Mean (optional)", "Label72",
-        "  Integer > 0", "Label78", "b:  Real number 0 < p < 1", "Label46", "Mean (lambda)",
-        "Label87", "Mean Real number > 0", "Label88", "Standard Deviation Real number > 0",
-        "Label14", "(Stop)", "Label15", "Confidence interval (p := 95%)  :=  Indetermined",
-        "Label12", "Normality test (Jarque - Bera)  :=  Indetermined", "Label28",
-        "GUM format  :=  Indetermined", "Label56", "Result =", "RadioButton3", "Indirect SXXS",
-        "?RadioButton3", "Value = ( ( Xa + Xb ) / 2 ) - ( ( Sa + Sb ) / 2 )", "?RadioButton5",
-        "Value = valor = X - ( ( Sa + Sb ) / 2 )", "RadioButton7", "t (Student)", "Button3",
-        "Continue...", "Button20", "Values...", "Imprimir1", "Print results...", "Button2",
-        "Update parameters", "?AsHyperBtn5", "Insert function", "TabSheet6", "Gamma",
-        "AsHyperBtn14", "sin", "AsHyperBtn41", "cyc-grad", "Edit1",
-        "Type the title of simulation project", "FormValores.FormValores", "Observations",
-        "FormValores.Button2", "Ok", "FormValores.Button1", "Cancel", "TabSheet7", "Exponential",
-        "AsHyperBtn13", "none");
-    const char* const rows[] = {"Iterations ", "Mean ", "Variance ", "Standard Deviation ",
-        "Skew ", "Kurtosis ", "Maximum value ", "Minimum value ", "Most probable number ",
-        "Range "};
-    // clang-format on
+    const std::vector<std::string> cases =
+        Texts("Label66", "Form: Real number > 0", "Label_student", "Mean (optional)", "Label72",
+              "  Integer > 0", "Label78", "b:  Real number 0 < p < 1", "Label46", "Mean (lambda)",
+              "Label87", "Mean Real number > 0", "Label88", "Standard Deviation Real number > 0",
+              "Label14", "(Stop)", "Label15", "Confidence interval (p := 95%)  :=  Indetermined",
+              "Label12", "Normality test (Jarque - Bera)  :=  Indetermined", "Label28",
+              "GUM format  :=  Indetermined", "Label56", "Result =", "RadioButton3",
+              "Indirect SXXS", "?RadioButton3", "Value = ( ( Xa + Xb ) / 2 ) - ( ( Sa + Sb ) / 2 )",
+              "?RadioButton5", "Value = valor = X - ( ( Sa + Sb ) / 2 )", "RadioButton7",
+              "t (Student)", "Button3", "Continue...", "Button20", "Values...", "Imprimir1",
+              "Print results...", "Button2", "Update parameters", "?AsHyperBtn5", "Insert function",
+              "TabSheet6", "Gamma", "AsHyperBtn14", "sin", "AsHyperBtn41", "cyc-grad", "Edit1",
+              "Type the title of simulation project", "FormValores.FormValores", "Observations",
+              "FormValores.Button2", "Ok", "FormValores.Button1", "Cancel", "TabSheet7",
+              "Exponential", "AsHyperBtn13", "none");
+    const char* const rows[] = {
+        "Iterations ", "Mean ",          "Variance ",      "Standard Deviation ",   "Skew ",
+        "Kurtosis ",   "Maximum value ", "Minimum value ", "Most probable number ", "Range "};
     for (std::size_t i = 0; i < cases.size(); i += 2)
         EXPECT_EQ(ControlText(texts, cases[i]), cases[i + 1]) << cases[i];
     for (int row = 0; row < 11; ++row)
@@ -120,12 +113,14 @@ TEST(ComposedCaptions, EnglishStartTexts) {
 
 TEST(TranslatedTable, ReachesMessageAndComposedTexts) {
     // clang-format off
-    const CaptionTable table = Translated({{"cap22", "Error de par\xE1metros"},
+    std::vector<CaptionEntry> entries = {{"cap22", "Error de par\xE1metros"},
         {"cap23", "Forma > 0"}, {"cap26", "espere"}, {"cap1", "ya existe"}, {"cap98", "Alto"},
         {"cap2", "\xBFSobrescribir?"}, {"cap6", "N\xFAmero real"}, {"cap47", "Real"},
         {"cap38", "Indeterminado"}, {"cap46", "Iteraciones"}, {"cap85", "T\xEDtulo"},
-        {"cap3", "Parar"}});
+        {"cap3", "Parar"}};
     // clang-format on
+    entries.insert(entries.end(), DefaultCaptions().begin(), DefaultCaptions().end());
+    const CaptionTable table = {entries};
     const MessageTexts t = FormMessageTexts(table);
     const ComposedCaptionTexts texts = ComposedCaptions(table);
     EXPECT_EQ(
@@ -144,9 +139,8 @@ TEST(TranslatedTable, ReachesMessageAndComposedTexts) {
 }
 
 TEST(PathText, FileSystemNamesInTheTextsCodePage) {
-    // ASCII; o acute; euro and oe; two outside the code page. Not UTF-8, kept as they are: Latin-1,
-    // an overlong form, a surrogate, a cut sequence. The least and greatest value of each length
-    // are UTF-8, one below or past is not; either side of the surrogates; the last surrogate.
+    // Converted, or kept when not UTF-8; each length's least and greatest, either side of
+    // surrogates.
     // clang-format off
     const std::pair<std::string, std::string> cases[] = {
         {"/home/lab/model.cvm", "/home/lab/model.cvm"}, {"", ""},

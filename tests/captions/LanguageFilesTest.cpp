@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -380,8 +379,7 @@ TEST_F(LanguageFilesTest, LanguageInfoFolderAndExtension) {
     EXPECT_EQ(ChooseLanguageFolder(folder / "absent", folder / "user"), folder / "user");
 }
 
-// The shipped languages and language.dat once installed; the accented names also catch a file
-// saved as UTF-8 ("\x61" is the "a" after an escape, which a plain letter would extend).
+// The shipped languages and their language.dat; accented names catch a UTF-8 file ("\x61": an "a").
 using ShippedLanguage = std::pair<const char*, LanguageInfo>;  // the file and its language.dat
 const ShippedLanguage kShipped[] = {{"english.cvl", {"English", "USA", "Corvanta \xA9"}},
                                     {"spanish.cvl", {"Espa\xF1ol", "Espa\xF1\x61", "Corvanta"}},
@@ -393,8 +391,8 @@ class ShippedLanguages : public LanguageFilesTest,
 
 TEST_P(ShippedLanguages, EveryCaptionInstallsAndLoadsAsWritten) {
     const fs::path path = fs::path(CORVANTA_SOURCE_DIR) / "languages" / GetParam().first;
-    // The entries as written, keys cap0 … cap106 in catalogue order: a text
-    // cut by "//" or trimmed at its end no longer equals what is loaded.
+    // The entries as written, cap0 … cap106 in order: a text cut by "//" or trimmed loads
+    // otherwise.
     std::vector<CaptionEntry> written;
     int headerLines = 0;
     for (const std::string& line : SplitLanguageLines(ReadBytes(path))) {
@@ -424,8 +422,7 @@ TEST_P(ShippedLanguages, EveryCaptionInstallsAndLoadsAsWritten) {
 
 INSTANTIATE_TEST_SUITE_P(Files, ShippedLanguages, ::testing::ValuesIn(kShipped),
                          [](const auto& info) {
-                             return std::string(info.param.first,
-                                                std::strchr(info.param.first, '.'));
+                             return fs::path(info.param.first).stem().string();
                          });
 
 }  // namespace

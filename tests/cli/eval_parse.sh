@@ -3,8 +3,7 @@
 limit=20 # seconds for any one command
 source "${0%/*}/lib.bash"
 
-# eval: value on stdout, exit 0; or the message on stderr, exit 1, also for rejections without a text of their own.
-# parse: the set (printf's escapes) in a file: refused with its message, or its five lines (parsed).
+# eval: the value, exit 0, or the message, exit 1; parse: the set (printf's escapes) refused, or its five lines.
 illegal='corvanta-cli: the equation holds a character that is not allowed (allowed are letters, digits, the point, the comma, blanks and + - * / ^ ( ) [ ] { } =)'
 letter='corvanta-cli: the equation is not valid (a letter right after a number or after a ")")'
 parsed() { # FILE OUTPUT|INTERMEDIATE|INPUTS|EQUATION|POSTFIX
@@ -16,34 +15,19 @@ while IFS='|' read -r command code input text; do
     if [[ $command$code == parse0 ]]; then parsed "$input" "$text"
     elif ((code == 0)); then expect 0 "$text" "" eval "$input"; else expect 1 "" "$text" "$command" "$input"; fi
 done <<TABLE
-eval|0|2^3^2|64
 eval|0|1/3*3|0.999999999999999
 eval|0|2,5 * [1 + 1}|5
-eval|0|1/100000*1.5|1.5E-5
-eval|0|SQRT(16) + Sin(0)|4
 eval|1|ln(0)|Floating point division by zero
-eval|1|sqrt(-1)|Invalid floating point operation
-eval|1|exp(1000)|Floating point overflow
-eval|1|arctanh(-1)|'-INF' is not a valid floating point value
 eval|1|a + 1|'a' is not a valid floating point value
 eval|1|a)|List index out of bounds (-1)
 eval|1||Missing operand in expression
 eval|1|a +- b|ERROR: duplicated operator
-eval|1|(*a)|ERROR: Forbidden operand "*" after a "("
 eval|1|2(a)|ERROR: variable [] must be followed by an operand
-eval|1|pi(2)|ERROR: function "PI" cannot be followed by a "("
-eval|1|2 # 3|$illegal
 eval|1|2µ|$illegal
-eval|1|$(printf '1\t+ 2')|$illegal
 eval|1|2a|$letter
-eval|1|1e5|$letter
-eval|1|(a)b|$letter
 parse|0|k = b/c\r\n\r\n   \r\ny = a*k\r\n|y|k|b c a|y=a*(b/c)|a b c / *
 parse|0|y = x1 + sin(x1)^2 + pi|y||x1|y=x1+sin(x1)^2+pi|x1 x1 sin 2 ^ + pi +
 parse|1||Error. Undefined output parameter.
-parse|1|x = x + 1|Error. Undefined output parameter.
-parse|1|y = a\nz = b|Error. Too many output parameter.
-parse|1|y = a\na = b\nb = a|Error. The quantity a is defined in terms of itself.
 parse|1|y = a\nk = b)|List index out of bounds (-1)
 parse|1|y = a\n2x = b|Wrong expression
 parse|1|y = a\n\nz = 2b|corvanta-cli: line 3: the equation is not valid (a letter right after a number or after a ")")
@@ -68,7 +52,8 @@ expect 0 "2" "" eval "$(repeat '(' 60000)2$(repeat ')' 60000)"
 expect 0 "2" "" eval "$(repeat 'abs(' 25000)-2$(repeat ')' 25000)"
 printf 'y = %s\n' "$(repeat '[' 100000)a+b*x$(repeat '}' 100000)" >"$work/nested.txt"
 parsed "$work/nested.txt" "y||a b x|y=$(repeat '(' 100000)a+b*x$(repeat ')' 100000)|a b x * +"
-head -c 20000 /dev/urandom >"$work/binary.txt" && printf 'y = a\0b\n' >"$work/nul.txt" # a model that doubles at every level:
+RANDOM=12345 bytes= && for ((i = 0; i < 20000; i++)); do printf -v byte '\\x%02x' $((RANDOM % 256)) && bytes+=$byte; done
+printf "$bytes" >"$work/binary.txt" && printf 'y = a\0b\n' >"$work/nul.txt" # and a model that doubles at every level:
 { echo "y = a0*a0" && for i in $(seq 0 29); do echo "a$i = a$((i + 1))*a$((i + 1))"; done; } >"$work/doubling.txt"
 for file in binary nul doubling; do
     timeout 20 "$cli" parse "$work/$file.txt" >"$work/out" 2>"$work/err"

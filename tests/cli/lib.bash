@@ -1,12 +1,10 @@
-# Sourced by the scripts here, which take the paths of corvanta-cli and of the repository:
-# a scratch folder and the checks.
+# Sourced by scripts given the paths of corvanta-cli and of the repository: a scratch folder and the checks.
 set -u
 cli=$1 repo=$2 samples=$2/samples work=$(mktemp -d) failures=0
 trap 'rm -rf "$work"' EXIT
 fail() { local text="$*"; echo "FAIL: ${text:0:400}" >&2; failures=$((failures + 1)); }
 finish() { ((failures == 0)) && echo "$1: all checks passed" || { echo "$failures failure(s)" >&2; exit 1; }; }
-# expect CODE STDOUT STDERR ARGS...: the exit code and both streams, exactly; a text ending
-# in "..." need only start so.
+# expect CODE STDOUT STDERR ARGS...: the exit code and both streams, exactly; a text ending in "..." need only start so.
 expect() {
     local code=$1 out=$2 err=$3 got_out got_code got_err && shift 3
     got_out=$(timeout "${limit:-60}" "$cli" "$@" 2>"$work/err")
@@ -18,8 +16,7 @@ expect() {
 }
 # json NAME ARGS...: a run that exits 0, its JSON in $work/NAME.json, its stderr in NAME.err.
 json() { "$cli" run "${@:2}" --json >"$work/$1.json" 2>"$work/$1.err" || fail "run ${*:2} -> $?: $(<"$work/$1.err")"; }
-# check NAME KEYS PYTHON: asserts on the JSON object `r` of NAME, whose keys are the run's and
-# KEYS; load(NAME) reads another, err its stderr.
+# check NAME KEYS PYTHON: asserts on NAME's JSON `r` (the run's keys and KEYS); load(NAME) reads another, err stderr.
 check() {
     python3 - "$work" "$@" <<'PY' || fail "$1: $3"
 import json, math, sys

@@ -42,9 +42,7 @@ json contrib "$c" --seed 3 # widths near 1.9 and 3.9, a third and two thirds
 check contrib "" 'y, a, b = r["contributions"]
 assert abs(a["width"] - 1.9) < 0.07 and abs(b["width"] - 3.92) < 0.6 and abs(a["relative"] + b["relative"] - 100) < 1e-9, r'
 
-# The mass calibration under the GUM: first-order u = 0.0539 mg, 0.0750 mg with the second-order terms, against a
-# Monte Carlo interval about [1.085, 1.383]: not validated at two digits. The adaptive run's trials are the run's.
-# The same seed gives the same bytes, whatever the order of the options and the threads; another seed other values.
+# The mass under the GUM (u 0.0539 mg, 0.0750 mg second-order): not validated. One seed, one output, whatever the threads.
 all=("$mass" --gum --adaptive --interval shortest --seed)
 json all "${all[@]}" 7 && json other "${all[@]}" 8
 json threads1 "$mass" --seed 7 --threads 1 --interval shortest --adaptive --gum && json threads3 "${all[@]}" 7 --threads 3
@@ -62,8 +60,7 @@ assert s["low"] <= s["high"] and s["length"] <= r["interval"][1] - r["interval"]
 got=$("$cli" run "${all[@]}" 7) && for line in "Adaptive: " "Shortest coverage interval (p = 95%): [ " "GUM uncertainty \
 framework (law of propagation of uncertainty)" "Validation against Monte Carlo (2 significant digits, tolerance 0.0005): "
     do [[ $got == *$'\n'"$line"* ]] || fail "text output lacks '$line'"; done
-# The adaptive stop rule is judged from the 10th batch on: the additive model, whose GUM interval is valid, is
-# validated for every seed, on one thread and two. A looser tolerance needs fewer trials; a ceiling stops the choice.
+# Adaptive: from the 10th batch on, the additive model validated for every seed; fewer digits, fewer trials; a ceiling.
 for seed in $(seq 1 20); do
     json seed "$normal" --gum --adaptive --seed "$seed" --threads $((seed % 2 + 1))
     check seed "gum validation adaptive" 'assert r["adaptive"]["batches"] >= 10 and r["validation"]["validated"], r'; done
@@ -74,8 +71,7 @@ check capped adaptive 'assert r["adaptive"]["ceiling_reached"] and r["iterations
 assert err == "corvanta-cli: the adaptive run reached its ceiling of 30000 trials before its results were stable to 4 \
 significant digits; the results are those of 30000 trials\n", err'
 
-# Contributions stopped by a fault (LN of b held at 0): the run's results stand. A Cauchy input has no variance:
-# the framework does not apply. Equal outputs: statistics without shape, interval and classic form undetermined.
+# A fault in the contributions leaves the results; a Cauchy input: no GUM; equal outputs: no shape nor interval.
 sed 's/^y = a + b\r$/y = a + LN(b)\r/' "$c" >"$work/ln.cvm" && sed '/^%ParDistrib%\r$/{n;s/^1\r$/13\r/}' "$c" >"$work/cauchy.cvm"
 sed 's/^2\r$/4\r/; s/^1\r$/4\r/' "$c" >"$work/constant.cvm" && json constant "$work/constant.cvm" --iterations 1000 # no seed: the clock's, reported
 json ln "$work/ln.cvm" --iterations 1000 --seed 1 && json cauchy "$work/cauchy.cvm" --gum --iterations 1000 --seed 1
@@ -86,8 +82,7 @@ a Cauchy distribution, which has no variance."}, r["gum"]'
 check constant "" 'assert (r["mean"], r["variance"]) == (0, 0) and (r["skewness"], r["interval"], r["classic"], r["jarque_bera"],
     r["normality_fits"], r["most_probable"]) == (None,) * 6 and 0 <= r["seed"] <= 4294967295, r'
 
-# Correlations: the pairs in JSON and text, the covariance term in the GUM framework; u(x1) = 1 (normal), u(x2) =
-# 1/sqrt(3) (rectangular of half-width 1). A coefficient out of reach is refused.
+# Correlations in JSON, text and the GUM's covariance term (u(x1) = 1, u(x2) = 1/sqrt(3)); one out of reach refused.
 correlated=$repo/fuzz/corpus/model_file/correlations.cvm
 json pairs "$correlated" --iterations 100000 --seed 5 --gum
 check pairs "gum validation" 'g, u = r["gum"], math.sqrt(1 + 1 / 3 + 2 * 0.9 / math.sqrt(3))
@@ -98,9 +93,7 @@ assert g["second_order_uncertainty"] is None and abs(r["standard_deviation"] - u
 sed 's/^x1;x2;0.9/x1;x2;1/' "$correlated" >"$work/unreachable.cvm"
 expect 1 "" 'The coefficient 1 of "x1" and "x2" cannot be reached by their distributions (from -0.9772 to 0.9772).' \
     run "$work/unreachable.cvm" --iterations 1000 --seed 5
-# The comparison-loss sample against its exact distribution: mean x1^2 + 2u^2, u = sqrt(4 x1^2 u^2 + 4 u^4 (1 + r^2)),
-# the shortest 95 % interval and the densities at its ends (395.15 at both) by quadrature, five standard errors
-# of a quantile with p (1 - p) <= 1/4; the GUM's u = 2 x1 u.
+# The comparison loss against its exact distribution; the interval's ends and their density (395.15) by quadrature.
 json loss "$samples/jcgm101-comparison-loss.cvm" --iterations 1000000 --seed 94 --gum --interval shortest
 check loss "gum validation shortest_interval" 'n, x1, u, c = 1000000, 0.010, 0.005, 0.9
 mean, sd = x1**2 + 2 * u**2, math.sqrt(4 * x1**2 * u**2 + 4 * u**4 * (1 + c**2))
@@ -108,8 +101,7 @@ assert abs(r["mean"] - mean) < 5 * sd / math.sqrt(n) and abs(r["standard_deviati
 tolerance, s = 5 * 0.5 / math.sqrt(n) / 395.15, r["shortest_interval"]
 assert abs(s["low"] - 1.265156e-5) < tolerance and abs(s["high"] - 3.974788e-4) < tolerance, s
 assert abs(r["gum"]["combined_uncertainty"] - 2 * x1 * u) < 1e-15, r["gum"]'
-# The GUM's end-gauge example: its U-shaped input and the degrees of freedom of its Type B inputs reach the framework
-# (u_c 32 nm, 34 nm with the second-order terms, nu_eff 16, U99 92 nm); the run's standard deviation is the latter.
+# The GUM's end gauge: its U-shaped input and Type B degrees of freedom reach the framework (32, 34, 16, 92 nm).
 json gauge "$samples/gum-h1-end-gauge.cvm" --gum --probability 99 --seed 7
 check gauge "gum validation" 'g, sd, dof = r["gum"], r["standard_deviation"], {b["name"]: b["degrees_of_freedom"] for b in r["gum"]["budget"]}
 assert g["applicable"] and [round(g[k]) for k in ("combined_uncertainty", "second_order_uncertainty",

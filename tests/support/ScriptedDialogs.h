@@ -10,39 +10,32 @@
 
 namespace corvanta::testing {
 
-// Records the kind and exact text of every dialog, and answers questions
-// from a script given in advance. A question with no scripted answer left
-// fails the test through an exception, so unexpected questions never pass
-// silently.
+// Records each dialog's kind and text; questions take scripted answers, an unscripted one throws.
 class ScriptedDialogs : public UserDialogs {
   public:
     struct Shown {
         DialogKind Kind;
         std::string Text;
         bool operator==(const Shown&) const = default;
+        friend void PrintTo(const Shown& s, std::ostream* out) {
+            *out << int(s.Kind) << ' ' << s.Text;
+        }
     };
 
     std::vector<Shown> Log;
     std::deque<DialogAnswer> Answers;
 
-    void ShowMessage(const std::string& text) override {
-        Log.push_back({DialogKind::Message, text});
-    }
-    void ShowError(const std::string& text) override { Log.push_back({DialogKind::Error, text}); }
-    void ShowInformation(const std::string& text) override {
-        Log.push_back({DialogKind::Information, text});
-    }
+    void ShowMessage(const std::string& text) override { Show(DialogKind::Message, text); }
+    void ShowError(const std::string& text) override { Show(DialogKind::Error, text); }
+    void ShowInformation(const std::string& text) override { Show(DialogKind::Information, text); }
     DialogAnswer ConfirmOkCancel(const std::string& text) override {
-        Log.push_back({DialogKind::ConfirmOkCancel, text});
-        return NextAnswer();
+        return Ask(DialogKind::ConfirmOkCancel, text);
     }
     DialogAnswer ConfirmYesNoCancel(const std::string& text) override {
-        Log.push_back({DialogKind::ConfirmYesNoCancel, text});
-        return NextAnswer();
+        return Ask(DialogKind::ConfirmYesNoCancel, text);
     }
     DialogAnswer ConfirmSaveDiscardCancel(const std::string& text) override {
-        Log.push_back({DialogKind::ConfirmSaveDiscardCancel, text});
-        return NextAnswer();
+        return Ask(DialogKind::ConfirmSaveDiscardCancel, text);
     }
 
     // The texts shown, in order, whatever their kind.
@@ -54,24 +47,14 @@ class ScriptedDialogs : public UserDialogs {
     }
 
   private:
-    DialogAnswer NextAnswer() {
-        if (Answers.empty()) throw std::logic_error("unscripted question: " + Log.back().Text);
-        DialogAnswer answer = Answers.front();
+    void Show(DialogKind kind, const std::string& text) { Log.push_back({kind, text}); }
+    DialogAnswer Ask(DialogKind kind, const std::string& text) {
+        Show(kind, text);
+        if (Answers.empty()) throw std::logic_error("unscripted question: " + text);
+        const DialogAnswer answer = Answers.front();
         Answers.pop_front();
         return answer;
     }
 };
 
 }  // namespace corvanta::testing
-
-namespace corvanta {
-inline std::ostream& operator<<(std::ostream& out, DialogKind kind) {
-    static const char* const names[] = {"Message",
-                                        "Error",
-                                        "Information",
-                                        "ConfirmOkCancel",
-                                        "ConfirmYesNoCancel",
-                                        "ConfirmSaveDiscardCancel"};
-    return out << names[static_cast<int>(kind)];
-}
-}  // namespace corvanta
