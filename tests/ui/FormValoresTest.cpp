@@ -1,18 +1,11 @@
-// The observations dialog on its own: the layout of each way of reading, the
-// text it returns, the checks of its cells, its keys, copy and paste.
+// The observations dialog on its own: its layouts, the text it returns, its cell checks and keys.
 #include "GrafSession.h"
 #include "ui/FormValores.h"
 
 using corvanta::ReadingMode;
-using corvanta::TFormValores;
-using corvanta::testing::ScriptedDialogs;
 using namespace grafsession;
 
-struct Cell {
-    int Row, Column;
-    QString Text;
-};
-using Cells = QList<Cell>;
+using Cells = QList<std::tuple<int, int, QString>>;  // row, column, text
 Q_DECLARE_METATYPE(Cells)
 Q_DECLARE_METATYPE(ReadingMode)
 
@@ -21,17 +14,20 @@ namespace {
 // OkUnfocused: Ok pressed without taking the focus from the cell editor, as by a program.
 enum class CloseBy { Ok, OkUnfocused, Cancel, Escape };
 
-// The dialog and its messages. Run opens it for a quantity "L\xB5", lets `act` work on the grid,
-// closes it as the user would (one left open fails and is rejected) and gives the text or "<none>".
+// The dialog for a quantity "L\xB5": Run notes its table on opening and after `act`, closes it as
+// the user would (one left open fails and is rejected) and gives the text or "<none>".
 struct Form {
-    ScriptedDialogs Dialogs;
-    TFormValores Dialog{Dialogs};
+    corvanta::testing::ScriptedDialogs Dialogs;
+    corvanta::TFormValores Dialog{Dialogs};
+    QStringList Opened, Shown;  // row by row, cells joined by "|"
 
-    QByteArray Run(ReadingMode mode, int rows, const std::string& memo,
+    QByteArray Run(ReadingMode mode, int rows, const QByteArray& memo,
                    const std::function<void(QTableWidget&)>& act, CloseBy close = CloseBy::Cancel) {
         QTimer::singleShot(0, &Dialog, [&] {
             auto* grid = Dialog.findChild<QTableWidget*>("StringGrid1");
-            act(*grid);
+            Opened = Rows(grid, 0, grid->columnCount() - 1);
+            if (act) act(*grid);
+            Shown = Rows(grid, 0, grid->columnCount() - 1);
             auto* button =
                 Dialog.findChild<QPushButton*>(close == CloseBy::Cancel ? "Button1" : "Button2");
             if (close == CloseBy::Escape)
@@ -44,15 +40,10 @@ struct Form {
             QTest::qFail("the dialog stayed open", __FILE__, __LINE__);
             Dialog.reject();
         });
-        const auto text = Dialog.Edit(mode, rows, "L\xB5", memo);
+        const auto text = Dialog.Edit(mode, rows, "L\xB5", memo.toStdString());
         return text ? QByteArray::fromStdString(*text) : QByteArray("<none>");
     }
 };
-
-// Row by row, cells joined by "|".
-QStringList Shown(const QTableWidget& grid) {
-    return Rows(&grid, 0, grid.columnCount() - 1);
-}
 
 }  // namespace
 
@@ -69,13 +60,13 @@ class FormValoresTest : public QObject {
         QTest::addColumn<ReadingMode>("mode");
         QTest::addColumn<QStringList>("headers");
         const QString number = "N\u00BA", standard = "Patr\u00F3n", name = "L\u00B5";
-        QTest::newRow("Directa") << ReadingMode::Directa << QStringList{number, name};
-        QTest::newRow("SX") << ReadingMode::IndirectaSX << QStringList{number, standard, name};
-        QTest::newRow("SXXS") << ReadingMode::IndirectaSXXS
+        using enum ReadingMode;
+        QTest::newRow("Directa") << Directa << QStringList{number, name};
+        QTest::newRow("SX") << IndirectaSX << QStringList{number, standard, name};
+        QTest::newRow("SXXS") << IndirectaSXXS
                               << QStringList{number, standard, name, name, standard};
-        QTest::newRow("X/S") << ReadingMode::IndirectaXS << QStringList{number, standard, name};
-        QTest::newRow("SXS") << ReadingMode::IndirectaSXS
-                             << QStringList{number, standard, name, standard};
+        QTest::newRow("X/S") << IndirectaXS << QStringList{number, standard, name};
+        QTest::newRow("SXS") << IndirectaSXS << QStringList{number, standard, name, standard};
     }
     void layoutForMode() {
         QFETCH(ReadingMode, mode);
@@ -83,65 +74,47 @@ class FormValoresTest : public QObject {
         QCOMPARE(f.Dialog.windowTitle(), "Observations");
         QCOMPARE(f.Dialog.findChild<QPushButton*>("Button2")->text(), "Ok");
         QCOMPARE(f.Dialog.findChild<QPushButton*>("Button1")->text(), "Cancel");
-        QStringList shownHeaders, numbers;
+        f.Run(mode, 20, "", {});
+        const auto* grid = f.Dialog.findChild<QTableWidget*>("StringGrid1");
+        QStringList headers;
         QList<int> widths;
-        int rowHeight = 0, hiddenWidth = -1, visibleRows = 0;
-        f.Run(
-            mode, 20, "",
-            [&](QTableWidget& grid) {
-                for (int c = 0; c < grid.columnCount(); ++c) {
-                    shownHeaders << grid.horizontalHeaderItem(c)->text();
-                    widths << grid.columnWidth(c);
-                }
-                numbers << grid.item(0, 0)->text() << grid.item(grid.rowCount() - 1, 0)->text();
-                rowHeight = grid.rowHeight(0);
-                hiddenWidth = grid.horizontalHeader()->length() - grid.viewport()->width();
-                visibleRows = grid.viewport()->height() / rowHeight;
-                TypeCell(grid, 19, grid.columnCount() - 1, "9");
-            },
-            CloseBy::Ok);
-        QTEST(shownHeaders, "headers");
+        for (int c = 0; c < grid->columnCount(); ++c) {
+            headers << grid->horizontalHeaderItem(c)->text();
+            widths << grid->columnWidth(c);
+        }
+        QTEST(headers, "headers");
         QCOMPARE(widths, QList<int>{31} + QList<int>(widths.size() - 1, 70));
-        QCOMPARE(rowHeight, 17);
-        QCOMPARE(numbers, (QStringList{"1", "20"}));
+        QCOMPARE(grid->rowHeight(0), 17);
+        QCOMPARE(f.Opened.last().section('|', 0, 0), "20");
         // Every column in view beside the scroll bar, and a screenful of rows.
-        QVERIFY2(hiddenWidth <= 0, qPrintable(QString::number(hiddenWidth)));
-        QVERIFY(visibleRows >= 12);
-        QStringList seen;
-        const QByteArray text = f.Run(
-            ReadingMode::Directa, 1, "", [&](QTableWidget& grid) { seen = Shown(grid); },
-            CloseBy::Ok);
-        QCOMPARE(seen, QStringList{"1|"});
-        QCOMPARE(text, "Directa\r\n&\r\n");
+        const int hidden = grid->horizontalHeader()->length() - grid->viewport()->width();
+        QVERIFY2(hidden <= 0, qPrintable(QString::number(hidden)));
+        QVERIFY(grid->viewport()->height() / 17 >= 12);
+        QCOMPARE(f.Run(ReadingMode::Directa, 1, "", {}, CloseBy::Ok), "Directa\r\n&\r\n");
+        QCOMPARE(f.Opened, QStringList{"1|"});
     }
 
-    // The last cell typed is still in its editor when the dialog closes.
+    // The last cell typed is still in its editor when the dialog closes; "&" is shown empty.
     void editReturnsTheText_data() {
         QTest::addColumn<ReadingMode>("mode");
         QTest::addColumn<int>("rows");
         QTest::addColumn<QByteArray>("memo");
-        QTest::addColumn<QStringList>("shown");  // on opening
         QTest::addColumn<Cells>("typed");
         QTest::addColumn<CloseBy>("close");
         QTest::addColumn<QByteArray>("text");
         using enum ReadingMode;
         using enum CloseBy;
-        const QStringList empty2 = {"1||", "2||"}, emptyDirecta = {"1|", "2|"};
-        const QStringList sxShown = {"1|10.0|10.2", "2|10.0|"};
         const QByteArray sx = "SX\r\n10.0\r10.2\r\n10.0\r&\r\n", none = "<none>";
         // clang-format off
-        QTest::newRow("SX typed") << IndirectaSX << 2 << QByteArray() << empty2
+        QTest::newRow("SX typed") << IndirectaSX << 2 << QByteArray()
             << Cells{{0, 1, "10.0"}, {0, 2, "10.2"}, {1, 1, "10.0"}, {1, 2, "10.3"}} << Ok << QByteArray("SX\r\n10.0\r10.2\r\n10.0\r10.3\r\n");
-        QTest::newRow("empty cells as &") << IndirectaSXS << 2 << QByteArray() << QStringList{"1|||", "2|||"}
+        QTest::newRow("empty cells as &") << IndirectaSXS << 2 << QByteArray()
             << Cells{{0, 2, "5.0"}, {1, 1, "1"}} << Ok << QByteArray("SXS\r\n&\r5.0\r&\r\n1\r&\r&\r\n");
-        QTest::newRow("code page") << Directa << 1 << QByteArray() << QStringList{"1|"} << Cells{{0, 1, "5\u00B5"}} << Ok << QByteArray("Directa\r\n5\xB5\r\n");
-        QTest::newRow("Ok without focus") << Directa << 2 << QByteArray() << emptyDirecta << Cells{{0, 1, "7"}, {1, 1, "8.5"}} << OkUnfocused << QByteArray("Directa\r\n7\r\n8.5\r\n");
-        QTest::newRow("prefill, & shown empty") << IndirectaSX << 2 << sx << sxShown << Cells{} << Ok << sx;
-        QTest::newRow("more rows than stored") << IndirectaSX << 3 << sx << QStringList{"1|10.0|10.2", "2|10.0|", "3||"} << Cells{} << Ok << QByteArray("SX\r\n10.0\r10.2\r\n10.0\r&\r\n&\r&\r\n");
-        QTest::newRow("other keyword") << Directa << 2 << sx << emptyDirecta << Cells{} << Ok << QByteArray("Directa\r\n&\r\n&\r\n");
-        QTest::newRow("two lines only") << Directa << 2 << QByteArray("Directa\r\n5\r\n") << emptyDirecta << Cells{} << Ok << QByteArray("Directa\r\n&\r\n&\r\n");
-        QTest::newRow("Cancel") << IndirectaSX << 2 << sx << sxShown << Cells{{1, 2, "3"}} << Cancel << none;
-        QTest::newRow("Escape") << Directa << 2 << QByteArray() << emptyDirecta << Cells{} << Escape << none;
+        QTest::newRow("code page") << Directa << 1 << QByteArray() << Cells{{0, 1, "5\u00B5"}} << Ok << QByteArray("Directa\r\n5\xB5\r\n");
+        QTest::newRow("Ok without focus") << Directa << 2 << QByteArray() << Cells{{0, 1, "7"}, {1, 1, "8.5"}} << OkUnfocused << QByteArray("Directa\r\n7\r\n8.5\r\n");
+        QTest::newRow("prefill, & shown empty") << IndirectaSX << 2 << sx << Cells{} << Ok << sx;
+        QTest::newRow("Cancel") << IndirectaSX << 2 << sx << Cells{{1, 2, "3"}} << Cancel << none;
+        QTest::newRow("Escape") << Directa << 2 << QByteArray() << Cells{} << Escape << none;
         // clang-format on
     }
     void editReturnsTheText() {
@@ -151,19 +124,17 @@ class FormValoresTest : public QObject {
         QFETCH(Cells, typed);
         QFETCH(CloseBy, close);
         Form f;
-        QStringList seen;
         const auto act = [&](QTableWidget& grid) {
-            seen = Shown(grid);
-            for (const Cell& cell : typed)
-                TypeCell(grid, cell.Row, cell.Column, cell.Text, &cell != &typed.back());
+            for (const auto& [row, column, text] : typed)
+                TypeCell(grid, row, column, text, &text != &std::get<2>(typed.back()));
         };
-        QTEST(f.Run(mode, rows, memo.toStdString(), act, close), "text");
-        QTEST(seen, "shown");
+        QTEST(f.Run(mode, rows, memo, act, close), "text");
+        if (!memo.isEmpty()) QCOMPARE(f.Opened, (QStringList{"1|10.0|10.2", "2|10.0|"}));
         QVERIFY(f.Dialogs.Log.empty());
     }
 
-    // A click on the cell already selected checks the cells in row order and
-    // stops at the first refused, which it selects.
+    // A click on the cell already selected checks the cells in row order and stops at the first
+    // refused, which it selects.
     void cellCheckOnClick_data() {
         QTest::addColumn<Cells>("cells");
         QTest::addColumn<QByteArray>("notReal");
@@ -186,126 +157,90 @@ class FormValoresTest : public QObject {
         QFETCH(QByteArray, notReal);
         QFETCH(QPoint, current);
         Form f;
-        if (!notReal.isEmpty()) {
-            corvanta::MessageTexts messages;
-            messages.NotReal = notReal.toStdString();
-            f.Dialog.SetMessages(messages);
-        }
-        QStringList seen;
+        corvanta::MessageTexts messages;
+        messages.NotReal = notReal.toStdString();
+        if (!notReal.isEmpty()) f.Dialog.SetMessages(messages);
         QList<QPoint> selected;
         f.Run(ReadingMode::IndirectaSX, 2, "", [&](QTableWidget& grid) {
-            for (const Cell& cell : cells)
-                grid.item(cell.Row, cell.Column)->setText(cell.Text);
+            for (const auto& [row, column, text] : cells)
+                grid.item(row, column)->setText(text);
             grid.setCurrentCell(1, 1);
-            QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
-                              grid.visualRect(grid.model()->index(1, 1)).center());
-            seen = Shown(grid);
+            Session::Click(grid.viewport(), grid.visualRect(grid.currentIndex()).center());
             selected << QPoint(grid.currentRow(), grid.currentColumn());
             for (const QTableWidgetItem* item : grid.selectedItems())
                 selected << QPoint(item->row(), item->column());
         });
         QTEST(Logged(f.Dialogs), "errors");
-        QTEST(seen, "shown");
+        QTEST(f.Shown, "shown");
         QCOMPARE(selected, QList<QPoint>({current, current}));
     }
 
-    void keysOnTheCurrentCell_data() {
-        QTest::addColumn<int>("column");
-        QTest::addColumn<QString>("action");  // Delete, type, F2 or double-click
-        QTest::addColumn<QString>("text");
-        for (const char* row :
-             {"1 Delete", "0 Delete 1", "1 type 7", "0 type 1", "0 F2 1", "0 double-click 1"})
-            QTest::newRow(row) << QString(row).section(' ', 0, 0).toInt()
-                               << QString(row).section(' ', 1, 1)
-                               << QString(row).section(' ', 2, 2);
-    }
-    void keysOnTheCurrentCell() {
-        QFETCH(int, column);
-        QFETCH(QString, action);
-        Form f;
-        QString seen;
-        bool editorOpen = false;
-        f.Run(ReadingMode::Directa, 2, "Directa\r\n4\r\n6\r\n", [&](QTableWidget& grid) {
-            grid.setCurrentCell(0, column);
-            const QPoint at = grid.visualRect(grid.currentIndex()).center();
-            if (action == "Delete") QTest::keyClick(&grid, Qt::Key_Delete);
-            if (action == "type") TypeCell(grid, 0, column, "7");
-            if (action == "F2") QTest::keyClick(&grid, Qt::Key_F2);
-            if (action == "double-click")
-                QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, at);
-            editorOpen = grid.indexWidget(grid.currentIndex()) != nullptr;
-            seen = grid.item(0, column)->text();
-        });
-        QTEST(seen, "text");
-        QVERIFY(!editorOpen);
-    }
-
-    void copySelection_data() {
-        QTest::addColumn<QRect>("selection");  // x = column, y = row
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("modifiers");
-        QTest::addColumn<QString>("clipboard");
-        const int ctrl = Qt::ControlModifier;
-        // clang-format off
-        QTest::newRow("2x2 values") << QRect(1, 0, 2, 2) << int('c') << ctrl << "a\tb\r\nc\td\r\n";
-        QTest::newRow("capital C") << QRect(1, 0, 2, 2) << int('C') << ctrl << "a\tb\r\nc\td\r\n";
-        QTest::newRow("with row numbers") << QRect(0, 0, 2, 3) << int('c') << ctrl << "1\ta\r\n2\tc\r\n3\t\r\n";
-        QTest::newRow("Ctrl+Shift") << QRect(1, 0, 2, 2) << int('c') << int(Qt::ControlModifier | Qt::ShiftModifier) << "before";
-        QTest::newRow("Ctrl+Alt") << QRect(1, 0, 2, 2) << int('c') << int(Qt::ControlModifier | Qt::AltModifier) << "before";
-        // clang-format on
-    }
-    void copySelection() {
-        QFETCH(QRect, selection);
-        QFETCH(int, key);
-        QFETCH(int, modifiers);
-        Form f;
-        QGuiApplication::clipboard()->setText("before");
-        f.Run(ReadingMode::IndirectaSX, 3, "SX\r\na\rb\r\nc\rd\r\n&\r&\r\n",
-              [&](QTableWidget& grid) {
-                  grid.setCurrentCell(selection.top(), selection.left());
-                  grid.clearSelection();
-                  grid.setRangeSelected(
-                      {selection.top(), selection.left(), selection.bottom(), selection.right()},
-                      true);
-                  QTest::keyClick(&grid, char(key), Qt::KeyboardModifiers(modifiers));
-              });
-        QTEST(QGuiApplication::clipboard()->text(), "clipboard");
-    }
-
-    // Ctrl+V at the current cell: a three-column spreadsheet selection fills
-    // the table and grows it; a refused cell or a paste wider than the table
-    // changes nothing and says why.
-    void pasteFromASpreadsheet_data() {
-        QTest::addColumn<QPoint>("at");  // x = column, y = row
-        QTest::addColumn<QString>("clipboard");
+    // Keys on the selection (x column, y row; its top left is the current cell): Delete, typing,
+    // F2 and a double-click leave row numbers alone; Ctrl+C copies; Ctrl+V pastes the clipboard
+    // and grows the table, or refuses it whole and says why. No cell is left in its editor.
+    void keys_data() {
+        QTest::addColumn<QByteArray>("memo");
+        QTest::addColumn<QRect>("selection");
+        QTest::addColumn<QString>("keys");       // a key sequence, or "double-click"
+        QTest::addColumn<QString>("clipboard");  // pasted, or copied (empty: "before" kept)
         QTest::addColumn<QStringList>("shown");
         QTest::addColumn<QStringList>("error");
-        const QStringList before = {"1|1.0|2.0|3.0|4.0", "2||||"};
+        const QByteArray directa = "Directa\r\n4\r\n6\r\n",
+                         letters = "SX\r\na\rb\r\nc\rd\r\n&\r&\r\n",
+                         sxxs = "SXXS\r\n1.0\r2.0\r3.0\r4.0\r\n&\r&\r&\r&\r\n";
+        const QStringList kept = {"1|4", "2|6"}, table = {"1|a|b", "2|c|d", "3||"},
+                          before = {"1|1.0|2.0|3.0|4.0", "2||||"}, none;
+        const QString pasted = "Error: Nothing was pasted: ", sx2 = "a\tb\r\nc\td\r\n";
+        const QRect number(0, 0, 1, 1), twoByTwo(1, 0, 2, 2);
         // clang-format off
-        QTest::newRow("tabs, grows by a row") << QPoint(2, 1) << "10.1\t10.2\t10.3\r\n10.4\t\t1e-3\r\n"
-            << QStringList{"1|1.0|2.0|3.0|4.0", "2||10.1|10.2|10.3", "3||10.4||1e-3"} << QStringList();
-        QTest::newRow("a word") << QPoint(2, 0) << "1\t2\t3\n4\tabc\t6\n" << before
-            << QStringList{"Error: Nothing was pasted: row 2, column 3: abc is not a Real number"};
-        QTest::newRow("decimal comma") << QPoint(1, 1) << "10,2;10,3" << before
-            << QStringList{"Error: Nothing was pasted: row 2, column 1: 10,2 is not a Real number"};
-        QTest::newRow("too wide") << QPoint(3, 0) << "1\t2\t3" << before
-            << QStringList{"Error: Nothing was pasted: the readings have more columns than the table from this cell, or more than 999 rows"};
+        QTest::newRow("Delete") << directa << QRect(1, 0, 1, 1) << "Delete" << "" << QStringList{"1|", "2|6"} << none;
+        QTest::newRow("Delete, number") << directa << number << "Delete" << "" << kept << none;
+        QTest::newRow("type, number") << directa << number << "7" << "" << kept << none;
+        QTest::newRow("F2, number") << directa << number << "F2" << "" << kept << none;
+        QTest::newRow("double-click, number") << directa << number << "double-click" << "" << kept << none;
+        QTest::newRow("copy 2x2") << letters << twoByTwo << "Ctrl+c" << sx2 << table << none;
+        QTest::newRow("capital C") << letters << twoByTwo << "Ctrl+C" << sx2 << table << none;
+        QTest::newRow("with row numbers") << letters << QRect(0, 0, 2, 3) << "Ctrl+c" << "1\ta\r\n2\tc\r\n3\t\r\n" << table << none;
+        QTest::newRow("Ctrl+Shift") << letters << twoByTwo << "Ctrl+Shift+c" << "" << table << none;
+        QTest::newRow("Ctrl+Alt") << letters << twoByTwo << "Ctrl+Alt+c" << "" << table << none;
+        QTest::newRow("paste, grows by a row") << sxxs << QRect(2, 1, 1, 1) << "Ctrl+V" << "10.1\t10.2\t10.3\r\n10.4\t\t1e-3\r\n"
+            << QStringList{"1|1.0|2.0|3.0|4.0", "2||10.1|10.2|10.3", "3||10.4||1e-3"} << none;
+        QTest::newRow("paste, decimal comma") << sxxs << QRect(1, 1, 1, 1) << "Ctrl+V" << "10,2;10,3" << before
+            << QStringList{pasted + "row 2, column 1: 10,2 is not a Real number"};
+        QTest::newRow("paste a word") << sxxs << QRect(2, 0, 1, 1) << "Ctrl+V" << "1\t2\t3\n4\tabc\t6\n" << before
+            << QStringList{pasted + "row 2, column 3: abc is not a Real number"};
+        QTest::newRow("paste too wide") << sxxs << QRect(3, 0, 1, 1) << "Ctrl+V" << "1\t2\t3" << before
+            << QStringList{pasted + "the readings have more columns than the table from this cell, or more than 999 rows"};
         // clang-format on
     }
-    void pasteFromASpreadsheet() {
-        QFETCH(QPoint, at);
+    void keys() {
+        QFETCH(QByteArray, memo);
+        QFETCH(QRect, selection);
+        QFETCH(QString, keys);
         QFETCH(QString, clipboard);
+        QGuiApplication::clipboard()->setText(keys == "Ctrl+V" ? clipboard : "before");
+        const ReadingMode mode =
+            *corvanta::ReadingModeFromKeyword(memo.left(memo.indexOf('\r')).toStdString());
         Form f;
-        QGuiApplication::clipboard()->setText(clipboard);
-        QStringList grid;
-        f.Run(ReadingMode::IndirectaSXXS, 2, "SXXS\r\n1.0\r2.0\r3.0\r4.0\r\n&\r&\r&\r&\r\n",
-              [&](QTableWidget& g) {
-                  g.setCurrentCell(at.y(), at.x());
-                  QTest::keyClick(&g, Qt::Key_V, Qt::ControlModifier);
-                  grid = Shown(g);
-              });
-        QTEST(grid, "shown");
+        bool editorOpen = true;
+        f.Run(mode, memo.count('\n') - 1, memo, [&](QTableWidget& grid) {
+            grid.setCurrentCell(selection.top(), selection.left());
+            grid.setRangeSelected(
+                {selection.top(), selection.left(), selection.bottom(), selection.right()}, true);
+            const QPoint at = grid.visualRect(grid.currentIndex()).center();
+            const QKeyCombination key = QKeySequence(keys)[0];
+            if (keys == "double-click")
+                QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, at);
+            else if (keys.section('+', -1).size() == 1)  // as typed: 'c' or 'C'
+                QTest::keyClick(&grid, keys.back().toLatin1(), key.keyboardModifiers());
+            else
+                QTest::keyClick(&grid, key.key(), key.keyboardModifiers());
+            editorOpen = grid.indexWidget(grid.currentIndex()) != nullptr;
+        });
+        QTEST(f.Shown, "shown");
         QTEST(Logged(f.Dialogs), "error");
+        QCOMPARE(QGuiApplication::clipboard()->text(), clipboard.isEmpty() ? "before" : clipboard);
+        QVERIFY(!editorOpen);
     }
 };
 

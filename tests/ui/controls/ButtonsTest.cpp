@@ -1,9 +1,7 @@
-// The hyper button, and the pictures painted for the window's buttons and
-// backdrops. Pointer events go through the window, as the user's do, so the
-// button's shape decides who gets them.
+// The hyper button and the pictures painted for buttons and backdrops; pointer events go
+// through the window, as a user's do.
 #define QTEST_QPA_MOUSE_HANDLING
 #include <QLineEdit>
-#include <QPainter>
 #include <QtTest>
 #include <cmath>
 
@@ -18,23 +16,19 @@ struct PressRecorder : QWidget {
     void mousePressEvent(QMouseEvent*) override { ++Presses; }
 };
 
-// A solid picture with a white 2 × 2 notch at its top left corner.
 QPixmap Face(const QColor& color) {
-    QImage image(40, 20, QImage::Format_RGB32);
-    image.fill(color);
-    QPainter(&image).fillRect(0, 0, 2, 2, Qt::white);
-    return QPixmap::fromImage(image);
+    QPixmap face(40, 20);
+    face.fill(color);
+    return face;
 }
 
-// The lowest contrast ratio (from relative luminance) of `text` against the
-// pixels of `area`: 4.5 and above reads well.
+// The lowest contrast ratio (of relative luminance) of `text` on the pixels of `area`.
 double WorstContrast(const QImage& image, const QRect& area, const QColor& text) {
     auto luminance = [](const QColor& c) {
-        auto linear = [](int v) {
-            const double s = v / 255.0;
+        auto linear = [](double s) {
             return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
         };
-        return 0.2126 * linear(c.red()) + 0.7152 * linear(c.green()) + 0.0722 * linear(c.blue());
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
     };
     const double lt = luminance(text);
     double worst = 100;
@@ -76,15 +70,13 @@ class ButtonsTest : public QObject {
         focused_->setFocus();
     }
     void cleanup() {
-        // A pointer control: whatever happened, the focus stayed where it was.
-        const bool focusKept = focused_->hasFocus();
+        const bool focusKept = focused_->hasFocus();  // a pointer control: the focus stays
         delete window_;
         QVERIFY(focusKept);
     }
 
-    // The gestures of a row, in turn; those the button leaves alone go on to
-    // the window, as with any control. "auto" and "on" set the button up and
-    // "plain" takes its on face away; Alt+O is its caption's accelerator.
+    // A row's gestures in turn; those the button leaves go on to the window. "auto" and "on" set
+    // it up, "plain" takes its on face away; Alt+O is its caption's accelerator.
     void gestures_data() {
         QTest::addColumn<QString>("gestures");
         QTest::addColumn<QString>("events");
@@ -97,9 +89,7 @@ class ButtonsTest : public QObject {
         QTest::newRow("fixed on") << "on left left" << "on click on click" << 0 << green;
         QTest::newRow("on, pointer away") << "on away" << "" << 0 << green;
         QTest::newRow("on without its face") << "plain on away" << "" << 0 << blue;
-        QTest::newRow("pointer over, no over face") << "on away over" << "" << 0 << green;
         QTest::newRow("right, middle") << "right middle" << "" << 2 << blue;
-        QTest::newRow("corner") << "corner" << "" << 1 << blue;  // the white notch
         QTest::newRow("out") << "out" << "" << 0 << blue;  // pressed, dragged out, released
         QTest::newRow("back") << "back" << "off click" << 0 << blue;  // out and back in
         QTest::newRow("disabled, no disabled face") << "on disabled left alt" << "" << 1 << green;
@@ -119,19 +109,13 @@ class ButtonsTest : public QObject {
             if (gesture == "auto") button_->SetAutochange(true);
             if (gesture == "on") button_->SetButtonOn(true);
             if (gesture == "plain") button_->SetBitmapIdleOn({});
-            if (gesture == "corner") QTest::mouseClick(window_, Qt::LeftButton, {}, button_->pos());
             if (gesture == "disabled") button_->setEnabled(false);
             if (gesture == "hide") button_->hide();
             if (gesture == "&&") button_->SetCaption("&&Open");
             if (gesture == "alt") QTest::keyClick(window_, Qt::Key_O, Qt::AltModifier);
             if (gesture == "away") QTest::mouseMove(window_, QPoint(5, 5));
-            if (gesture == "over") {
-                QTest::mouseMove(button_);  // from away: a move to where the pointer is is dropped
-                QVERIFY(button_->IsPointerOver());
-            }
             if (gesture == "out" || gesture == "back") {
                 QTest::mousePress(button_, Qt::LeftButton, {}, middle);
-                QVERIFY(button_->IsDown());
                 QCOMPARE(shown(), QColor(Qt::red));  // the down face
                 QTest::mouseMove(button_, outside);
                 QVERIFY(!button_->IsDown());
@@ -145,8 +129,7 @@ class ButtonsTest : public QObject {
         QTEST(shown(), "shown");
     }
 
-    // At ratio 2 one device pixel of four keeps a logical pixel; fully
-    // transparent pixels are cut like the cut-out colour.
+    // At ratio 2 one device pixel of four keeps a logical pixel; fully transparent ones are cut.
     void shape_data() {
         QTest::addColumn<qreal>("dpr");
         QTest::addColumn<QColor>("cutOut");
@@ -173,8 +156,7 @@ class ButtonsTest : public QObject {
         QTEST(button_->mask(), "shape");
     }
 
-    // A button's three faces, or a backdrop, and the caption or text colour
-    // that must read on every one of them.
+    // A button's three faces, or a backdrop, and the caption or text colour that reads on each.
     void pictures_data() {
         QTest::addColumn<QList<QPixmap>>("pictures");
         QTest::addColumn<QSize>("size");
@@ -207,8 +189,7 @@ class ButtonsTest : public QObject {
         for (const QPixmap& picture : pictures) {
             QCOMPARE(picture.size(), size * dpr);
             QCOMPARE(picture.devicePixelRatio(), qreal(dpr));
-            // Text reads everywhere inside the edge: one pixel on a backdrop,
-            // two on a face.
+            // Text reads everywhere inside the edge: one pixel on a backdrop, two on a face.
             const QImage image = picture.toImage();
             const int w = image.width(), h = image.height(), edge = (faces ? 2 : 1) * dpr;
             QVERIFY(WorstContrast(image, image.rect().adjusted(edge, edge, -edge, -edge), text) >=
@@ -216,9 +197,7 @@ class ButtonsTest : public QObject {
             if (!faces) continue;
             QCOMPARE(image.pixel(0, 0), qRgb(255, 255, 255));
             QCOMPARE(image.pixel(w - 1, h - 1), qRgb(255, 255, 255));
-            // White only near the corners and only in whole logical pixels:
-            // a partly white one would sit inside the button's shape as a
-            // light fringe.
+            // White only near the corners, in whole logical pixels (no light fringe in the shape).
             for (int y = 0; y < h; ++y)
                 for (int x = 0; x < w; ++x) {
                     const bool white = image.pixel(x, y) == qRgb(255, 255, 255);
