@@ -1,5 +1,4 @@
-// The distribution pages, the update of the parameter list, the readings of an experimental
-// quantity and the critical values of Student's t.
+// The distribution pages, the update of the parameter list, readings and Student's t table.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -43,9 +42,7 @@ struct PageCase {
     const MessageTexts* Texts = nullptr;  // English when null
 };
 
-// Every page checks its fields in order and stores them as typed; fields it does not use keep
-// their text, and the pages with optional degrees of freedom store Grados as typed. The messages
-// follow the loaded captions, except the log-normal texts.
+// Fields checked in order, stored as typed, unused ones kept; texts from captions but log-normal's.
 TEST(ApplyRules, EveryPageChecksInOrderAndStoresAsTyped) {
     // clang-format off
     CaptionTable table = CaptionTable::BuiltIn();
@@ -75,8 +72,7 @@ TEST(ApplyRules, EveryPageChecksInOrderAndStoresAsTyped) {
         // Normal: both required, both real, a deviation of 0 or more.
         {1, {"1.5", "0.2"}, S("1.5", "0.2", ""), ""}, {1, {"", "0.2"}, none, ""},
         {1, {"1.5", ""}, none, ""}, {1, {"abc", "xyz"}, none, notReal("abc"), 0},
-        {1, {"1,5", "0.1"}, none, notReal("1,5"), 0}, {1, {"1", "-2"}, none, deviation, 1},
-        {1, {"1", "-1e-300"}, none, deviation, 1}, {1, {"1", "-0"}, S("1", "-0", ""), ""},
+        {1, {"1", "-2"}, none, deviation, 1}, {1, {"1", "-0"}, S("1", "-0", ""), ""},
         {1, {" 2.50 ", "1E-3"}, S(" 2.50 ", "1E-3", ""), ""},
         // Rectangular: an empty field stays silent even when the other is bad.
         {2, {"bad", ""}, none, ""}, {2, {"x", "1"}, none, notReal("x"), 0},
@@ -85,37 +81,33 @@ TEST(ApplyRules, EveryPageChecksInOrderAndStoresAsTyped) {
         // Constante keeps the old second field.
         {4, {"7", ""}, S("7", "olda"), ""}, {4, {"seven", ""}, none, notReal("seven"), 0},
         {5, {"0.5", ""}, S("0.5", "olda"), ""}, {5, {"0", ""}, none, form, 0},
-        {5, {"g", ""}, none, notReal("g"), 0},
         // Exponencial and Cauchy store nothing but the kind.
         {6, {"", ""}, S("old", "olda"), ""}, {13, {"junk", "junk"}, S("old", "olda"), ""},
         {7, {"2", "5"}, S("2", "5"), ""}, {7, {"0", "5"}, none, ab, 0},
-        {7, {"2", "-1"}, none, ab, 1}, {7, {"q", "5"}, none, notReal("q"), 0},
+        {7, {"2", "-1"}, none, ab, 1},
         // Student: integer degrees, optional mean that defaults to "0".
         {8, {"5", ""}, S("5", "0"), ""}, {8, {"5", "1.5"}, S("5", "1.5"), ""},
-        {8, {"2.5", ""}, none, notInteger("2.5"), 0}, {8, {"2.5", "x"}, none, notInteger("2.5"), 0},
-        {8, {"0", ""}, none, integerDegrees, 0}, {8, {"0", "x"}, none, notReal("x"), 1},
-        {8, {"4294967296", ""}, none, notInteger("4294967296"), 0}, {8, {"", "1"}, none, ""},
+        {8, {"2.5", "x"}, none, notInteger("2.5"), 0}, {8, {"0", ""}, none, integerDegrees, 0},
+        {8, {"0", "x"}, none, notReal("x"), 1}, {8, {"", "1"}, none, ""},
+        {8, {"4294967296", ""}, none, notInteger("4294967296"), 0},
         {9, {"0", ""}, S("0", "olda"), ""}, {9, {"-2", ""}, none, mean, 0},
-        {9, {"p", ""}, none, notReal("p"), 0},
         // Binomial: integer n of 0 or more, real p within [0, 1].
         {10, {"10", "0.3"}, S("10", "0.3"), ""}, {10, {"0", "0"}, S("0", "0"), ""},
         {10, {"10", "1"}, S("10", "1"), ""}, {10, {"10", "1.5"}, none, binomial, 1},
         {10, {"-1", "2"}, none, binomial, 0}, {10, {"10.5", "0.3"}, none, notInteger("10.5"), 0},
-        {10, {"10", "p"}, none, notReal("p"), 1}, {11, {"0.5", "0.3"}, S("0.5", "0.3"), ""},
-        {11, {"3", "1"}, none, np, 1}, {11, {"0", "0.5"}, none, np, 0},
-        {11, {"n", "0.5"}, none, notReal("n"), 0}, {12, {"9.99", ""}, S("9.99", "olda"), ""},
+        {11, {"0.5", "0.3"}, S("0.5", "0.3"), ""}, {11, {"3", "1"}, none, np, 1},
+        {11, {"0", "0.5"}, none, np, 0}, {12, {"9.99", ""}, S("9.99", "olda"), ""},
         {12, {"10", ""}, none, k, 0}, {12, {"0", ""}, none, k, 0},
-        {14, {"1.5", ""}, S("1.5", "olda"), ""}, {14, {"0", ""}, none, form, 0},
-        {15, {"3", ""}, S("3", "olda"), ""}, {15, {"0", ""}, none, integerDegrees, 0},
-        {15, {"1.5", ""}, none, notInteger("1.5"), 0},
+        {14, {"1.5", ""}, S("1.5", "olda"), ""}, {15, {"3", ""}, S("3", "olda"), ""},
+        {15, {"0", ""}, none, integerDegrees, 0}, {15, {"1.5", ""}, none, notInteger("1.5"), 0},
         // LogNormal: its own fixed texts.
-        {16, {"10", "2"}, S("10", "2"), ""}, {16, {"0.5", "0.25"}, S("0.5", "0.25"), ""}, {16, {"m", "2"}, none, "m no es un n\xFAmero real", 0},
+        {16, {"10", "2"}, S("10", "2"), ""}, {16, {"0.5", "0.25"}, S("0.5", "0.25"), ""},
+        {16, {"m", "2"}, none, "m no es un n\xFAmero real", 0},
         {16, {"10", "s"}, none, "s no es un n\xFAmero real", 1},
         {16, {"0", "2"}, none, logNotPositive, 0}, {16, {"10", "-1"}, none, logNotPositive, 1},
         // Pages without a rule here.
         {0, {"1", "2"}, none, ""}, {17, {"1", "2"}, none, ""}, {19, {"1", "2"}, none, ""},
         {24, {"1", "2"}, none, ""},
-        // The later kinds.
         {20, {"0", "0.5", "x", ""}, S("0", "0.5", ""), ""},
         {20, {"0", "0.5", "", "12.5"}, S("0", "0.5", "12.5"), ""},
         {20, {"0", "0", "", ""}, none, halfWidth, 1}, {20, {"0", "", "", "x"}, none, ""},
@@ -134,7 +126,6 @@ TEST(ApplyRules, EveryPageChecksInOrderAndStoresAsTyped) {
         {23, {"4", "0", "4", "9"}, S("4", "0", "9", "4"), ""},
         {23, {"-1", "0", "4", ""}, none, limits, 1}, {23, {"5", "0", "4", ""}, none, limits, 2},
         {23, {"2", "2", "2", ""}, none, limits, 2},
-        {23, {"m", "0", "4", ""}, none, notReal("m"), 0},
         // The degrees of freedom: real and above 0, checked after the others.
         {1, {"10", "0.1", "", "18"}, S("10", "0.1", "18"), ""},
         {2, {"10", "0.1", "", "0"}, none, degrees, 3},
@@ -144,9 +135,9 @@ TEST(ApplyRules, EveryPageChecksInOrderAndStoresAsTyped) {
         // Other pages have no such field and leave Grados alone.
         {4, {"7", "", "", "junk"}, S("7", "olda"), ""},
         // Loaded captions.
-        {5, {"0", ""}, none, "Fehler.. Form > 0", 0, &german}, {1, {"a", "1"}, none, "a ist keine reelle Zahl", 0, &german},
-        {10, {"1.5", "0.5"}, none, "1.5 ist keine ganze Zahl", 0, &german}, {16, {"a", "1"}, none, "a no es un n\xFAmero real", 0, &german},
-        {16, {"-1", "1"}, none, logNotPositive, 0, &german},
+        {5, {"0", ""}, none, "Fehler.. Form > 0", 0, &german},
+        {1, {"a", "1"}, none, "a ist keine reelle Zahl", 0, &german},
+        {10, {"1.5", "0.5"}, none, "1.5 ist keine ganze Zahl", 0, &german},
     };
     // clang-format on
     for (const PageCase& c : cases) {
@@ -248,7 +239,6 @@ ModelParameter Assigned(const std::string& name) {
 TEST(UpdateParameters, BuildsFreshRecordsInNameOrder) {
     // clang-format off
     const std::array<const char*, 4> cases[] = {  // model, roles, postfix, text kept (null: model)
-        {"y = a + b", "y:19+ a:0 b:0", "a\r\nb\r\n+\r\n"},
         {"y = a*k\r\nk = b/c", "y:19+ a:0 k:18+ b:0 c:0", "a\r\nb\r\nc\r\n/\r\n*\r\n"},
         {"k = b/c\r\ny = a*k", "k:18+ b:0 c:0 y:19+ a:0", "a\r\nb\r\nc\r\n/\r\n*\r\n"},
         {"y = X + x", "y:19+ X:0 x:0", "X\r\nx\r\n+\r\n"},
@@ -259,8 +249,7 @@ TEST(UpdateParameters, BuildsFreshRecordsInNameOrder) {
         {"y = a\na = b\na = c", "y:19+ a:18+ b:0 c:18+", "b\r\n", "y = a\r\na = b\r\na = c"},
         // Blank lines are removed from the model text.
         {"\r\n  \r\ny = a*k\r\n\r\nk = b/c\r\n", "y:19+ a:0 k:18+ b:0 c:0", "a\r\nb\r\nc\r\n/\r\n*\r\n", "y = a*k\r\nk = b/c"},
-        {"y = a*k\rk = b/c\n", "y:19+ a:0 k:18+ b:0 c:0", "a\r\nb\r\nc\r\n/\r\n*\r\n", "y = a*k\r\nk = b/c"},
-        {"y = a*k\n\t\nk = b/c", "y:19+ a:0 k:18+ b:0 c:0", "a\r\nb\r\nc\r\n/\r\n*\r\n", "y = a*k\r\nk = b/c"}};
+        {"y = a*k\rk = b/c\n", "y:19+ a:0 k:18+ b:0 c:0", "a\r\nb\r\nc\r\n/\r\n*\r\n", "y = a*k\r\nk = b/c"}};
     // clang-format on
     for (const auto& [model, roles, postfix, text] : cases) {
         SCOPED_TRACE(model);
@@ -300,8 +289,7 @@ TEST(UpdateParameters, SurvivingNamesKeepTheirWholeRecordAndTakeTheirNewRoles) {
     previous = Update("y = a*k\nk = b/c", {}, dialogs).Parameters;
     previous[1] = Assigned("a");
     previous[2].Unidad = "kg";
-    // k turns from intermediate into an input: assigned again, but its unit stays. a becomes
-    // intermediate; y becomes an input of the new output z.
+    // k turns input (its unit kept), a intermediate, y an input of the new output z.
     update = Update("z = y + k\ny = 2*a\na = c", previous, dialogs);
     ASSERT_TRUE(update.Accepted);
     EXPECT_EQ(Roles(update.Parameters), "z:19+ y:18+ k:0 a:18+ c:0");
@@ -360,11 +348,9 @@ TEST(Readings, ModesHaveTheirKeywordsAndColumns) {
     }
     for (const char* keyword : {"sx", "SX ", ""})
         EXPECT_EQ(ReadingModeFromKeyword(keyword), std::nullopt) << keyword;
-    EXPECT_STREQ(kStandardColumnHeader, "Patr\xF3n");
 }
 
-// Every mode survives parse and compose byte for byte; other line ends, blanks between cells and
-// the trailing empty lines of old files read as the canonical text.
+// Parse then compose keeps every mode byte for byte, and canonicalises line ends and blanks.
 TEST(Readings, ParseThenComposeGivesTheCanonicalText) {
     const char* const sx = "SX\r\n10.0\r10.2\r\n10.0\r&\r\n";
     // clang-format off
@@ -421,7 +407,6 @@ TEST(Readings, ExperimentalApplyStoresWhatTheSamplerReads) {
         {"sxs", M::IndirectaSXS, "SXS\r\n1.0\r5.0\r3.0\r\n1\r7\r3\r\n", true, "4", 1, "1"},
         {"sxxs", M::IndirectaSXXS, "SXXS\r\n1\r5\r7\r3\r\n0\r0\r0\r0\r\n", true, "2", 2, "1"},
         {"sx", M::IndirectaSX, "SX\r\n10\r10.5\r\n10\r11.5\r\n", true, "1", 0.5, "1"},
-        {"old file extra line end", M::Directa, "Directa\r\n1\r\n2\r\n\r\n", true, "1.5", 0.5, "1"},
     };
     // clang-format on
     ModelParameter before;
@@ -461,7 +446,6 @@ TEST(Readings, ExperimentalApplyRefusesWhatCannotBeDrawn) {
         {M::IndirectaSX, "SX\r\n1\r2\r\n1\r2\r3\r\n", error, "Row 2 of the readings table holds 3 values where the mode Indirect SX needs 2." + again},
         {M::Directa, "Directa\r\n1 2\r\n3\r\n", error, "Row 1 of the readings table holds 2 values where the mode Direct needs 1." + again},
         {M::IndirectaSXS, "SXS\r\n1\r2\r3\r\n1\rabc\r3\r\n", error, "abc is not a Real number"},
-        {M::Directa, "Directa\r\n1,5\r\n2\r\n", error, "1,5 is not a Real number"},
         {M::Directa, "Directa\r\n10.1\r\n", error, "A single reading gives no estimate of the " "spread: enter at least two readings. The distribution has not been assigned."},
         {M::IndirectaXS, "X/S\r\n2\r4\r\n0\r4\r\n", error, "Floating point division by zero"},
         {M::Directa, "Directa\r\n1E400\r\n1\r\n", error, "Floating point overflow"},
@@ -508,8 +492,7 @@ TEST(Readings, CorrelationOfPairedDirectReadings) {
         std::nullopt);
 }
 
-// Spreadsheet text: the separator is the first kind present (tab, semicolon, blank); an empty
-// cell between separators stays; blank lines after the selection are no rows.
+// The separator is the first present of tab, semicolon and blank; trailing blank lines are no rows.
 TEST(Readings, PastedTextSplitsAsASpreadsheetCopiesItAndFillsFromTheCell) {
     const std::vector<std::pair<std::string, Cells>> cases = {
         {"", {}},
@@ -521,8 +504,7 @@ TEST(Readings, PastedTextSplitsAsASpreadsheetCopiesItAndFillsFromTheCell) {
     };
     for (const auto& [text, cells] : cases)
         EXPECT_EQ(SplitPastedCells(text), cells) << text;
-    // A paste lands from the chosen cell, adds rows as needed or is refused whole: a bad cell
-    // named by its place, a paste wider than the table from that cell or beyond row 999.
+    // A paste lands from the chosen cell, adds rows as needed or is refused whole.
     const std::string refused = "Nothing was pasted: ",
                       fits = refused +
                              "the readings have more columns than the table from this "
@@ -555,8 +537,8 @@ TEST(Readings, PastedTextSplitsAsASpreadsheetCopiesItAndFillsFromTheCell) {
 const double kPercent[6] = {68.27, 90, 95, 95.45, 99, 99.73};
 const double kOutside[6] = {0.3173, 0.1, 0.05, 0.0455, 0.01, 0.0027};
 
-// Every row is the quantile rounded to single precision; a coverage may also be given as the
-// probability outside the interval.
+// Every row is the quantile in single precision; a coverage may be given as the probability
+// outside.
 TEST(StudentCritical, RowsAreTheQuantileInterpolatedBetweenAndRefuseTheRest) {
     // nu = 1 ... 50, 100, 1000, 10000
     for (int nu = 1; nu <= 10000; nu = nu < 50 ? nu + 1 : nu * 10 / (nu == 50 ? 5 : 1)) {
@@ -578,7 +560,6 @@ TEST(StudentCritical, RowsAreTheQuantileInterpolatedBetweenAndRefuseTheRest) {
         const long double expected = at(low) + (nu - low) * (at(high) - at(low)) / (high - low);
         EXPECT_NEAR(static_cast<double>(at(nu)), static_cast<double>(expected), 1e-15) << nu;
     }
-    EXPECT_EQ(at(10000), at(20000));
     EXPECT_EQ(at(10000), at(2147483647));
     // Coverages are told apart to 1e-5 percent; an unknown one and fewer than one degree fail.
     EXPECT_EQ(StudentCritical(95.000009, 10), StudentCritical(95, 10));

@@ -1,5 +1,4 @@
-// The samplers of every kind, their quantile functions, the checks of correlation entries and the
-// joint draw.
+// The samplers of every kind, their quantile functions, correlation entries and the joint draw.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,7 +16,6 @@
 #include "distributions/Quantiles.h"
 #include "distributions/Sampling.h"
 #include "engine/Faults.h"
-#include "engine/NumberText.h"
 #include "support/Records.h"
 
 #include <boost/math/distributions.hpp>
@@ -32,9 +30,7 @@ std::string Describe(const ModelParameter& p) {
     return "kind " + std::to_string(p.Distrib) + " Valor=" + p.Valor + " a=" + p.a + " b=" + p.b;
 }
 
-// Exact first draws of every sampler on every branch, from the algorithms written again in
-// 64-bit-mantissa arithmetic (tools/sampling-golden.py): a changed order or number of
-// uniforms changes the seeds after the draws, a changed formula the values.
+// Exact first draws of every sampler from tools/sampling-golden.py, and the seeds after them.
 struct GoldenCase {
     const char* name;
     ModelParameter record;  // a record drawn by the same sampler
@@ -121,15 +117,8 @@ TEST(VonMisesIntervalMass, IsTheSixPointGaussLegendreRule) {
     }
 }
 
-TEST(RandomUniform, FollowsTheCongruentialSequenceAndReseedsFromTheClock) {
-    const std::pair<std::uint32_t, std::uint32_t> steps[] = {
-        {0, 1}, {1, 134775814}, {134775814, 3698175007u}, {0xFFFFFFFFu, 4160191484u}};
-    for (const auto& [before, after] : steps) {
-        UniformSeed = before;
-        EXPECT_EQ(RandomUniform(), std::ldexp(static_cast<long double>(after), -32));
-        EXPECT_EQ(UniformSeed, after);
-    }
-    // Reseeding takes the clock.
+// The congruential sequence itself is pinned by the golden rows' draws and seeds.
+TEST(RandomUniform, ReseedsFromTheClock) {
     ReseedUniform();
     const std::uint32_t first = UniformSeed;
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -137,12 +126,10 @@ TEST(RandomUniform, FollowsTheCongruentialSequenceAndReseedsFromTheClock) {
     EXPECT_NE(UniformSeed, first);
 }
 
-// Seed 4275872522 draws a uniform and then exactly 0: the beta candidate with a zero product is
-// redrawn (the reference's values from the same algorithm, as the golden rows).
+// Seed 4275872522 draws a uniform and then exactly 0: the beta candidate is redrawn.
 TEST(SampleBeta, RedrawsACandidateWithAZeroUniform) {
     const std::array<long double, 3> cases[] = {// alpha, beta, the draw
                                                 {5, 2, 0.88569510722983167315L},
-                                                {3, 3, 0.74137006105048472454L},
                                                 {0.5L, 0.3L, 0.99862909315717865184L}};
     for (const auto& [alpha, beta, draw] : cases) {
         UniformSeed = 4275872522u;
@@ -151,8 +138,7 @@ TEST(SampleBeta, RedrawsACandidateWithAZeroUniform) {
     }
 }
 
-// Every kind and algorithm branch, the golden rows among them: the record's texts reach the
-// sampler as the table of kinds says, and the prepared sampler draws the same values.
+// Every kind and branch, the golden rows among them: the record reaches its sampler, prepared too.
 TEST(SampleParameter, MapsTheRecordToItsSamplerAndThePreparedSamplerMatches) {
     // clang-format off
     std::vector<std::pair<ModelParameter, std::function<long double()>>> cases = {
@@ -172,7 +158,6 @@ TEST(SampleParameter, MapsTheRecordToItsSamplerAndThePreparedSamplerMatches) {
         {Record(K::XiCuadrado, "2.5"), [] { return SampleChiSquare(2); }},
         {Record(K::XiCuadrado, "3.5"), [] { return SampleChiSquare(4); }},
         {Record(K::LogNormal, "0.5", "0.1"), [] { return SampleLogNormal(0.5L, 0.1L); }},  // mean below 1
-        {Record(K::Experimental, "2", "0.5", "Student", "3"), [] { return SampleStudent(3, 0) * 0.5L + 2; }},
         {Record(K::Experimental, "2", "0.5", "Normal", "3"), [] { return RandG(2, 0.5L); }},
         // Any keyword other than "Normal" draws the t distribution.
         {Record(K::Experimental, "2", "0.5", "normal", "3"), [] { return SampleExperimental(2, 0.5L, 3, "Student"); }},
@@ -200,7 +185,6 @@ TEST(SampleParameter, MapsTheRecordToItsSamplerAndThePreparedSamplerMatches) {
         const int count = record.Kind() == K::VonMises ? 300 : 2000;
         const PreparedSampler sampler(record);
         for (std::uint32_t seed : {1u, 3000000000u}) {
-            // The draws and the seed after them.
             const auto run = [&](const std::function<long double()>& draw) {
                 UniformSeed = seed;
                 std::vector<long double> x(count);
@@ -215,13 +199,11 @@ TEST(SampleParameter, MapsTheRecordToItsSamplerAndThePreparedSamplerMatches) {
     }
 }
 
-// Parameters whose plain algorithm would never finish (e.g. (1 - p)^n underflows) end quickly
-// near their mean.
+// Parameters whose plain algorithm would never finish ((1 - p)^n underflows) end near the mean.
 TEST(SampleParameter, LargeParametersFinish) {
     // clang-format off
     const std::tuple<ModelParameter, long double, long double> cases[] = {  // mean, deviation
         {Record(K::NegBinomial, "1E9", "0.5"), 1e9L, std::sqrt(2e9L)},
-        {Record(K::NegBinomial, "30000", "0.3"), 30000 * 0.3L / 0.7L, std::sqrt(30000 * 0.3L) / 0.7L},
         {Record(K::NegBinomial, "1E9", "0.9"), 9e9L, std::sqrt(9e8L) / 0.1L},
         {Record(K::Poisson, "1E15"), 1e15L, std::sqrt(1e15L)},
         {Record(K::Binomial, "1E15", "0.5"), 5e14L, std::sqrt(2.5e14L)},
@@ -236,8 +218,7 @@ TEST(SampleParameter, LargeParametersFinish) {
     }
 }
 
-// Unconvertible texts and parameters outside the domain fail with the system's texts before any
-// uniform is drawn; the prepared sampler fails the same way at every draw.
+// Bad texts and parameters fail before any uniform is drawn, the prepared sampler at every draw.
 TEST(SampleParameter, RefusesWhatCannotBeDrawn) {
     using Fault = std::pair<FaultKind, std::string>;
     const Fault division{FaultKind::DivisionByZero, "Floating point division by zero"};
@@ -247,7 +228,6 @@ TEST(SampleParameter, RefusesWhatCannotBeDrawn) {
     };
     const auto notInteger = [&](std::string t) { return notReal(t, "integer"); };
     const std::pair<ModelParameter, Fault> cases[] = {
-        {Record(K::Normal, "abc", "1"), notReal("abc")},
         {Record(K::Normal, "abc", "x"), notReal("abc")},
         {Record(K::Normal, "1", "1,5"), notReal("1,5")},
         {Record(K::Constante, ""), notReal("")},
@@ -267,7 +247,6 @@ TEST(SampleParameter, RefusesWhatCannotBeDrawn) {
         {Record(K::NegBinomial, "3", "1"), division}, {Record(K::NegBinomial, "3", "1.5"), invalid},
         {Record(K::VonMises, "2000"), invalid}, {Record(K::Binomial, "1E19", "0.5"), invalid},
         {Record(K::XiCuadrado, "-1E30"), invalid}, {Record(K::Noname, "1"), invalid},
-        {Record(K::Intermedio, "1"), invalid}, {Record(K::Resultado, "1"), invalid},
         {Record(static_cast<K>(25), "1"), invalid},
         // clang-format on
     };
@@ -302,12 +281,9 @@ TEST(RoundHalfEven, RoundsHalvesToEven) {
         EXPECT_THROW(RoundHalfEven(x), CalcError);
 }
 
-// Every distribution, on both sides of each algorithm switch, drawn from a fixed seed against its
-// exact law: Kolmogorov-Smirnov (bound 2.3 / sqrt(n)) for the continuous ones, chi-square (its
-// 1 - 1e-5 quantile) for the discrete ones; about 1e-4 false alarms per case.
+// Branches no golden row reaches, by KS (bound 2.3 / sqrt(n)) or chi-square (1 - 1e-5 quantile).
 using Cdf = std::function<double(double)>;
 namespace bm = boost::math;
-constexpr double kPi = 3.14159265358979323846;
 
 std::vector<long double> Draws(const ModelParameter& p) {
     PreparedSampler sampler(p);
@@ -318,12 +294,7 @@ std::vector<long double> Draws(const ModelParameter& p) {
     return x;
 }
 
-double Number(const char* text) {
-    return *text ? static_cast<double>(ParseFloat(text)) : 0;
-}
-
-// Whether the KS distance on about 4000 order statistics stays below its bound; a run of equal
-// draws (an atom, such as the zeros for gamma deviates below 1.5E-45) is compared on both sides.
+// The KS distance on about 4000 order statistics; an atom (a run of equal draws) on both sides.
 bool KsAccepts(const std::vector<long double>& draws, const Cdf& cdf) {
     std::vector<double> x(draws.begin(), draws.end());
     std::sort(x.begin(), x.end());
@@ -339,84 +310,15 @@ bool KsAccepts(const std::vector<long double>& draws, const Cdf& cdf) {
     return d < 2.3 / std::sqrt(n);
 }
 
-template <class D>
-Cdf Law(D d, double mean = 0) {
-    return [=](double x) {
-        const double y = x - mean;
-        const auto [lo, hi] = bm::support(d);
-        return y <= lo ? 0.0 : y >= hi ? 1.0 : bm::cdf(d, y);
-    };
+// A small shape returns 0 for the deviates that would underflow below 1.5E-45: an atom.
+TEST(SamplerStatistics, SmallGammaShapeMatchesItsDistributionFunction) {
+    const bm::gamma_distribution<double> gamma(0.05, 1.0);
+    EXPECT_TRUE(KsAccepts(Draws(Record(K::Gamma, "0.05")), [=](double x) {
+        return x < 0 ? 0 : bm::cdf(gamma, std::max(x, 1.5e-45));
+    }));
 }
 
-Cdf LogNormalCdf(double m, double s) {  // m, s: mean and deviation of the quantity itself
-    const double sigma2 = std::log1p((s / m) * (s / m));
-    return Law(bm::lognormal_distribution<double>(std::log(m) - sigma2 / 2, std::sqrt(sigma2)));
-}
-
-// exp(kappa cos t) on [-pi, pi] by Simpson's rule on a fine grid, linear in between.
-constexpr int kCells = 1 << 14;
-Cdf VonMisesCdf(double kappa) {
-    const double h = 2 * kPi / kCells;
-    auto f = [kappa](double t) { return std::exp(kappa * std::cos(t)); };
-    std::vector<double> c(kCells + 1, 0.0);
-    for (int i = 0; i < kCells; ++i) {
-        const double a = -kPi + i * h;
-        c[i + 1] = c[i] + h / 6 * (f(a) + 4 * f(a + h / 2) + f(a + h));
-    }
-    return [c, h](double x) {
-        const double s = std::clamp((x + kPi) / h, 0.0, static_cast<double>(kCells));
-        const int i = std::min(kCells - 1, static_cast<int>(s));
-        return (c[i] + (s - i) * (c[i + 1] - c[i])) / c[kCells];
-    };
-}
-
-TEST(SamplerStatistics, ContinuousDistributionsMatchTheirDistributionFunctions) {
-    const Cdf rectangular = Law(bm::uniform_distribution<double>(3, 7)),
-              triangular = Law(bm::triangular_distribution<double>(3, 5, 7));
-    std::vector<std::pair<ModelParameter, Cdf>> cases = {
-        {Record(K::Normal, "3", "2"), Law(bm::normal_distribution<double>(3, 2))},
-        {Record(K::Rectangular, "5", "2"), rectangular},
-        {Record(K::Rectangular, "5", "-2"), rectangular},
-        {Record(K::Triangular, "5", "2"), triangular},
-        {Record(K::Exponencial, ""), Law(bm::exponential_distribution<double>(1))},
-        {Record(K::Cauchy, ""), Law(bm::cauchy_distribution<double>(0, 1))},
-        {Record(K::Weibull, "0.7"), Law(bm::weibull_distribution<double>(0.7))},
-        {Record(K::Weibull, "2"), Law(bm::weibull_distribution<double>(2))},
-        {Record(K::LogNormal, "2", "0.5"), LogNormalCdf(2, 0.5)},
-        {Record(K::LogNormal, "1", "3"), LogNormalCdf(1, 3)},
-    };
-    for (const char* kappa : {"0.3", "0.5", "0.51", "2", "9.99"})
-        cases.push_back({Record(K::VonMises, kappa), VonMisesCdf(Number(kappa))});
-    for (const char* k : {"0.05", "0.5", "0.95", "1", "1.05", "2.5", "30"}) {
-        const bm::gamma_distribution<double> g(Number(k), 1.0);
-        cases.push_back({Record(K::Gamma, k), [=](double x) {  // deviates below 1.5E-45 are 0
-                             return x < 0 ? 0 : bm::cdf(g, std::max(x, 1.5e-45));
-                         }});
-    }
-    const std::pair<const char*, const char*> betas[] = {
-        {"5", "2"},     {"2", "5"},     {"0.5", "0.3"}, {"0.3", "0.5"}, {"3", "3"},
-        {"1.5", "0.7"}, {"0.7", "1.5"}, {"2", "1"},     {"2", "1.2"},   {"0.2", "0.2"}};
-    for (const auto& [alpha, beta] : betas)
-        cases.push_back({Record(K::Beta, alpha, beta),
-                         Law(bm::beta_distribution<double>(Number(alpha), Number(beta)))});
-    for (const auto& [nu, mean] : {std::pair{"1", ""}, {"2", ""}, {"5", "10"}, {"30", "-1"}})
-        cases.push_back({Record(K::Student, nu, mean),  // an empty mean is 0
-                         Law(bm::students_t_distribution<double>(Number(nu)), Number(mean))});
-    for (const char* nu : {"1", "2", "3", "7"})
-        cases.push_back(
-            {Record(K::XiCuadrado, nu), Law(bm::chi_squared_distribution<double>(Number(nu)))});
-    for (const auto& [record, cdf] : cases) {
-        SCOPED_TRACE(Describe(record));
-        const std::vector<long double> x = Draws(record);
-        EXPECT_TRUE(KsAccepts(x, cdf));
-        if (record.Kind() != K::VonMises) continue;
-        for (long double v : x)
-            ASSERT_LE(std::fabs(v), 3.14159265358979323846L);
-    }
-}
-
-// Whether Pearson's statistic over bins of at least 20 expected draws stays below its 1 - 1e-5
-// quantile (Wilson-Hilferty).
+// Pearson's statistic over bins of at least 20 expected draws, its quantile by Wilson-Hilferty.
 template <class D>
 bool ChiSquareAccepts(const std::vector<long double>& x, D law, std::int64_t lo, std::int64_t hi) {
     const double n = static_cast<double>(x.size());
@@ -441,51 +343,16 @@ bool ChiSquareAccepts(const std::vector<long double>& x, D law, std::int64_t lo,
     return statistic < df * std::pow(1 - w + 4.265 * std::sqrt(w), 3);
 }
 
-TEST(SamplerStatistics, DiscreteDistributionsMatchTheirProbabilities) {
-    const struct {
-        K Kind;
-        const char *Valor, *A;
-        std::int64_t Lo, Hi;
-    } cases[] = {
-        // Table inversion up to a mean of 10, PD above.
-        {K::Poisson, "0.5", "", 0, 40},
-        {K::Poisson, "3.5", "", 0, 40},
-        {K::Poisson, "10", "", 0, 60},
-        {K::Poisson, "10.0001", "", 0, 60},
-        {K::Poisson, "25", "", 0, 100},
-        {K::Poisson, "1000", "", 800, 1200},
-        // Inversion up to n p = 30, BTPE above; p > 0.5 mirrored.
-        {K::Binomial, "10", "0.1", 0, 10},
-        {K::Binomial, "10", "0.9", 0, 10},
-        {K::Binomial, "60", "0.5", 0, 60},
-        {K::Binomial, "61", "0.5", 0, 61},
-        {K::Binomial, "200", "0.5", 0, 200},
-        {K::Binomial, "1000", "0.2", 0, 1000},
-        {K::Binomial, "300", "0.8", 0, 300},
-        {K::Binomial, "5000", "0.01", 0, 200},
-        // Geometric counts for p > 0.7, inversion otherwise, the gamma mixture beyond them; the
-        // counts of events of probability p before the n-th of probability 1 - p.
-        {K::NegBinomial, "3", "0.8", 0, 200},
-        {K::NegBinomial, "4", "0.7", 0, 200},
-        {K::NegBinomial, "10", "0.71", 0, 300},
-        {K::NegBinomial, "5", "0.3", 0, 100},
-        {K::NegBinomial, "20000", "0.6", 27000, 33000},
-        {K::NegBinomial, "20000", "0.9", 172000, 188000},
-    };
-    for (const auto& c : cases) {
-        const ModelParameter record = Record(c.Kind, c.Valor, c.A);
-        SCOPED_TRACE(Describe(record));
-        const std::vector<long double> x = Draws(record);
+// The negative binomial's gamma mixture: events of probability p before the n-th of 1 - p.
+TEST(SamplerStatistics, NegativeBinomialGammaMixtureMatchesItsProbabilities) {
+    const std::tuple<const char*, double, std::int64_t, std::int64_t> cases[] = {
+        {"0.6", 0.6, 27000, 33000}, {"0.9", 0.9, 172000, 188000}};
+    for (const auto& [text, p, lo, hi] : cases) {
+        const std::vector<long double> x = Draws(Record(K::NegBinomial, "20000", text));
         for (long double v : x)
             ASSERT_EQ(v, std::trunc(v));
-        const long double n = Number(c.Valor), p = Number(c.A);
-        EXPECT_TRUE(
-            c.Kind == K::Poisson
-                ? ChiSquareAccepts(x, bm::poisson_distribution<long double>(n), c.Lo, c.Hi)
-            : c.Kind == K::Binomial
-                ? ChiSquareAccepts(x, bm::binomial_distribution<long double>(n, p), c.Lo, c.Hi)
-                : ChiSquareAccepts(x, bm::negative_binomial_distribution<long double>(n, 1 - p),
-                                   c.Lo, c.Hi));
+        const bm::negative_binomial_distribution<long double> law(20000, 1 - p);
+        EXPECT_TRUE(ChiSquareAccepts(x, law, lo, hi)) << p;
     }
 }
 
@@ -561,7 +428,6 @@ TEST(CorrelationEntry, RefusesEveryKindOfBadEntryAndReadsAPastedMatrix) {
         {"y", "x1", "0.5", "\"y\" is not an input quantity"},
         {"x1", "x1", "0.5", "\"x1\" is paired with itself"},
         {"x1", "x2", "0.1", "the pair \"x1\", \"x2\" is given twice"},
-        {"x1", "", "0.5", "\"\" names no quantity of the model"},
         {"x2", "x3", "0,5", "'0,5' is not a valid floating point value"},
         {"x2", "x3", "-1.0001", "the coefficient -1.0001 of \"x2\" and \"x3\" is not between -1 and 1"},
     };
@@ -591,7 +457,6 @@ TEST(CorrelationEntry, RefusesEveryKindOfBadEntryAndReadsAPastedMatrix) {
         {"1\tr\t0\n\t1\t0\n\t\t1\n", {}, "'r' is not a valid floating point value"},
         {"1\t0\t0\nx\t1\t0\n\t\t1\n", {}, "'x' is not a valid floating point value"},
         {"2\t0\t0\n\t1\t0\n\t\t1\n", {}, "the coefficient of \"x1\" with itself is 2, not 1"},
-        {"1\t0\t0\n\t1\t0\n\t0,5\t1\n", {}, "'0,5' is not a valid floating point value"},
         {"1\t0\t0\n\t0.9\t0\n\t\t1\n", {}, "the coefficient of \"x2\" with itself is 0.9, not 1"},
         {"1\t0.5\t0\n0.4\t1\t0\n\t\t1\n", {}, "the coefficient of \"x1\" and \"x2\" is 0.5 above the diagonal and 0.4 below it"},
         {"1\t1.5\t0\n\t1\t0\n\t\t1\n", {}, "the coefficient 1.5 of \"x1\" and \"x2\" is not between -1 and 1"},
@@ -647,8 +512,7 @@ TEST(JointSampler, RefusesWhatCannotBeDrawnNamingTheQuantities) {
         EXPECT_EQ(CheckCorrelations(Inputs(records), pairs), message);
 }
 
-// The sample correlation of n joint draws and its standard error from the sample's own fourth
-// moments (the delta method for Pearson's coefficient).
+// The sample correlation of n joint draws and its standard error by the delta method.
 std::pair<double, double> Correlate(const JointSampler& sampler, int n) {
     std::vector<std::array<long double, 2>> d(n);
     long double mx = 0, my = 0;
