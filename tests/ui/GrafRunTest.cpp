@@ -52,165 +52,148 @@ class GrafRunTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void chartPixels_data() {
-        QTest::addColumn<Counts>("previous");
-        QTest::addColumn<Counts>("counts");
-        QTest::addColumn<bool>("marks");
-        QTest::addColumn<QStringList>("columns");  // "x: runs" of chosen columns
-        QTest::addColumn<QPoint>("markX");
+    // Each case: the chart before, the counts drawn, marks or not, "x: runs" of chosen columns and
+    // the marks' columns. Below the baseline nothing is ever painted.
+    void chartPixels() {
         Counts halves{}, low = Flat(10);
         halves[0] = 4, halves[1] = 1, halves[2] = 3;  // 150/4 = 37.5 -> 38, 450/4 = 112.5 -> 112
         low[5] = 20;
-        // clang-format off
-        QTest::newRow("first update: all light blue, heights half to even") << Counts{} << halves << false
-            << QStringList{"0: navy*10 bar*150", "1: navy*160", "2: navy*122 bar*38", "4: navy*48 bar*112", "6: navy*160"} << QPoint(0, 0);
         // 100 in every bin: the lowest 3 and the highest 4 bins hold the tails.
-        QTest::newRow("flat output with its marks") << Counts{} << Flat(100) << true
-            << QStringList{"4: navy*10 tail*150", "6: mark*10 bar*150", "8: navy*10 bar*150",
-                           "290: navy*10 bar*150", "292: mark*10 tail*150", "298: navy*10 tail*150"} << QPoint(30, 316);
-        QTest::newRow("lower bars erase the taller ones") << Flat(100) << low << false
-            << QStringList{"0: navy*85 bar*75", "10: navy*10 bar*150", "12: navy*85 bar*75"} << QPoint(0, 0);
-        QTest::newRow("no counted value: empty chart") << Flat(100) << Counts{} << true
-            << QStringList{"0: navy*160", "150: navy*160"} << QPoint(0, 0);
+        // clang-format off
+        const std::tuple<Counts, Counts, bool, QStringList, QPoint> cases[] = {
+            {Counts{}, halves, false, {"0: navy*10 bar*150", "1: navy*160", "2: navy*122 bar*38", "4: navy*48 bar*112", "6: navy*160"}, {}},  // first update: all light blue, heights half to even
+            {Counts{}, Flat(100), true, {"4: navy*10 tail*150", "6: mark*10 bar*150", "8: navy*10 bar*150",
+                "290: navy*10 bar*150", "292: mark*10 tail*150", "298: navy*10 tail*150"}, {30, 316}},
+            {Flat(100), low, false, {"0: navy*85 bar*75", "10: navy*10 bar*150", "12: navy*85 bar*75"}, {}},  // lower bars erase the taller ones
+            {Flat(100), Counts{}, true, {"0: navy*160", "150: navy*160"}, {}}};  // nothing counted: empty
         // clang-format on
-    }
-    void chartPixels() {
-        QFETCH(Counts, previous);
-        QFETCH(Counts, counts);
-        QFETCH(bool, marks);
-        QFETCH(QStringList, columns);
-        QImage image = corvanta::BlankChart();
-        corvanta::DrawChart(image, previous, false);
-        const corvanta::ChartMarks where = corvanta::DrawChart(image, counts, marks);
-        for (const QString& column : columns) {
-            const int x = column.section(':', 0, 0).toInt();
-            QCOMPARE(QString("%1: %2").arg(x).arg(Column(image, x)), column);
+        for (const auto& [previous, counts, marks, columns, markX] : cases) {
+            QImage image = corvanta::BlankChart();
+            corvanta::DrawChart(image, previous, false);
+            const corvanta::ChartMarks where = corvanta::DrawChart(image, counts, marks);
+            for (const QString& column : columns) {
+                const int x = column.section(':', 0, 0).toInt();
+                QCOMPARE(QString("%1: %2").arg(x).arg(Column(image, x)), column);
+            }
+            QCOMPARE(QPoint(where.LowX, where.HighX), markX);
+            for (int x = 0; x < corvanta::kChartWidth; ++x)
+                QCOMPARE(image.pixel(x, corvanta::kChartBaseline), kNavy);
         }
-        QTEST(QPoint(where.LowX, where.HighX), "markX");
-        // Below the baseline nothing is ever painted.
-        for (int x = 0; x < corvanta::kChartWidth; ++x)
-            QCOMPARE(image.pixel(x, corvanta::kChartBaseline), kNavy);
     }
 
     // View on and off give the batch tool's results; the view off shows a bar instead of the count.
-    void wholeRunMatchesBatchTool_data() {
-        QTest::addColumn<bool>("view");
-        QTest::newRow("progress view on") << true;
-        QTest::newRow("progress view off") << false;
-    }
     void wholeRunMatchesBatchTool() {
-        QFETCH(bool, view);
-        Session s;
-        s.ReadyToRun(kSample);
-        if (!view) s.Click("Label29");
-        QCOMPARE(s.Get<QCheckBox>("CheckBoxHistogram")->isChecked(), view);
-        s.Click("AsHyperBtn1");
-        QCOMPARE(s.Text("Label5"), "100000");  // the last iteration shows either way
-        QVERIFY(!s.Get("Label14")->isVisible() && !s.Get("progressbar")->isVisible());
-        QCOMPARE(s.Get("progressbar")->width(), view ? 10 : 400);
-        QVERIFY(s.Get<QCheckBox>("CheckBoxHistogram")->isEnabled());
-        QVERIFY(s.Window->Simulation().StopRequested && !s.Window->Simulation().SimulationRunning);
-        QVERIFY(s.Dialogs.Log.empty());
+        for (const bool view : {true, false}) {
+            Session s;
+            s.ReadyToRun(kSample);
+            if (!view) s.Click("Label29");
+            QCOMPARE(s.Get<QCheckBox>("CheckBoxHistogram")->isChecked(), view);
+            s.Click("AsHyperBtn1");
+            QCOMPARE(s.Text("Label5"), "100000");  // the last iteration shows either way
+            QVERIFY(!s.Get("Label14")->isVisible() && !s.Get("progressbar")->isVisible());
+            QCOMPARE(s.Get("progressbar")->width(), view ? 10 : 400);
+            QVERIFY(s.Get<QCheckBox>("CheckBoxHistogram")->isEnabled());
+            QVERIFY(s.Dialogs.Log.empty());
 
-        const QJsonObject batch = BatchRun(kSample, 100000, 7);
-        const QStringList grid = s.Grid("StringGrid2", 1, 1);
-        QCOMPARE(grid.at(0), "100000");
-        const QStringList keys = QString(
-                                     ". mean variance standard_deviation skewness "
-                                     "excess_kurtosis maximum minimum most_probable range")
-                                     .split(' ');
-        // Skewness and kurtosis come through their labels' five decimals.
-        for (int row = 1; row < 10; ++row)
-            QVERIFY2(Shows(grid.at(row), batch.value(keys[row]).toDouble(),
-                           row == 4 || row == 5 ? 0.5e-5 : 0),
-                     qPrintable(QString("%1: %2 against %3")
-                                    .arg(keys[row], grid.at(row))
-                                    .arg(batch.value(keys[row]).toDouble(), 0, 'g', 17)));
-        QCOMPARE(s.Text("Resultado_res"), grid.at(1));
-        const QJsonArray interval = batch.value("interval").toArray();
-        const QString ends = s.Text("Label60").section('[', 1).section(']', 0, 0);
-        for (int end = 0; end < 2; ++end)
-            QVERIFY(Shows(ends.section(',', end, end).trimmed(), interval.at(end).toDouble()));
-        QVERIFY(s.Text("Label60").startsWith("Confidence interval (p = 95%): [ "));
-        QCOMPARE(s.Text("Label15"), s.Text("Label60"));
-        QCOMPARE(s.Text("Label28"), "GUM format: " + batch.value("classic").toString() + "  mg");
-        const QString normality = s.Text("Label12");
-        QVERIFY(normality.startsWith("Normality test (Jarque - Bera)  =  "));
-        QVERIFY(Shows(normality.section("=  ", 1).section("   (", 0, 0),
-                      batch.value("jarque_bera").toDouble()));
-        QVERIFY(normality.endsWith(batch.value("normality_fits").toBool() ? "   (fit)"
-                                                                          : "   (doesn't fit)"));
-        // The marks: mean -+ 1.96 s of the last update, for the view off the first (never marked).
-        const double mean = batch.value("mean").toDouble();
-        const double sd = batch.value("standard_deviation").toDouble();
-        for (const auto& [label, bound] :
-             {std::pair{"Label6", mean - 1.96 * sd}, {"Label7", mean + 1.96 * sd}}) {
-            QCOMPARE(s.Get<QLabel>(label)->isVisible(), view);
-            QVERIFY(s.Text(label).startsWith("1.96 s = ") && Shows(s.Text(label).mid(9), bound));
+            const QJsonObject batch = BatchRun(kSample, 100000, 7);
+            const QStringList grid = s.Grid("StringGrid2", 1, 1);
+            QCOMPARE(grid.at(0), "100000");
+            const QStringList keys = QString(
+                                         ". mean variance standard_deviation skewness "
+                                         "excess_kurtosis maximum minimum most_probable range")
+                                         .split(' ');
+            // Skewness and kurtosis come through their labels' five decimals.
+            for (int row = 1; row < 10; ++row)
+                QVERIFY2(Shows(grid.at(row), batch.value(keys[row]).toDouble(),
+                               row == 4 || row == 5 ? 0.5e-5 : 0),
+                         qPrintable(QString("%1: %2 against %3")
+                                        .arg(keys[row], grid.at(row))
+                                        .arg(batch.value(keys[row]).toDouble(), 0, 'g', 17)));
+            QCOMPARE(s.Text("Resultado_res"), grid.at(1));
+            const QJsonArray interval = batch.value("interval").toArray();
+            const QString ends = s.Text("Label60").section('[', 1).section(']', 0, 0);
+            for (int end = 0; end < 2; ++end)
+                QVERIFY(Shows(ends.section(',', end, end).trimmed(), interval.at(end).toDouble()));
+            QVERIFY(s.Text("Label60").startsWith("Confidence interval (p = 95%): [ "));
+            QCOMPARE(s.Text("Label15"), s.Text("Label60"));
+            QCOMPARE(s.Text("Label28"),
+                     "GUM format: " + batch.value("classic").toString() + "  mg");
+            const QString normality = s.Text("Label12");
+            QVERIFY(normality.startsWith("Normality test (Jarque - Bera)  =  "));
+            QVERIFY(Shows(normality.section("=  ", 1).section("   (", 0, 0),
+                          batch.value("jarque_bera").toDouble()));
+            QVERIFY(normality.endsWith(
+                batch.value("normality_fits").toBool() ? "   (fit)" : "   (doesn't fit)"));
+            // The marks: mean -+ 1.96 s of the last update, for the view off the first (never
+            // marked).
+            const double mean = batch.value("mean").toDouble();
+            const double sd = batch.value("standard_deviation").toDouble();
+            for (const auto& [label, bound] :
+                 {std::pair{"Label6", mean - 1.96 * sd}, {"Label7", mean + 1.96 * sd}}) {
+                QCOMPARE(s.Get<QLabel>(label)->isVisible(), view);
+                QVERIFY(s.Text(label).startsWith("1.96 s = ") &&
+                        Shows(s.Text(label).mid(9), bound));
+            }
+            // Contributions: the widths to three decimals, the shares in full.
+            const QJsonArray contributions = batch.value("contributions").toArray();
+            const QStringList rows = s.Grid("StringGrid1", 0, 2);
+            QCOMPARE(rows.size(), contributions.size());
+            for (int row = 0; row < rows.size(); ++row) {
+                const QJsonObject expected = contributions.at(row).toObject();
+                const QStringList cells = rows.at(row).split('|');
+                QCOMPARE(cells.at(0), expected.value("name").toString());
+                if (expected.value("width").isNull()) continue;  // the output quantity
+                QVERIFY(Shows(cells.at(1), expected.value("width").toDouble()));
+                QVERIFY(std::abs(cells.at(2).toDouble() - expected.value("relative").toDouble()) <=
+                        1e-9);
+            }
+            if (!view) continue;
+            // Another coverage after the run: its interval is not known.
+            s.Pick("ComboBox1", 1);
+            QCOMPARE(s.Text("Label15"), "Confidence interval (p = 90%)  =  Indetermined");
+            QCOMPARE(s.Text("Label60"), s.Text("Label15"));
+            QCOMPARE(s.Text("Label28"), "GUM format = Indetermined");
+            QCOMPARE(s.Grid("StringGrid2", 1, 1), grid);
         }
-        // Contributions: the widths to three decimals, the shares in full.
-        const QJsonArray contributions = batch.value("contributions").toArray();
-        const QStringList rows = s.Grid("StringGrid1", 0, 2);
-        QCOMPARE(rows.size(), contributions.size());
-        for (int row = 0; row < rows.size(); ++row) {
-            const QJsonObject expected = contributions.at(row).toObject();
-            const QStringList cells = rows.at(row).split('|');
-            QCOMPARE(cells.at(0), expected.value("name").toString());
-            if (expected.value("width").isNull()) continue;  // the output quantity
-            QVERIFY(Shows(cells.at(1), expected.value("width").toDouble()));
-            QVERIFY(std::abs(cells.at(2).toDouble() - expected.value("relative").toDouble()) <=
-                    1e-9);
-        }
-        if (!view) return;
-        // Another coverage after the run: its interval is not known.
-        s.Pick("ComboBox1", 1);
-        QCOMPARE(s.Text("Label15"), "Confidence interval (p = 90%)  =  Indetermined");
-        QCOMPARE(s.Text("Label60"), s.Text("Label15"));
-        QCOMPARE(s.Text("Label28"), "GUM format = Indetermined");
-        QCOMPARE(s.Grid("StringGrid2", 1, 1), grid);
     }
 
     // Stopped or closed at the first update: the run ends there; the window closes once it has.
-    void stopOrCloseAtAnUpdate_data() {
-        QTest::addColumn<bool>("close");
-        QTest::newRow("stop") << false;
-        QTest::newRow("close") << true;
-    }
     void stopOrCloseAtAnUpdate() {
-        QFETCH(bool, close);
-        Session s;
-        s.ReadyToRun(kSample, 2000000);
-        QTimer::singleShot(0, s.Window.get(), [&s, close] {
-            if (close) return void(s.Window->close());
-            QVERIFY(s.Get("Label14")->isVisible());
-            QVERIFY(!s.Get<QCheckBox>("CheckBoxHistogram")->isEnabled());
-            // While the run draws from the model, nothing may replace it.
-            QVERIFY(!s.Get("TabSheet20")->isEnabled());
-            QVERIFY(!s.Window->findChild<QAction*>("Abrir1")->isEnabled());
-            s.Click("Label29");      // ignored while running
-            s.Click("AsHyperBtn1");  // ignored: a run is in progress
-            s.Click("Label14");
-        });
-        s.Click("AsHyperBtn1");
-        QTRY_VERIFY(s.Window->isVisible() != close);
-        QCOMPARE(s.Text("Label5"), QString("101"));
-        QVERIFY(!s.Window->Simulation().SimulationRunning);
-        if (close) return;
-        QVERIFY(s.Get<QCheckBox>("CheckBoxHistogram")->isChecked());
-        QVERIFY(s.Get("TabSheet20")->isEnabled());
-        QVERIFY(s.Window->findChild<QAction*>("Abrir1")->isEnabled());
-        QCOMPARE(s.Text("Label15"),
-                 QString("Confidence interval (p = 95%): Indeterminado (simul. interrumpida)"));
-        QCOMPARE(s.Text("Label60"), s.Text("Label15"));
-        QCOMPARE(s.Text("Label28"), QString("GUM format = Indetermined"));
-        const QStringList grid = s.Grid("StringGrid2", 1, 1);
-        QCOMPARE(grid.at(0), QString("2000000"));
-        for (int row : {4, 5, 8})
-            QCOMPARE(grid.at(row), QString("Indetermined"));
-        QVERIFY(grid.at(1) != "Indetermined");
-        // The contributions are computed all the same.
-        QVERIFY(!s.Grid("StringGrid1", 1, 1).at(1).isEmpty());
-        QVERIFY(s.Dialogs.Log.empty());
+        for (const bool close : {false, true}) {
+            Session s;
+            s.ReadyToRun(kSample, 2000000);
+            QTimer::singleShot(0, s.Window.get(), [&s, close] {
+                if (close) return void(s.Window->close());
+                QVERIFY(s.Get("Label14")->isVisible());
+                QVERIFY(!s.Get<QCheckBox>("CheckBoxHistogram")->isEnabled());
+                // While the run draws from the model, nothing may replace it.
+                QVERIFY(!s.Get("TabSheet20")->isEnabled());
+                QVERIFY(!s.Window->findChild<QAction*>("Abrir1")->isEnabled());
+                s.Click("Label29");      // ignored while running
+                s.Click("AsHyperBtn1");  // ignored: a run is in progress
+                s.Click("Label14");
+            });
+            s.Click("AsHyperBtn1");
+            QTRY_VERIFY(s.Window->isVisible() != close);
+            QCOMPARE(s.Text("Label5"), QString("101"));
+            QVERIFY(!s.Window->Simulation().SimulationRunning);
+            if (close) continue;
+            QVERIFY(s.Get<QCheckBox>("CheckBoxHistogram")->isChecked());
+            QVERIFY(s.Get("TabSheet20")->isEnabled());
+            QVERIFY(s.Window->findChild<QAction*>("Abrir1")->isEnabled());
+            QCOMPARE(s.Text("Label15"),
+                     QString("Confidence interval (p = 95%): Indeterminado (simul. interrumpida)"));
+            QCOMPARE(s.Text("Label60"), s.Text("Label15"));
+            QCOMPARE(s.Text("Label28"), QString("GUM format = Indetermined"));
+            const QStringList grid = s.Grid("StringGrid2", 1, 1);
+            QCOMPARE(grid.at(0), QString("2000000"));
+            for (int row : {4, 5, 8})
+                QCOMPARE(grid.at(row), QString("Indetermined"));
+            QVERIFY(grid.at(1) != "Indetermined");
+            // The contributions are computed all the same.
+            QVERIFY(!s.Grid("StringGrid1", 1, 1).at(1).isEmpty());
+            QVERIFY(s.Dialogs.Log.empty());
+        }
     }
 
     // y = 10 b + e, b 0 or 1 at even odds: two far clusters, excess kurtosis near -2, no marks.
@@ -281,13 +264,9 @@ class GrafRunTest : public QObject {
         QCOMPARE(s.Log(), QStringList{"Message: There are no output values to export: run the "
                                       "simulation first."});
         auto* contributions = s.Get<QTableWidget>("StringGrid1");
-        const auto pixel = [](QTableWidget* grid, int row, int column, QPoint offset) {
-            const QRect cell = grid->visualItemRect(grid->item(row, column));
-            return grid->viewport()->grab().toImage().pixelColor(cell.topLeft() + offset);
-        };
         s.Click("LabelTab3");
-        QCOMPARE(pixel(contributions, 0, 1, {60, 10}), QColor(239, 237, 226));
-        QCOMPARE(pixel(contributions, 1, 1, {60, 10}), QColor(Qt::white));
+        QCOMPARE(Pixel(contributions, 0, 1, {60, 10}), QColor(239, 237, 226));
+        QCOMPARE(Pixel(contributions, 1, 1, {60, 10}), QColor(Qt::white));
         s.Click("LabelTab4");
         QVERIFY(s.Get("PanelGum")->isVisible());
         s.Click("AsHyperBtn1");
@@ -307,7 +286,7 @@ class GrafRunTest : public QObject {
         // A line two pixels wide across most of the chart's width.
         QVERIFY2(changed > plain.width(), qPrintable(QString::number(changed)));
         s.Click("LabelTab3");
-        QCOMPARE(pixel(contributions, 0, 2, {12, 8}), QColor(239, 237, 226));
+        QCOMPARE(Pixel(contributions, 0, 2, {12, 8}), QColor(239, 237, 226));
         for (int row = 1; row < contributions->rowCount(); ++row) {
             const double percent = contributions->item(row, 2)->text().toDouble();
             const QImage image = contributions->viewport()->grab().toImage();
@@ -323,10 +302,10 @@ class GrafRunTest : public QObject {
         s.Click("LabelTab2");
         auto* results = s.Get<QTableWidget>("StringGrid2");
         s.Click(results->viewport(), results->visualItemRect(results->item(3, 0)).center());
-        QCOMPARE(pixel(results, 3, 0, {0, 0}), QColor(108, 150, 213));
-        QCOMPARE(pixel(results, 3, 0, {100, 3}), QColor(231, 237, 248));
-        QCOMPARE(pixel(results, 5, 0, {100, 3}), QColor(247, 247, 247));
-        QCOMPARE(pixel(results, 4, 0, {100, 3}), QColor(Qt::white));
+        QCOMPARE(Pixel(results, 3, 0, {0, 0}), QColor(108, 150, 213));
+        QCOMPARE(Pixel(results, 3, 0, {100, 3}), QColor(231, 237, 248));
+        QCOMPARE(Pixel(results, 5, 0, {100, 3}), QColor(247, 247, 247));
+        QCOMPARE(Pixel(results, 4, 0, {100, 3}), QColor(Qt::white));
         s.Menu("ExportarValores1");
         const QList<QByteArray> lines = Bytes(s.Path("values.txt")).split('\n');
         QCOMPARE(lines.size(), 100001);  // the last line end leaves an empty part

@@ -34,6 +34,12 @@ inline QStringList Rows(const QTableWidget* grid, int first, int last) {
     return rows;
 }
 
+// The colour at `at` from the top left of a cell.
+inline QColor Pixel(const QTableWidget* grid, int row, int column, QPoint at) {
+    const QRect cell = grid->visualItemRect(grid->item(row, column));
+    return grid->viewport()->grab().toImage().pixelColor(cell.topLeft() + at);
+}
+
 inline QByteArray Bytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
@@ -240,9 +246,8 @@ class Session {
     QStringList Names() const { return Rows(Table(), 0, 0); }
     // Read inside the cell, clear of its text.
     QColor CellColour(int row, int column) const {
-        const QImage image = Table()->viewport()->grab().toImage();
         const QRect cell = Table()->visualItemRect(Table()->item(row, column));
-        return image.pixelColor(QPoint(cell.right() - 3, cell.center().y()));
+        return Pixel(Table(), row, column, {cell.width() - 4, (cell.height() - 1) / 2});
     }
     QStringList Log() const { return Logged(Dialogs); }
 
