@@ -82,10 +82,15 @@ class GrafRunTest : public QObject {
     }
 
     // View on and off give the batch tool's results; the view off shows a bar instead of the count.
+    // The view off runs a copy with the spreads stored negative: it opens silently and runs alike.
     void wholeRunMatchesBatchTool() {
         for (const bool view : {true, false}) {
             Session s;
-            s.ReadyToRun(kSample);
+            const QString file = view ? kSample : s.Path("negative.cvm");
+            Write(s.Path("negative.cvm"), Bytes(kSample)
+                                              .replace("\r\n0.020\r\n", "\r\n-0.020\r\n")
+                                              .replace("\r\n0.1\r\n", "\r\n-0.1\r\n"));
+            s.ReadyToRun(file);
             if (!view) s.Click("Label29");
             QCOMPARE(s.Get<QCheckBox>("CheckBoxHistogram")->isChecked(), view);
             s.Click("AsHyperBtn1");
@@ -95,9 +100,12 @@ class GrafRunTest : public QObject {
             QVERIFY(s.Get<QCheckBox>("CheckBoxHistogram")->isEnabled());
             QVERIFY(s.Dialogs.Log.empty());
 
-            const QJsonObject batch = BatchRun(kSample, 100000, 7);
+            const QJsonObject batch = BatchRun(file, 100000, 7);
             const QStringList grid = s.Grid("StringGrid2", 1, 1);
             QCOMPARE(grid.at(0), "100000");
+            if (!view) QCOMPARE(batch.value("mean").toDouble(), 1.2341062763000765);
+            if (!view)
+                QCOMPARE(grid.mid(1, 3), (QStringList{"1.23411", "5.710013e-3", "7.55646e-2"}));
             const QStringList keys = QString(
                                          ". mean variance standard_deviation skewness "
                                          "excess_kurtosis maximum minimum most_probable range")
@@ -147,7 +155,16 @@ class GrafRunTest : public QObject {
                 QVERIFY(std::abs(cells.at(2).toDouble() - expected.value("relative").toDouble()) <=
                         1e-9);
             }
-            if (!view) continue;
+            if (!view) {
+                s.Click("AsHyperBtn3");
+                s.ClickCell(2, 2);
+                QCOMPARE(s.Get<QLineEdit>("Edit2_Normal")->text(), QString("-0.020"));
+                s.ClickCell(3, 2);
+                QCOMPARE(s.Get<QLineEdit>("Edit2_Rectangular")->text(), QString("-0.1"));
+                QCOMPARE(s.Record(3), QString("2|1.2|-0.1"));
+                QVERIFY(s.Dialogs.Log.empty());
+                continue;
+            }
             // Another coverage after the run: its interval is not known.
             s.Pick("ComboBox1", 1);
             QCOMPARE(s.Text("Label15"), "Confidence interval (p = 90%)  =  Indetermined");
@@ -176,7 +193,6 @@ class GrafRunTest : public QObject {
             s.Click("AsHyperBtn1");
             QTRY_VERIFY(s.Window->isVisible() != close);
             QCOMPARE(s.Text("Label5"), QString("101"));
-            QVERIFY(!s.Window->Simulation().SimulationRunning);
             if (close) continue;
             QVERIFY(s.Get<QCheckBox>("CheckBoxHistogram")->isChecked());
             QVERIFY(s.Get("TabSheet20")->isEnabled());
@@ -197,7 +213,8 @@ class GrafRunTest : public QObject {
     }
 
     // y = 10 b + e, b 0 or 1 at even odds: two far clusters, excess kurtosis near -2, no marks.
-    // Before, a run without a model and one with b unassigned are refused.
+    // Before, Start without a model, Continue (not at its cut-out corner) and Start with inputs
+    // unassigned are refused and select the first unassigned.
     void notReadyThenTwoClusters() {
         Session s;
         s.Window->SetRunSeed(11);
@@ -205,15 +222,22 @@ class GrafRunTest : public QObject {
         s.Click("AsHyperBtn4");
         s.Click("AsHyperBtn1");  // no model at all
         s.Update("y = 10*b + e");
-        s.Assign(2, 2, {"0", "0.1"});  // e: Rectangular
+        for (int row = 1; row <= 2; ++row) {
+            s.ClickCell(0, 2);
+            Session::Click(s.Get("Button3"), QPoint(1, 0));
+            QVERIFY(s.Log().size() == row && s.Page() == 1);
+            s.Click("Button3");
+            QCOMPARE(QPoint(s.Page(), s.Table()->currentRow()), QPoint(1, row));
+            if (row == 1) s.Assign(1, 10, {"1", "0.5"});  // b: Binomial
+        }
         s.Click("AsHyperBtn4");
-        s.Click("AsHyperBtn1");  // b has no distribution
+        s.Click("AsHyperBtn1");  // e has no distribution
         const QString message =
             "Message: Cannot run the simulation. Incomplete initialization of parameters";
-        QCOMPARE(s.Log(), (QStringList{message, message}));
-        QCOMPARE(s.Table()->currentRow(), 1);
+        QCOMPARE(s.Log(), QStringList(4, message));
+        QCOMPARE(s.Table()->currentRow(), 2);
         QCOMPARE(s.Text("Label5"), QString("0"));
-        s.Assign(1, 10, {"1", "0.5"});  // b: Binomial
+        s.Assign(2, 2, {"0", "0.1"});  // e: Rectangular
         s.Click("Button3");
         s.Click("AsHyperBtn1");
         QVERIFY(!s.Get("Label6")->isVisible() && !s.Get("Label7")->isVisible());
@@ -226,27 +250,6 @@ class GrafRunTest : public QObject {
                 bars += c == kBar;
             }
         QVERIFY(bars > 0);
-    }
-
-    // Stored negative spreads open silently, show as stored and run like the batch tool.
-    void storedNegativeSpreadsRunAsBefore() {
-        Session s;
-        const QString file = s.Path("negative.cvm");
-        Write(file, Bytes(kSample)
-                        .replace("\r\n0.020\r\n", "\r\n-0.020\r\n")
-                        .replace("\r\n0.1\r\n", "\r\n-0.1\r\n"));
-        s.ReadyToRun(file);
-        s.Click("AsHyperBtn1");
-        QCOMPARE(s.Grid("StringGrid2", 1, 1).mid(1, 3),
-                 (QStringList{"1.23411", "5.710013e-3", "7.55646e-2"}));
-        QCOMPARE(BatchRun(file, 100000, 7).value("mean").toDouble(), 1.2341062763000765);
-        s.Click("AsHyperBtn3");
-        s.ClickCell(2, 2);
-        QCOMPARE(s.Get<QLineEdit>("Edit2_Normal")->text(), QString("-0.020"));
-        s.ClickCell(3, 2);
-        QCOMPARE(s.Get<QLineEdit>("Edit2_Rectangular")->text(), QString("-0.1"));
-        QCOMPARE(s.Record(3), QString("2|1.2|-0.1"));
-        QVERIFY(s.Dialogs.Log.empty());
     }
 
     // The mass calibration before and after a run at the coverage chosen before it: the grids as
