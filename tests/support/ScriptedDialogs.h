@@ -10,6 +10,17 @@
 
 namespace corvanta::testing {
 
+// The kind's name as written in the tests' logs.
+inline const char* KindName(DialogKind kind) {
+    static const char* const names[] = {"Message",
+                                        "Error",
+                                        "Information",
+                                        "ConfirmOkCancel",
+                                        "ConfirmYesNoCancel",
+                                        "ConfirmSaveDiscardCancel"};
+    return names[static_cast<int>(kind)];
+}
+
 // Records each dialog's kind and text; questions take scripted answers, an unscripted one throws.
 class ScriptedDialogs : public UserDialogs {
   public:
@@ -18,7 +29,7 @@ class ScriptedDialogs : public UserDialogs {
         std::string Text;
         bool operator==(const Shown&) const = default;
         friend void PrintTo(const Shown& s, std::ostream* out) {
-            *out << int(s.Kind) << ' ' << s.Text;
+            *out << KindName(s.Kind) << ": " << s.Text;
         }
     };
 

@@ -66,12 +66,9 @@ inline void TypeCell(QTableWidget& grid, int row, int column, const QString& tex
 
 // Every dialog shown, as "Kind: text" (the texts are Windows-1252).
 inline QStringList Logged(const corvanta::testing::ScriptedDialogs& dialogs) {
-    const QString kinds =
-        "Message Error Information ConfirmOkCancel ConfirmYesNoCancel "
-        "ConfirmSaveDiscardCancel";
     QStringList shown;
     for (const auto& entry : dialogs.Log)
-        shown << kinds.section(' ', int(entry.Kind), int(entry.Kind)) + ": " +
+        shown << QString(corvanta::testing::KindName(entry.Kind)) + ": " +
                      QString::fromLatin1(entry.Text);
     return shown;
 }
