@@ -3,20 +3,15 @@
 
 #include "ModelFixture.h"
 #include "distributions/Quantiles.h"
-#include "engine/Faults.h"
-#include "simulation/AdaptiveRun.h"
-#include "simulation/CompiledModel.h"
 #include "simulation/CoverageIntervals.h"
 #include "simulation/RunChoices.h"
 #include "simulation/Validation.h"
-#include "support/Records.h"
 
 namespace corvanta {
 namespace {
 
 using namespace testing;
 constexpr double kPi = 3.14159265358979323846;
-const auto R = [](auto... a) { return Record(a...); };
 
 // Closed-form estimates of the laws the samplers are checked against; a constant is what is drawn.
 TEST(GumFramework, InputEstimatesAreThoseOfTheSamplers) {
@@ -176,9 +171,9 @@ TEST(AdaptiveRun, StopsEarlierForLooserDigitsAndRepeatsWithTheSeed) {
         return RunAdaptive(m.PostfixExpression, m.Parameters, 0.95L, digits, ceiling, 5, Texts(),
                            dialogs);
     };
-    const AdaptiveOutcome two = run(2, kDefaultAdaptiveCeiling);
-    const AdaptiveOutcome three = run(3, kDefaultAdaptiveCeiling);
-    const AdaptiveOutcome again = run(3, kDefaultAdaptiveCeiling), capped = run(4, 30000);
+    const AdaptiveOutcome two = run(2, kDefaultAdaptiveCeiling),
+                          three = run(3, kDefaultAdaptiveCeiling),
+                          again = run(3, kDefaultAdaptiveCeiling), capped = run(4, 30000);
     EXPECT_EQ(std::tuple(two.Batches, three.CeilingReached, three.Trials),
               std::tuple(kAdaptiveMinimumBatches, false, three.Batches * 10000));
     EXPECT_LT(two.Trials, three.Trials);

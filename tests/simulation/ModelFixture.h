@@ -16,14 +16,19 @@
 #include "distributions/ModelParameter.h"
 #include "distributions/ModelUpdate.h"
 #include "distributions/Sampling.h"
+#include "engine/Faults.h"
+#include "simulation/AdaptiveRun.h"
+#include "simulation/CompiledModel.h"
 #include "simulation/GumFramework.h"
 #include "simulation/Run.h"
+#include "support/Records.h"
 #include "support/ScriptedDialogs.h"
 
 namespace corvanta::testing {
 
 using K = DistributionKind;
 using Shown = ScriptedDialogs::Shown;
+const auto R = [](auto... a) { return Record(a...); };
 
 inline const MessageTexts& Texts() {
     static const MessageTexts texts = FormMessageTexts(CaptionTable::BuiltIn());
@@ -131,11 +136,7 @@ struct Ran {
     Ran(Model& m, std::int64_t n, bool view, std::uint32_t seed, int stopAt = -1, int threads = 0,
         const CorrelationList& correlations = {}) {
         Observer.Session = &Session, Observer.StopAtUpdate = stopAt;
-        const RunSettings s{.Iterations = n,
-                            .ProgressView = view,
-                            .Seed = seed,
-                            .Threads = threads,
-                            .Correlations = correlations};
+        const RunSettings s{n, view, kDefaultCoverageChoice, seed, threads, correlations};
         Out = RunSimulation(m.PostfixExpression, m.Parameters, s, Texts(), Dialogs, Session,
                             Observer);
         SeedAfter = UniformSeed;

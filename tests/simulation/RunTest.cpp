@@ -8,15 +8,11 @@
 
 #include "ModelFixture.h"
 #include "engine/Equations.h"
-#include "engine/Faults.h"
 #include "engine/NumberText.h"
-#include "simulation/AdaptiveRun.h"
 #include "simulation/BatchPipeline.h"
-#include "simulation/CompiledModel.h"
 #include "simulation/Contributions.h"
 #include "simulation/Iteration.h"
 #include "simulation/RunArguments.h"
-#include "support/Records.h"
 
 namespace corvanta {
 namespace {
@@ -26,15 +22,14 @@ using namespace testing;
 // One iteration: the bits of its value or its fault, and the uniform state after it.
 struct Outcome {
     std::uint64_t Bits = 0;
-    std::string Fault;
+    std::string Fault = "";
     std::uint32_t SeedAfter = 0;
     bool operator==(const Outcome&) const = default;
 };
 
 template <typename Step>
 Outcome Capture(Step step, std::uint32_t seedAfter = 0) {
-    Outcome o;
-    o.SeedAfter = seedAfter;
+    Outcome o{.SeedAfter = seedAfter};
     try {
         o.Bits = std::bit_cast<std::uint64_t>(static_cast<double>(step()));
     } catch (const CalcError& e) {
@@ -171,7 +166,6 @@ TEST(BatchPipeline, DrawsNoFurtherThanNeededAndTextOnTheCallingThreadOnly) {
 }
 
 TEST(FixedValue, OfEveryKind) {
-    const auto R = [](auto... a) { return Record(a...); };
     // clang-format off
     const std::pair<ModelParameter, long double> cases[] = {
         {R(K::Normal, "2.5", "1"), 2.5L}, {R(K::Rectangular, "-3", "1"), -3},

@@ -67,39 +67,6 @@ TEST(UpdateRunStatistics, MomentsMarksEqualValuesAndLargeValuesWithASmallSpread)
     }
 }
 
-// One far outlier: the bins end at m + 3s (m - 3s is below the least value) without it.
-TEST(UpdateRunStatistics, BinsEndWithinThreeDeviations) {
-    std::vector<double> v(999, -1);
-    for (int i = 1; i < 999; i += 2)
-        v[i] = 1;
-    v.push_back(1000);
-    const ProgressUpdate u = UpdateRunStatistics(v.data(), v.size(), -1, 1000, 0);
-    EXPECT_EQ(std::make_pair(u.Histogram.Low, u.Histogram.Total()), std::make_pair(-1.0L, 999L));
-    EXPECT_TRUE(SameBits(u.Histogram.High, u.Statistics.Mean + 3 * u.Statistics.StandardDeviation));
-}
-
-TEST(UpdateRunStatistics, CarriedSumsGiveTheBitsOfARescan) {
-    std::mt19937_64 engine(7);
-    std::lognormal_distribution<double> draw(0, 1.5);
-    std::vector<double> v(20000);
-    for (double& x : v)
-        x = draw(engine);
-    PowerSums sums;
-    double lo = v[0], hi = v[0];
-    std::int64_t done = 0;
-    for (std::int64_t upTo : {151, 300, 5000, 12345, 20000}) {
-        for (; done < upTo; ++done)
-            lo = std::min(lo, v[done]), hi = std::max(hi, v[done]);
-        const ProgressUpdate carried = UpdateRunStatistics(v.data(), upTo, lo, hi, 3, sums);
-        const ProgressUpdate fresh = UpdateRunStatistics(v.data(), upTo, lo, hi, 3);
-        const SimulationResult &c = carried.Statistics, &f = fresh.Statistics;
-        EXPECT_TRUE(SameBits(c.M2, f.M2) && SameBits(c.Kurtosis, f.Kurtosis) &&
-                    SameBits(c.Skewness, f.Skewness) &&
-                    carried.Histogram.Counts == fresh.Histogram.Counts)
-            << upTo;
-    }
-}
-
 // Denormal, tiny and huge ranges: the bin of the definition, edges found in bounded steps.
 TEST(BinLocator, AgreesWithTheDivisionOnEveryValue) {
     std::mt19937_64 engine(11);
@@ -140,16 +107,6 @@ TEST(BinLocator, AgreesWithTheDivisionOnEveryValue) {
     }
 }
 
-// The 2 (95 %) interval with bins of width 1 over 0 … 150, counting the values from 0 up.
-CoverageInterval UnitBinInterval(std::vector<double> v, double from, double step, int count) {
-    for (int i = 0; i < count; ++i)
-        v.push_back(from + i * step);
-    OutputHistogram h{.Low = 0, .High = 150, .Width = 1};
-    for (double x : v)
-        if (x >= 0) ++h.Counts[static_cast<int>(x)];
-    return ComputeCoverageInterval(v.data(), v.size(), h, 2);
-}
-
 // The tails are ranked among all the values, those at the upper edge and beyond m +- 3s included.
 TEST(CoverageInterval, RanksBeyondTheBinsEdgesOfTheBinSelectionAndTheMostProbableValue) {
     // 0 … 999; 990 values in [0, 1) and 10 far above; 980 in [0, 1) and 10 far on each side.
@@ -176,17 +133,15 @@ TEST(CoverageInterval, RanksBeyondTheBinsEdgesOfTheBinSelectionAndTheMostProbabl
         std::shuffle(v.begin(), v.end(), std::mt19937(3));
         const ProgressUpdate u = UpdateRunStatistics(v.data(), v.size(), c.Min, c.Max, 0);
         EXPECT_EQ(u.Histogram.Total(), c.Counted);
+        const long double top = u.Statistics.Mean + 3 * u.Statistics.StandardDeviation;
+        // Above: m - 3s is below the least value, m + 3s far below the greatest.
+        if (c.Values == &above)
+            EXPECT_TRUE(u.Histogram.Low == 0 && SameBits(u.Histogram.High, top));
         const CoverageInterval interval =
             ComputeCoverageInterval(v.data(), v.size(), u.Histogram, c.Index);
         ASSERT_TRUE(interval.Determined);
         EXPECT_EQ(std::make_pair(interval.Low, interval.High), std::make_pair(c.Low, c.High));
     }
-    // 24 values: target 0.6 rounds to offset 1 of a bin of one (its last); 23.4 to bin 15.
-    const CoverageInterval atCount = UnitBinInterval({0.5}, 10, 0.25, 23);
-    ASSERT_TRUE(atCount.Determined);
-    EXPECT_EQ(std::make_pair(atCount.Low, atCount.High), std::make_pair(0.5, 15.5));
-    // -0.5 truncates to bin 0 without the range test; it must not take the place of 0.9.
-    EXPECT_EQ(UnitBinInterval({-0.5, 0.9}, 20, 1, 38).Low, 0.9);
     // The most probable value is the centre of the first fullest bin.
     OutputHistogram h{.Low = 10, .High = 25, .Width = 0.1L};
     h.Counts[3] = h.Counts[90] = 7;
@@ -246,11 +201,8 @@ TEST(ResultTexts, VerdictIntervalsClassicFormCoverageChoiceResultsAndRunningValu
     // clang-format on
     for (const auto& [got, want] : cases)
         EXPECT_EQ(got, want);
-    const std::pair<double, int> orders[] = {
-        {0, 0},          {5.3, 1},       {12.3, 2},   {100, 3},    {99.9, 2},
-        {1, 1},          {-12.3, 2},     {0.5, -1},   {0.05, -2},  {0.1, -1},
-        {0.0000347, -5}, {1e-300, -301}, {123456, 6}, {0.0034, -3}};
-    for (const auto& [x, order] : orders)
+    // The boundaries the worked results above do not reach.
+    for (const auto& [x, order] : {std::pair(1.0, 1), std::pair(0.1, -1), std::pair(1e-300, -301)})
         EXPECT_EQ(MagnitudeOrder(x), order) << x;
     EXPECT_NEAR(static_cast<double>(JarqueBera(100, 0.5L, 4)), 100 * (0.25 / 6 + 1.0 / 24), 1e-13);
     using Grid = std::array<std::string, kResultRows>;
@@ -268,28 +220,25 @@ TEST(ResultTexts, VerdictIntervalsClassicFormCoverageChoiceResultsAndRunningValu
 // The value and its negation; values that a double holds also go through the double entry.
 ::testing::AssertionResult AgreesWithText(long double value) {
     for (const long double x : {value, -value}) {
-        const long double reference = RoundToGeneral(x);
-        const double asDouble = static_cast<double>(x);
-        const bool isDouble = static_cast<long double>(asDouble) == x && std::isfinite(asDouble);
-        if (!SameBits(RoundToGeneralFast(x), reference) ||
-            (isDouble && !SameBits(RoundToGeneralFast(asDouble), reference)))
+        const long double reference = RoundToGeneral(x), fast = RoundToGeneralFast(x);
+        const double d = static_cast<double>(x);
+        if (!SameBits(fast, reference) ||
+            (d == x && std::isfinite(d) && !SameBits(RoundToGeneralFast(d), reference)))
             return ::testing::AssertionFailure()
-                   << FormatGeneral(x, 21) << " gives " << FormatGeneral(RoundToGeneralFast(x), 21)
-                   << " instead of " << FormatGeneral(reference, 21);
+                   << FormatGeneral(x, 21) << " gives " << FormatGeneral(fast, 21) << " instead of "
+                   << FormatGeneral(reference, 21);
     }
     return ::testing::AssertionSuccess();
 }
 
 TEST(RoundToGeneralFast, EdgesPowersHalvesAndRandomValues) {
     // clang-format off
-    const long double edges[] = {
-        0.0L, 1, 0.1L, 1.0L / 3, 2.0L / 3, 0.5L, 1e15L, 1e15L - 1, 1e15L + 1,
-        999999999999999.5L, 999999999999999.4L, 99999999999999.95L, 0.0001L,
-        0.00009999999999999995L, 0.000099999999999999995L, 1.00000000000000005L,
-        1.0000000000000005L, 0.12345678901234550L, 1234567890123455.0L, 2.5e-15L, 1e-13L, 1e27L,
-        1e41L, 1e42L, 1e300L, 1e-300L, 1.7976931348623157e308L, 4.9406564584124654e-324L,
-        2.2250738585072014e-308L, LDBL_MIN, LDBL_MAX, LDBL_TRUE_MIN, 123456789012345678.0L,
-        0.30000000000000004L};
+    const long double edges[] = {  // powers of ten and their neighbours follow
+        0.0L, 0.1L, 1.0L / 3, 2.0L / 3, 0.5L, 1e15L - 1, 1e15L + 1, 999999999999999.5L,
+        999999999999999.4L, 99999999999999.95L, 0.00009999999999999995L, 0.000099999999999999995L,
+        1.00000000000000005L, 1.0000000000000005L, 0.12345678901234550L, 1234567890123455.0L,
+        2.5e-15L, 1.7976931348623157e308L, 4.9406564584124654e-324L, 2.2250738585072014e-308L,
+        LDBL_MIN, LDBL_MAX, LDBL_TRUE_MIN, 123456789012345678.0L, 0.30000000000000004L};
     // clang-format on
     for (long double x : edges)
         EXPECT_TRUE(AgreesWithText(x));
@@ -317,9 +266,9 @@ TEST(RoundToGeneralFast, EdgesPowersHalvesAndRandomValues) {
         const long double scaled = unit(engine) * std::pow(10.0L, exponent(engine));
         const long double shortDecimal =
             static_cast<long double>(static_cast<long long>(unit(engine) * 1e6)) / 1000;
-        for (long double x : {std::isfinite(any) ? any : 0.0, double(shortDecimal) / 7})
-            ASSERT_TRUE(AgreesWithText(x));
-        for (long double x : {scaled, static_cast<long double>(double(scaled)), shortDecimal * 3})
+        for (long double x : std::initializer_list<long double>{
+                 std::isfinite(any) ? any : 0.0, double(shortDecimal) / 7, scaled,
+                 static_cast<long double>(double(scaled)), shortDecimal * 3})
             ASSERT_TRUE(AgreesWithText(x));
     }
 }
