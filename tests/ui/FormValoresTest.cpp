@@ -6,16 +6,25 @@ using corvanta::ReadingMode;
 using namespace grafsession;
 
 using Cells = QList<std::tuple<int, int, QString>>;  // row, column, text
-Q_DECLARE_METATYPE(Cells)
 Q_DECLARE_METATYPE(ReadingMode)
 
 namespace {
 
 // OkUnfocused: Ok pressed without taking the focus from the cell editor, as by a program.
 enum class CloseBy { Ok, OkUnfocused, Cancel, Escape };
+using EditCase = std::tuple<ReadingMode, int, QByteArray, Cells, CloseBy, QByteArray>;
 
-// The dialog for a quantity "L\xB5": Run notes its table on opening and after `act`, closes it as
-// the user would (one left open fails and is rejected) and gives the text or "<none>".
+struct KeysCase {
+    QByteArray Memo;
+    QRect Selection;
+    QString Keys, Clipboard;  // a key sequence, "click" or "double-click"; pasted, or copied
+    QStringList Shown, Error;
+    Cells Set = {};             // set before the key
+    QPoint Current = {-1, -1};  // after a click: the cell selected (row, column)
+    QByteArray NotReal = {};
+};
+
+// For "L\xB5": Run notes the table at opening and after act, closes it as asked, gives the text.
 struct Form {
     corvanta::testing::ScriptedDialogs Dialogs;
     corvanta::TFormValores Dialog{Dialogs};
@@ -47,7 +56,8 @@ struct Form {
 
 }  // namespace
 
-Q_DECLARE_METATYPE(CloseBy)
+Q_DECLARE_METATYPE(EditCase)
+Q_DECLARE_METATYPE(KeysCase)
 
 class FormValoresTest : public QObject {
     Q_OBJECT
@@ -96,151 +106,107 @@ class FormValoresTest : public QObject {
 
     // The last cell typed is still in its editor when the dialog closes; "&" is shown empty.
     void editReturnsTheText_data() {
-        QTest::addColumn<ReadingMode>("mode");
-        QTest::addColumn<int>("rows");
-        QTest::addColumn<QByteArray>("memo");
-        QTest::addColumn<Cells>("typed");
-        QTest::addColumn<CloseBy>("close");
-        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<EditCase>("c");  // mode, rows, memo, typed, close, text
         using enum ReadingMode;
         using enum CloseBy;
         const QByteArray sx = "SX\r\n10.0\r10.2\r\n10.0\r&\r\n", none = "<none>";
         // clang-format off
-        QTest::newRow("SX typed") << IndirectaSX << 2 << QByteArray()
-            << Cells{{0, 1, "10.0"}, {0, 2, "10.2"}, {1, 1, "10.0"}, {1, 2, "10.3"}} << Ok << QByteArray("SX\r\n10.0\r10.2\r\n10.0\r10.3\r\n");
-        QTest::newRow("empty cells as &") << IndirectaSXS << 2 << QByteArray()
-            << Cells{{0, 2, "5.0"}, {1, 1, "1"}} << Ok << QByteArray("SXS\r\n&\r5.0\r&\r\n1\r&\r&\r\n");
-        QTest::newRow("code page") << Directa << 1 << QByteArray() << Cells{{0, 1, "5\u00B5"}} << Ok << QByteArray("Directa\r\n5\xB5\r\n");
-        QTest::newRow("Ok without focus") << Directa << 2 << QByteArray() << Cells{{0, 1, "7"}, {1, 1, "8.5"}} << OkUnfocused << QByteArray("Directa\r\n7\r\n8.5\r\n");
-        QTest::newRow("prefill, & shown empty") << IndirectaSX << 2 << sx << Cells{} << Ok << sx;
-        QTest::newRow("Cancel") << IndirectaSX << 2 << sx << Cells{{1, 2, "3"}} << Cancel << none;
-        QTest::newRow("Escape") << Directa << 2 << QByteArray() << Cells{} << Escape << none;
+        QTest::newRow("SX typed") << EditCase{IndirectaSX, 2, {}, {{0, 1, "10.0"}, {0, 2, "10.2"}, {1, 1, "10.0"}, {1, 2, "10.3"}}, Ok, "SX\r\n10.0\r10.2\r\n10.0\r10.3\r\n"};
+        QTest::newRow("empty cells as &") << EditCase{IndirectaSXS, 2, {}, {{0, 2, "5.0"}, {1, 1, "1"}}, Ok, "SXS\r\n&\r5.0\r&\r\n1\r&\r&\r\n"};
+        QTest::newRow("code page") << EditCase{Directa, 1, {}, {{0, 1, "5\u00B5"}}, Ok, "Directa\r\n5\xB5\r\n"};
+        QTest::newRow("Ok without focus") << EditCase{Directa, 2, {}, {{0, 1, "7"}, {1, 1, "8.5"}}, OkUnfocused, "Directa\r\n7\r\n8.5\r\n"};
+        QTest::newRow("prefill, & shown empty") << EditCase{IndirectaSX, 2, sx, {}, Ok, sx};
+        QTest::newRow("Cancel") << EditCase{IndirectaSX, 2, sx, {{1, 2, "3"}}, Cancel, none};
+        QTest::newRow("Escape") << EditCase{Directa, 2, {}, {}, Escape, none};
         // clang-format on
     }
     void editReturnsTheText() {
-        QFETCH(ReadingMode, mode);
-        QFETCH(int, rows);
-        QFETCH(QByteArray, memo);
-        QFETCH(Cells, typed);
-        QFETCH(CloseBy, close);
+        QFETCH(EditCase, c);
+        const auto& [mode, rows, memo, typed, close, text] = c;
         Form f;
         const auto act = [&](QTableWidget& grid) {
-            for (const auto& [row, column, text] : typed)
-                TypeCell(grid, row, column, text, &text != &std::get<2>(typed.back()));
+            for (const auto& [row, column, cell] : typed)
+                TypeCell(grid, row, column, cell, &cell != &std::get<2>(typed.back()));
         };
-        QTEST(f.Run(mode, rows, memo, act, close), "text");
+        QCOMPARE(f.Run(mode, rows, memo, act, close), text);
         if (!memo.isEmpty()) QCOMPARE(f.Opened, (QStringList{"1|10.0|10.2", "2|10.0|"}));
         QVERIFY(f.Dialogs.Log.empty());
     }
 
-    // A click on the cell already selected checks the cells in row order and stops at the first
-    // refused, which it selects.
-    void cellCheckOnClick_data() {
-        QTest::addColumn<Cells>("cells");
-        QTest::addColumn<QByteArray>("notReal");
-        QTest::addColumn<QStringList>("errors");
-        QTest::addColumn<QStringList>("shown");
-        QTest::addColumn<QPoint>("current");  // (row, column)
-        // clang-format off
-        QTest::newRow("word") << Cells{{0, 2, "abc"}, {1, 1, "1"}} << QByteArray()
-            << QStringList{"Error: abc is not a Real number"} << QStringList{"1||", "2|1|"} << QPoint(0, 2);
-        QTest::newRow("numbers pass") << Cells{{0, 1, "1.5E-3"}, {0, 2, " 2 "}, {1, 1, "-.5"}, {1, 2, "1e+2"}} << QByteArray()
-            << QStringList{} << QStringList{"1|1.5E-3| 2 ", "2|-.5|1e+2"} << QPoint(1, 1);
-        QTest::newRow("first in row order only") << Cells{{1, 1, "x"}, {0, 2, "y"}} << QByteArray()
-            << QStringList{"Error: y is not a Real number"} << QStringList{"1||", "2|x|"} << QPoint(0, 2);
-        QTest::newRow("code page and own message") << Cells{{0, 1, "5\u00B5"}} << QByteArray("no es un n\xFAmero real")
-            << QStringList{"Error: 5\u00B5 no es un n\u00FAmero real"} << QStringList{"1||", "2||"} << QPoint(0, 1);
-        // clang-format on
-    }
-    void cellCheckOnClick() {
-        QFETCH(Cells, cells);
-        QFETCH(QByteArray, notReal);
-        QFETCH(QPoint, current);
-        Form f;
-        corvanta::MessageTexts messages;
-        messages.NotReal = notReal.toStdString();
-        if (!notReal.isEmpty()) f.Dialog.SetMessages(messages);
-        QList<QPoint> selected;
-        f.Run(ReadingMode::IndirectaSX, 2, "", [&](QTableWidget& grid) {
-            for (const auto& [row, column, text] : cells)
-                grid.item(row, column)->setText(text);
-            grid.setCurrentCell(1, 1);
-            Session::Click(grid.viewport(), grid.visualRect(grid.currentIndex()).center());
-            selected << QPoint(grid.currentRow(), grid.currentColumn());
-            for (const QTableWidgetItem* item : grid.selectedItems())
-                selected << QPoint(item->row(), item->column());
-        });
-        QTEST(Logged(f.Dialogs), "errors");
-        QTEST(f.Shown, "shown");
-        QCOMPARE(selected, QList<QPoint>({current, current}));
-    }
-
-    // Keys on the selection (x column, y row; its top left is the current cell): Delete, typing,
-    // F2 and a double-click leave row numbers alone; Ctrl+C copies; Ctrl+V pastes the clipboard
-    // and grows the table, or refuses it whole and says why. No cell is left in its editor.
+    // Keys, or a click on the selected cell (it checks the cells in row order, selects the first
+    // refused), on a selection: row numbers spared, copy, paste grows or is refused whole.
     void keys_data() {
-        QTest::addColumn<QByteArray>("memo");
-        QTest::addColumn<QRect>("selection");
-        QTest::addColumn<QString>("keys");       // a key sequence, or "double-click"
-        QTest::addColumn<QString>("clipboard");  // pasted, or copied (empty: "before" kept)
-        QTest::addColumn<QStringList>("shown");
-        QTest::addColumn<QStringList>("error");
+        QTest::addColumn<KeysCase>("c");
         const QByteArray directa = "Directa\r\n4\r\n6\r\n",
                          letters = "SX\r\na\rb\r\nc\rd\r\n&\r&\r\n",
-                         sxxs = "SXXS\r\n1.0\r2.0\r3.0\r4.0\r\n&\r&\r&\r&\r\n";
+                         sxxs = "SXXS\r\n1.0\r2.0\r3.0\r4.0\r\n&\r&\r&\r&\r\n",
+                         empty = "SX\r\n&\r&\r\n&\r&\r\n";
         const QStringList kept = {"1|4", "2|6"}, table = {"1|a|b", "2|c|d", "3||"},
                           before = {"1|1.0|2.0|3.0|4.0", "2||||"}, none;
         const QString pasted = "Error: Nothing was pasted: ", sx2 = "a\tb\r\nc\td\r\n";
-        const QRect number(0, 0, 1, 1), twoByTwo(1, 0, 2, 2);
+        const QRect number(0, 0, 1, 1), twoByTwo(1, 0, 2, 2), second(1, 1, 1, 1);
+        const auto add = [](const char* name, const KeysCase& c) { QTest::newRow(name) << c; };
         // clang-format off
-        QTest::newRow("Delete") << directa << QRect(1, 0, 1, 1) << "Delete" << "" << QStringList{"1|", "2|6"} << none;
-        QTest::newRow("Delete, number") << directa << number << "Delete" << "" << kept << none;
-        QTest::newRow("type, number") << directa << number << "7" << "" << kept << none;
-        QTest::newRow("F2, number") << directa << number << "F2" << "" << kept << none;
-        QTest::newRow("double-click, number") << directa << number << "double-click" << "" << kept << none;
-        QTest::newRow("copy 2x2") << letters << twoByTwo << "Ctrl+c" << sx2 << table << none;
-        QTest::newRow("capital C") << letters << twoByTwo << "Ctrl+C" << sx2 << table << none;
-        QTest::newRow("with row numbers") << letters << QRect(0, 0, 2, 3) << "Ctrl+c" << "1\ta\r\n2\tc\r\n3\t\r\n" << table << none;
-        QTest::newRow("Ctrl+Shift") << letters << twoByTwo << "Ctrl+Shift+c" << "" << table << none;
-        QTest::newRow("Ctrl+Alt") << letters << twoByTwo << "Ctrl+Alt+c" << "" << table << none;
-        QTest::newRow("paste, grows by a row") << sxxs << QRect(2, 1, 1, 1) << "Ctrl+V" << "10.1\t10.2\t10.3\r\n10.4\t\t1e-3\r\n"
-            << QStringList{"1|1.0|2.0|3.0|4.0", "2||10.1|10.2|10.3", "3||10.4||1e-3"} << none;
-        QTest::newRow("paste, decimal comma") << sxxs << QRect(1, 1, 1, 1) << "Ctrl+V" << "10,2;10,3" << before
-            << QStringList{pasted + "row 2, column 1: 10,2 is not a Real number"};
-        QTest::newRow("paste a word") << sxxs << QRect(2, 0, 1, 1) << "Ctrl+V" << "1\t2\t3\n4\tabc\t6\n" << before
-            << QStringList{pasted + "row 2, column 3: abc is not a Real number"};
-        QTest::newRow("paste too wide") << sxxs << QRect(3, 0, 1, 1) << "Ctrl+V" << "1\t2\t3" << before
-            << QStringList{pasted + "the readings have more columns than the table from this cell, or more than 999 rows"};
+        add("Delete", {directa, QRect(1, 0, 1, 1), "Delete", "", {"1|", "2|6"}, none});
+        add("Delete, number", {directa, number, "Delete", "", kept, none});
+        add("type, number", {directa, number, "7", "", kept, none});
+        add("F2, number", {directa, number, "F2", "", kept, none});
+        add("double-click, number", {directa, number, "double-click", "", kept, none});
+        add("copy 2x2", {letters, twoByTwo, "Ctrl+c", sx2, table, none});
+        add("capital C", {letters, twoByTwo, "Ctrl+C", sx2, table, none});
+        add("with row numbers", {letters, QRect(0, 0, 2, 3), "Ctrl+c", "1\ta\r\n2\tc\r\n3\t\r\n", table, none});
+        add("Ctrl+Shift", {letters, twoByTwo, "Ctrl+Shift+c", "", table, none});
+        add("Ctrl+Alt", {letters, twoByTwo, "Ctrl+Alt+c", "", table, none});
+        add("paste, grows by a row", {sxxs, QRect(2, 1, 1, 1), "Ctrl+V", "10.1\t10.2\t10.3\r\n10.4\t\t1e-3\r\n", {"1|1.0|2.0|3.0|4.0", "2||10.1|10.2|10.3", "3||10.4||1e-3"}, none});
+        add("paste, decimal comma", {sxxs, QRect(1, 1, 1, 1), "Ctrl+V", "10,2;10,3", before, {pasted + "row 2, column 1: 10,2 is not a Real number"}});
+        add("paste a word", {sxxs, QRect(2, 0, 1, 1), "Ctrl+V", "1\t2\t3\n4\tabc\t6\n", before, {pasted + "row 2, column 3: abc is not a Real number"}});
+        add("paste too wide", {sxxs, QRect(3, 0, 1, 1), "Ctrl+V", "1\t2\t3", before, {pasted + "the readings have more columns than the table from this cell, or more than 999 rows"}});
+        add("click: word", {empty, second, "click", "", {"1||", "2|1|"}, {"Error: abc is not a Real number"}, {{0, 2, "abc"}, {1, 1, "1"}}, {0, 2}});
+        add("click: numbers pass", {empty, second, "click", "", {"1|1.5E-3| 2 ", "2|-.5|1e+2"}, none, {{0, 1, "1.5E-3"}, {0, 2, " 2 "}, {1, 1, "-.5"}, {1, 2, "1e+2"}}, {1, 1}});
+        add("click: first in row order only", {empty, second, "click", "", {"1||", "2|x|"}, {"Error: y is not a Real number"}, {{1, 1, "x"}, {0, 2, "y"}}, {0, 2}});
+        add("click: code page, own message", {empty, second, "click", "", {"1||", "2||"}, {"Error: 5\u00B5 no es un n\u00FAmero real"}, {{0, 1, "5\u00B5"}}, {0, 1}, "no es un n\xFAmero real"});
         // clang-format on
     }
     void keys() {
-        QFETCH(QByteArray, memo);
-        QFETCH(QRect, selection);
-        QFETCH(QString, keys);
-        QFETCH(QString, clipboard);
-        QGuiApplication::clipboard()->setText(keys == "Ctrl+V" ? clipboard : "before");
+        QFETCH(KeysCase, c);
+        const QString& keys = c.Keys;
+        QGuiApplication::clipboard()->setText(keys == "Ctrl+V" ? c.Clipboard : "before");
+        const QByteArray& memo = c.Memo;
         const ReadingMode mode =
             *corvanta::ReadingModeFromKeyword(memo.left(memo.indexOf('\r')).toStdString());
         Form f;
+        corvanta::MessageTexts messages;
+        messages.NotReal = c.NotReal.toStdString();
+        if (!c.NotReal.isEmpty()) f.Dialog.SetMessages(messages);
         bool editorOpen = true;
+        QList<QPoint> selected;
         f.Run(mode, memo.count('\n') - 1, memo, [&](QTableWidget& grid) {
-            grid.setCurrentCell(selection.top(), selection.left());
-            grid.setRangeSelected(
-                {selection.top(), selection.left(), selection.bottom(), selection.right()}, true);
+            for (const auto& [row, column, text] : c.Set)
+                grid.item(row, column)->setText(text);
+            const QRect& range = c.Selection;
+            grid.setCurrentCell(range.top(), range.left());
+            grid.setRangeSelected({range.top(), range.left(), range.bottom(), range.right()}, true);
             const QPoint at = grid.visualRect(grid.currentIndex()).center();
             const QKeyCombination key = QKeySequence(keys)[0];
-            if (keys == "double-click")
+            if (keys == "click")
+                Session::Click(grid.viewport(), at);
+            else if (keys == "double-click")
                 QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, at);
             else if (keys.section('+', -1).size() == 1)  // as typed: 'c' or 'C'
                 QTest::keyClick(&grid, keys.back().toLatin1(), key.keyboardModifiers());
             else
                 QTest::keyClick(&grid, key.key(), key.keyboardModifiers());
             editorOpen = grid.indexWidget(grid.currentIndex()) != nullptr;
+            selected << QPoint(grid.currentRow(), grid.currentColumn());
+            for (const QTableWidgetItem* item : grid.selectedItems())
+                selected << QPoint(item->row(), item->column());
         });
-        QTEST(f.Shown, "shown");
-        QTEST(Logged(f.Dialogs), "error");
-        QCOMPARE(QGuiApplication::clipboard()->text(), clipboard.isEmpty() ? "before" : clipboard);
+        QCOMPARE(f.Shown, c.Shown);
+        QCOMPARE(Logged(f.Dialogs), c.Error);
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 c.Clipboard.isEmpty() ? "before" : c.Clipboard);
         QVERIFY(!editorOpen);
+        if (c.Current.x() >= 0) QCOMPARE(selected, QList<QPoint>({c.Current, c.Current}));
     }
 };
 

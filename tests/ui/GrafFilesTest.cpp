@@ -1,5 +1,4 @@
-// File and Language menus: save, open, their questions, languages, the printed report and the
-// correlations dialog with its coefficients kept through Save model as and Open.
+// File and Language menus, the printed report, correlations kept through Save model as and Open.
 #include "GrafSession.h"
 #include "document/ModelFile.h"
 
@@ -46,8 +45,7 @@ class GrafFilesTest : public QObject {
     Q_OBJECT
 
   private slots:
-    // Save as, open, Save: the same bytes, back to the file opened, never over another model saved
-    // before it. Save as over an existing file asks: Cancel keeps it, OK replaces it. Then printed.
+    // Save as, open, Save: same bytes, right file; Save as over a file asks (Cancel keeps); print.
     void saveOpenSaveRoundTrip() {
         Session s;
         const QString source = s.OpenCopy("source.cvm", "roundtrip-all-kinds.cvm");
@@ -126,8 +124,7 @@ class GrafFilesTest : public QObject {
                     .contains(QString::fromLatin1("Corvanta \xAE Simulation results")));
     }
 
-    // On a saved model every kind of change marks it, looking around and a run do not, saving
-    // clears the mark; the standard keys reach their commands, F5 runs, Escape stops. Nothing asks.
+    // A saved model: changes mark it, looks and runs do not, saving clears; keys reach commands.
     void actionsOnASavedModel() {
         using Act = std::function<void(Session&)>;
         const auto keys = [](const char* keys) -> Act {
@@ -179,20 +176,21 @@ class GrafFilesTest : public QObject {
         }
     }
 
-    // Close (as the close box), New and Open on a changed model ask: Cancel keeps all, Discard goes
-    // on, Save writes and goes on, a save that writes nothing keeps the window and the model.
+    // Close, New, Open, drop on a change ask: Cancel keeps, Discard goes on, Save writes or stays.
     void changesQuestion() {
         using A = DialogAnswer;
         const std::pair<A, const char*> answers[] = {
             {A::Cancel, ""}, {A::Discard, ""}, {A::Save, "saved.cvm"}, {A::Save, "no/saved.cvm"}};
-        for (const QString command : {"Cerrar1", "Nuevo1", "Abrir1"}) {
+        for (const QString command : {"Cerrar1", "Nuevo1", "Abrir1", "drop"}) {
             for (const auto& [answer, save] : answers) {
                 Session s;
                 s.Update("y = a + b");
                 s.Dialogs.Answers.push_back(answer);
                 s.SavePaths.push_back(s.Path(save));
                 s.OpenPaths.push_back(kSamples + "mass-calibration.cvm");
-                s.Menu(qPrintable(command));
+                QVERIFY(!s.Drop(kSamples + "../README.md"));  // refused: asks nothing
+                if (command == "drop") QVERIFY(s.Drop(kSamples + "mass-calibration.cvm"));
+                if (command != "drop") s.Menu(qPrintable(command));
                 const bool fails = QString(save).startsWith("no/");
                 const bool goesOn = answer != A::Cancel && !fails;
                 QStringList shown{"ConfirmSaveDiscardCancel: Save changes to Untitled?"};
@@ -237,24 +235,6 @@ class GrafFilesTest : public QObject {
         QCOMPARE(later.Log().size(), 1);
     }
 
-    // A dropped model opens as Open does, after the question on changes; other files are refused.
-    void droppedFileOpens() {
-        Session s;
-        s.Update("y = a + b");
-        s.Dialogs.Answers.push_back(DialogAnswer::Discard);
-        for (const QString file : {"../README.md", "mass-calibration.cvm"}) {
-            QMimeData data;
-            data.setUrls({QUrl::fromLocalFile(kSamples + file)});
-            QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
-            QApplication::sendEvent(s.Window.get(), &enter);
-            QCOMPARE(enter.isAccepted(), file.endsWith(".cvm"));
-            QDropEvent dropped(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
-            if (enter.isAccepted()) QApplication::sendEvent(s.Window.get(), &dropped);
-        }
-        QCOMPARE(s.Log(), QStringList{"ConfirmSaveDiscardCancel: Save changes to Untitled?"});
-        QCOMPARE(s.Caption(), " Corvanta - " + kSamples + "mass-calibration.cvm[*]");
-    }
-
     // Help: the guide in its own window and the about box with the version and the licence.
     void helpMenu() {
         Session s;
@@ -273,8 +253,7 @@ class GrafFilesTest : public QObject {
         QCOMPARE(lines, (QStringList{"Version: " CORVANTA_VERSION " (Torvo)",
                                      "Licence: GNU General Public License, version 3 or later"}));
 
-        // Every command the guide names in bold ("Menu > Command" or a caption) is in the window;
-        // only the buttons of the question before changes are lost are not.
+        // Every command the guide names in bold is in the window, bar the changes question's.
         QStringList shown = {"Save", "Discard", "Cancel"};
         for (QMenu* menu : s.Window->menuBar()->findChildren<QMenu*>())
             for (QAction* action : menu->actions())
@@ -301,8 +280,7 @@ class GrafFilesTest : public QObject {
         QVERIFY(named > 40);
     }
 
-    // A language file of another layout is refused and changes nothing; one loaded (typed without
-    // its extension) gives its captions and may become the default; none chosen, nothing happens.
+    // Another layout is refused; one loaded (no extension) applies, may be default; none: nothing.
     void languageFiles() {
         Session s;
         Write(s.Path("wrong.cvl"),
@@ -341,8 +319,7 @@ class GrafFilesTest : public QObject {
         QCOMPARE(s.Shown, QStringList(3, "language"));
     }
 
-    // The upper triangle edited with its mirror, the refusals, the matrix through the clipboard, a
-    // coefficient from paired readings, Cancel, and the coefficients kept through Save as and Open.
+    // Mirror, refusals, clipboard, coefficient from readings, Cancel; kept by Save as and Open.
     void correlationsEditedSavedReopened() {
         Session s;
         Write(s.Path("paired.cvm"), PairedModel());

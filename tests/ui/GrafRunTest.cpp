@@ -1,5 +1,4 @@
-// The run from the window: Start, the chart, stop, close, the results against the batch tool,
-// the GUM page, the run's choices saved with the model, and the exports.
+// Runs from the window: chart, stop, close, results against the batch tool, GUM page, exports.
 #include <array>
 #include <cmath>
 
@@ -52,8 +51,7 @@ class GrafRunTest : public QObject {
     Q_OBJECT
 
   private slots:
-    // Each case: the chart before, the counts drawn, marks or not, "x: runs" of chosen columns and
-    // the marks' columns. Below the baseline nothing is ever painted.
+    // Chart before, counts, marks?, "x: runs" of columns, marks' x; nothing painted below the base.
     void chartPixels() {
         Counts halves{}, low = Flat(10);
         halves[0] = 4, halves[1] = 1, halves[2] = 3;  // 150/4 = 37.5 -> 38, 450/4 = 112.5 -> 112
@@ -81,8 +79,7 @@ class GrafRunTest : public QObject {
         }
     }
 
-    // View on and off give the batch tool's results; the view off shows a bar instead of the count.
-    // The view off runs a copy with the spreads stored negative: it opens silently and runs alike.
+    // View on/off match the batch tool; off, spreads stored negative open silently and run alike.
     void wholeRunMatchesBatchTool() {
         for (const bool view : {true, false}) {
             Session s;
@@ -114,9 +111,7 @@ class GrafRunTest : public QObject {
             for (int row = 1; row < 10; ++row)
                 QVERIFY2(Shows(grid.at(row), batch.value(keys[row]).toDouble(),
                                row == 4 || row == 5 ? 0.5e-5 : 0),
-                         qPrintable(QString("%1: %2 against %3")
-                                        .arg(keys[row], grid.at(row))
-                                        .arg(batch.value(keys[row]).toDouble(), 0, 'g', 17)));
+                         qPrintable(keys[row] + ": " + grid.at(row)));
             QCOMPARE(s.Text("Resultado_res"), grid.at(1));
             const QJsonArray interval = batch.value("interval").toArray();
             const QString ends = s.Text("Label60").section('[', 1).section(']', 0, 0);
@@ -132,8 +127,7 @@ class GrafRunTest : public QObject {
                           batch.value("jarque_bera").toDouble()));
             QVERIFY(normality.endsWith(
                 batch.value("normality_fits").toBool() ? "   (fit)" : "   (doesn't fit)"));
-            // The marks: mean -+ 1.96 s of the last update, for the view off the first (never
-            // marked).
+            // The marks: mean -+ 1.96 s of the last update (view off: the first, never marked).
             const double mean = batch.value("mean").toDouble();
             const double sd = batch.value("standard_deviation").toDouble();
             for (const auto& [label, bound] :
@@ -212,9 +206,7 @@ class GrafRunTest : public QObject {
         }
     }
 
-    // y = 10 b + e, b 0 or 1 at even odds: two far clusters, excess kurtosis near -2, no marks.
-    // Before, Start without a model, Continue (not at its cut-out corner) and Start with inputs
-    // unassigned are refused and select the first unassigned.
+    // Refused while unready; y = 10 b + e (b 0 or 1): two far clusters, kurtosis near -2, no marks.
     void notReadyThenTwoClusters() {
         Session s;
         s.Window->SetRunSeed(11);
@@ -252,9 +244,7 @@ class GrafRunTest : public QObject {
         QVERIFY(bars > 0);
     }
 
-    // The mass calibration before and after a run at the coverage chosen before it: the grids as
-    // drawn (output cells shaded, an input's bar one segment per started 5 %, a mark for 0 %; the
-    // result row selected outlined), the GUM page and its curve, the exports refused before.
+    // Mass calibration: exports refused before the run, grids and bars drawn, GUM page and curve.
     void massCalibrationPagesAndExports() {
         Session s;
         s.ReadyToRun(kSample);

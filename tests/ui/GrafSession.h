@@ -50,8 +50,7 @@ inline void Write(const QString& path, const QByteArray& bytes) {
         qFatal("cannot write %s", qPrintable(path));
 }
 
-// Types into a cell: the first key opens the editor, the rest go to it, Return (unless left out)
-// ends.
+// Types into a cell: the first key opens the editor, the rest go to it, Return ends (if finish).
 inline void TypeCell(QTableWidget& grid, int row, int column, const QString& text,
                      bool finish = true) {
     grid.setCurrentCell(row, column);
@@ -93,9 +92,7 @@ class AnsweringDialogs : public corvanta::testing::ScriptedDialogs {
     }
 };
 
-// A fresh window with its own language folder, units list and settings (or those given), shown and
-// active so that clicks move the focus as for a user. Its file and print dialogs answer from
-// scripts (none left: cancelled) and are noted in Shown ("open", "save", "print", ...).
+// A shown, active window with own language folder, units, settings; file dialogs scripted (Shown).
 class Session {
   public:
     explicit Session(const QString& settings = {}) {
@@ -212,8 +209,7 @@ class Session {
         QTest::keyClicks(Get(field), text);
     }
 
-    // Fills a distribution page (Edit1_, Edit2_, Edit3_, EditDegrees_) of a quantity and applies
-    // it.
+    // Fills a distribution page (Edit1_, Edit2_, Edit3_, EditDegrees_) of a quantity, applies it.
     void Assign(int row, int page, const QStringList& fields) {
         ClickCell(row, 2);
         Pick(List(), page);
@@ -247,6 +243,17 @@ class Session {
         return Pixel(Table(), row, column, {cell.width() - 4, (cell.height() - 1) / 2});
     }
     QStringList Log() const { return Logged(Dialogs); }
+
+    // Drags a file over the window and drops it there if taken; whether it was.
+    bool Drop(const QString& path) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(Window.get(), &enter);
+        QDropEvent dropped(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
+        if (enter.isAccepted()) QApplication::sendEvent(Window.get(), &dropped);
+        return enter.isAccepted();
+    }
 
     // Clicks `button`, runs `act` on the dialog it opens and cancels the dialog if still open.
     void WithDialog(const char* button, const std::function<void(QTableWidget&, QDialog&)>& act) {

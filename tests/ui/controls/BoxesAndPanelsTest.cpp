@@ -111,8 +111,7 @@ class BoxesAndPanelsTest : public QObject {
         delete other_;
     }
 
-    // The background switches; the text, its colour and place do not. A palette set while clear
-    // ("green": its base made green) leaves the box clear, and is the one it returns to.
+    // The background switches, the text does not; a palette set while clear ("green") stays.
     void switches_data() {
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QColor>("beneath");
@@ -195,8 +194,7 @@ class BoxesAndPanelsTest : public QObject {
             if (at.contains(steps_[i])) QCOMPARE(bounds_[i], at[steps_[i]]);
     }
 
-    // Focus moves: an edit, "other" for another window's, "back" to the main window (and the
-    // control that had the focus).
+    // Focus moves: an edit, "other" another window's, "back" to the main window and its control.
     void pageFocus() {
         for (const QString& move : QString("in1 in2 other back out in2").split(' ')) {
             QWidget* window = move == "other" ? other_ : window_;
