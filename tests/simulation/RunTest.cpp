@@ -124,6 +124,7 @@ TEST(CompiledModel, GivesTheValuesDrawsAndFaultsOfTheTextualIteration) {
             const auto par = [&] { return GetIterationPar(j, text, parameters, Texts(), dialogs); };
             ASSERT_EQ(Outcomes(99, 100, [&] { return varying.Evaluate(); }), Outcomes(99, 100, par))
                 << "varying " << j;
+            EXPECT_EQ(FindQuantity(parameters, parameters[j].Nombre, Texts(), dialogs), j);
         }
     }
     EXPECT_TRUE(dialogs.Log.empty());
@@ -132,23 +133,17 @@ TEST(CompiledModel, GivesTheValuesDrawsAndFaultsOfTheTextualIteration) {
          {kInvalidOperationText, kDivisionByZeroText, kOverflowText,
           "'INF' is not a valid floating point value", "'abc' is not a valid floating point value"})
         EXPECT_NE(std::find(faults.begin(), faults.end(), expected), faults.end()) << expected;
-}
-
-TEST(CompiledModel, IrregularTextIsThatOfTheTextualIterationAndEveryQuantityIsFound) {
-    // E.g. two values left on the stack: the message and a result of 0, both ways.
-    const ParameterList parameters = MakeModel("y = a", {{"a", K::Normal, "1", "1"}}).Parameters;
+    // Irregular text, e.g. two values left on the stack: the message and a result of 0, both ways.
+    const ParameterList single = MakeModel("y = a", {{"a", K::Normal, "1", "1"}}).Parameters;
     for (const char* text : {"a\r\na\r\n", "a\r\n+\r\n", "", "a\r\n1\r\n+][-\r\n"}) {
         ScriptedDialogs textual, fast;
-        CompiledModel compiled(text, parameters, Texts(), fast);
+        CompiledModel compiled(text, single, Texts(), fast);
         EXPECT_TRUE(compiled.UsesText()) << text;
         const auto reference =
-            Outcomes(8, 5, [&] { return GetIteration(text, parameters, Texts(), textual); });
+            Outcomes(8, 5, [&] { return GetIteration(text, single, Texts(), textual); });
         EXPECT_EQ(Outcomes(8, 5, [&] { return compiled.Evaluate(); }), reference) << text;
         EXPECT_EQ(fast.Log, textual.Log);
     }
-    ScriptedDialogs none;
-    for (std::size_t j = 0; j < parameters.size(); ++j)
-        EXPECT_EQ(FindQuantity(parameters, parameters[j].Nombre, Texts(), none), j);
 }
 
 // Always the next batch but no further than needed; a model through text on the calling thread.
@@ -215,8 +210,8 @@ TEST(RunSimulation, ProgressViewOnAndOffAndAStopAtAnUpdate) {
     for (const Ran* r : {&on, &off}) {
         EXPECT_EQ(r->Observer.ResultsShown,
                   std::vector<std::string>(r->Out.Grid.begin(), r->Out.Grid.end()));
-        EXPECT_TRUE(r->Session.StopRequested && !r->Session.SimulationRunning);
-        EXPECT_TRUE(r->Dialogs.Log.empty());
+        EXPECT_TRUE(r->Session.StopRequested && !r->Session.SimulationRunning &&
+                    r->Dialogs.Log.empty());
     }
     const auto texts = [](const RunOutcome& o) {
         return std::tie(o.Grid, o.IntervalText, o.ClassicText, o.NormalityText);
@@ -324,6 +319,35 @@ TEST(RunSimulation, FailedDrawsAreTheSameOnEveryThreadCount) {
             EXPECT_NEAR(r1.Out.FailedDraws, expectedFailures, 5 * std::sqrt(expectedFailures));
             EXPECT_EQ(r1.Dialogs.Log,
                       (std::vector<Shown>{{DialogKind::Error, kInvalidOperationText}}));
+        } else if (c == 1) {  // the text's values and redraws, the state left for the contributions
+            ParameterList reference = models[c].Parameters;
+            ScriptedDialogs dialogs;
+            UniformSeed = 5;
+            std::vector<double> values;
+            std::int64_t failed = 0;  // k = 0: division by zero
+            while (static_cast<std::int64_t>(values.size()) < n) {
+                const Outcome o = Capture([&] {
+                    return GetIteration(one.PostfixExpression, reference, Texts(), dialogs);
+                });
+                if (o.Fault.empty()) values.push_back(std::bit_cast<double>(o.Bits));
+                failed += !o.Fault.empty();
+            }
+            std::vector<ContributionRow> rows;
+            const Outcome contributions = Capture([&] {
+                ComputeContributions(one.PostfixExpression, reference, Texts(), dialogs, rows);
+                return 0.0;
+            });
+            const auto [lo, hi] = std::minmax_element(values.begin(), values.end());
+            const ProgressUpdate expected = UpdateRunStatistics(values.data(), n, *lo, *hi, 0);
+            const auto moments = [](const SimulationResult& s) {
+                return std::tie(s.M1, s.M2, s.M4);
+            };
+            EXPECT_EQ(moments(r1.Out.Last.Statistics), moments(expected.Statistics));
+            EXPECT_EQ(std::tie(r1.Out.Status, r1.Out.FailedDraws, r1.Out.Last.Histogram.Counts,
+                               r1.Session.OutputMax, one.Parameters),
+                      std::make_tuple(RunStatus::Completed, failed, expected.Histogram.Counts, *hi,
+                                      reference));
+            EXPECT_TRUE(failed > 0 && r1.Out.ContributionsComputed == contributions.Fault.empty());
         } else if (c == 2) {
             EXPECT_EQ(
                 std::tie(r1.Out.Status, r1.Out.FailedDraws, r1.Out.Computed, r1.Out.Grid[1],
@@ -338,40 +362,7 @@ TEST(RunSimulation, FailedDrawsAreTheSameOnEveryThreadCount) {
     }
 }
 
-// The batched run's values, redraws and the state left for the contributions are the text's.
-TEST(RunSimulation, ValuesAndLaterDrawsAreThoseOfTheTextualIteration) {
-    Model m = Ratio();
-    const std::int64_t n = 3001;
-    ScriptedDialogs dialogs;
-    UniformSeed = 17;
-    std::vector<double> values;
-    std::int64_t failed = 0;  // k = 0: division by zero
-    while (static_cast<std::int64_t>(values.size()) < n) {
-        const Outcome o = Capture(
-            [&] { return GetIteration(m.PostfixExpression, m.Parameters, Texts(), dialogs); });
-        if (o.Fault.empty()) values.push_back(std::bit_cast<double>(o.Bits));
-        failed += !o.Fault.empty();
-    }
-    // The contributions go on from the state the last used iteration left.
-    ParameterList reference = m.Parameters;
-    std::vector<ContributionRow> rows;
-    const Outcome contributions = Capture([&] {
-        ComputeContributions(m.PostfixExpression, reference, Texts(), dialogs, rows);
-        return 0.0;
-    });
-    const auto [lo, hi] = std::minmax_element(values.begin(), values.end());
-    const ProgressUpdate expected = UpdateRunStatistics(values.data(), n, *lo, *hi, 0);
-    const Ran r(m, n, false, 17);
-    const auto moments = [](const SimulationResult& s) { return std::tie(s.M1, s.M2, s.M4); };
-    EXPECT_EQ(moments(r.Out.Last.Statistics), moments(expected.Statistics));
-    EXPECT_EQ(
-        std::tie(r.Out.Status, r.Out.FailedDraws, r.Out.Last.Histogram.Counts, r.Session.OutputMax,
-                 m.Parameters),
-        std::make_tuple(RunStatus::Completed, failed, expected.Histogram.Counts, *hi, reference));
-    EXPECT_TRUE(failed > 0 && r.Out.ContributionsComputed == contributions.Fault.empty());
-}
-
-TEST(ComputeContributions, WidthsSharesAndFaultsOfTheInputsOnly) {
+TEST(ComputeContributions, WidthsSharesAndFaultsOfTheInputsOnlyAndOfARealModel) {
     const std::pair<double, const char*> texts[] = {
         {0.05, "5.000e-2"}, {2000, "2.000e3"},  {12.3456, "12.346"}, {0, "0.000"},
         {0.1, "0.100"},     {1000, "1000.000"}, {1000.5, "1.001e3"}, {0.09999, "9.999e-2"}};
@@ -409,15 +400,11 @@ TEST(ComputeContributions, WidthsSharesAndFaultsOfTheInputsOnly) {
     EXPECT_EQ(std::make_tuple(list[0].Sensib, list[1].Sensib, list[3].Sensib),
               std::make_tuple(0.0, 0.0, 99.0));  // b not reached
     EXPECT_EQ(rows, std::vector<ContributionRow>(4, ContributionRow{"old", "old"}));
-}
-
-// Rectangular of half-width 1, normal of deviation 1, constant: 95 % widths 1.9, 3.92 and 0.
-TEST(ComputeContributions, RectangularNormalAndConstantInputs) {
+    // Rectangular of half-width 1, normal of deviation 1, constant: 95 % widths 1.9, 3.92 and 0.
     Model m = MakeModel(
         "y = a + b + c",
         {{"a", K::Rectangular, "0", "1"}, {"b", K::Normal, "0", "1"}, {"c", K::Constante, "4"}});
     ScriptedDialogs dialogs;
-    std::vector<ContributionRow> rows;
     UniformSeed = 2026;
     ComputeContributions(m.PostfixExpression, m.Parameters, Texts(), dialogs, rows);
     const std::size_t a = IndexOf(m, "a"), b = IndexOf(m, "b"), c = IndexOf(m, "c");
