@@ -183,7 +183,9 @@ TEST(AdaptiveRun, StopsEarlierForLooserDigitsAndRepeatsWithTheSeed) {
     EXPECT_NEAR(double(mc.Out.Last.Statistics.M1), double(three.Mean), 1e-12);
 }
 
-std::vector<double> Values(const Model& model, const CorrelationList& list, int n) {
+std::vector<double> Values(const Model& model, const CorrelationList& list, int n,
+                           std::uint32_t seed) {
+    UniformSeed = seed;
     SilentDialogs dialogs;
     CompiledModel compiled(model.PostfixExpression, model.Parameters, Texts(), dialogs,
                            std::nullopt, list);
@@ -215,8 +217,7 @@ TEST(CorrelatedRun, ComparisonLossAgreesWithTheExactDistribution) {
         const Model model = MakeModel("dP = X1^2 + X2^2", {{"X1", K::Normal, c.X1, "0.005"},
                                                            {"X2", K::Normal, "0", "0.005"}});
         const CorrelationList list{{"X1", "X2", c.R}};
-        UniformSeed = 9400;
-        std::vector<double> values = Values(model, list, n);
+        std::vector<double> values = Values(model, list, n, 9400);
         const Moments m = MomentsOf(values);
         const double x1 = std::stod(c.X1);
         const double exactU = std::sqrt(4 * x1 * x1 * u * u + 4 * std::pow(u, 4) * (1 + c.R * c.R));
@@ -241,8 +242,7 @@ TEST(CorrelatedRun, ComparisonLossAgreesWithTheExactDistribution) {
 TEST(CorrelatedRun, SumsOfCorrelatedInputs) {
     const Model sum =
         MakeModel("y = a + b", {{"a", K::Rectangular, "0", "1"}, {"b", K::Rectangular, "0", "1"}});
-    UniformSeed = 31;
-    EXPECT_NEAR(MomentsOf(Values(sum, {{"a", "b", 0.5}}, 1000000)).Sd(), 1,
+    EXPECT_NEAR(MomentsOf(Values(sum, {{"a", "b", 0.5}}, 1000000, 31)).Sd(), 1,
                 5 * std::sqrt(2.0 / 4e6));
     const GumResult gum = Gum(sum, {{"b", "a", 0.5}});
     EXPECT_TRUE(gum.DegreesAvailable);
@@ -321,8 +321,7 @@ TEST(TypeBKinds, DrawsQuantilesEstimatesAndFaults) {
         PreparedSampler sampler(c.Record);
         UniformSeed = 20262026;
         std::vector<double> x(n);
-        for (double& v : x)
-            v = static_cast<double>(sampler.Draw());
+        std::generate(x.begin(), x.end(), [&] { return static_cast<double>(sampler.Draw()); });
         const Moments m = MomentsOf(x);
         const auto estimate = EstimateInput(c.Record);
         ASSERT_TRUE(estimate);

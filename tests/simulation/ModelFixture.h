@@ -5,15 +5,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <initializer_list>
 #include <numeric>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "captions/Captions.h"
-#include "captions/UserDialogs.h"
-#include "distributions/ModelParameter.h"
 #include "distributions/ModelUpdate.h"
 #include "distributions/Sampling.h"
 #include "engine/Faults.h"

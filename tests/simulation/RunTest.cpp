@@ -95,10 +95,9 @@ TEST(CompiledModel, GivesTheValuesDrawsAndFaultsOfTheTextualIteration) {
     std::vector<std::string> faults;
     for (const auto& [equations, inputs] : cases) {
         SCOPED_TRACE(equations);
-        const Model m = MakeModel(equations, inputs);
-        const auto& [text, parameters] = m;
+        const auto [text, parameters] = MakeModel(equations, inputs);
         const auto textual = [&] { return GetIteration(text, parameters, Texts(), dialogs); };
-        CompiledModel compiled(m.PostfixExpression, m.Parameters, Texts(), dialogs);
+        CompiledModel compiled(text, parameters, Texts(), dialogs);
         EXPECT_FALSE(compiled.UsesText());
         for (std::uint32_t seed : {1u, 4294967295u}) {
             const auto reference = Outcomes(seed, 200, textual);
@@ -119,7 +118,7 @@ TEST(CompiledModel, GivesTheValuesDrawsAndFaultsOfTheTextualIteration) {
             }
             ASSERT_EQ(batched, reference) << "batched, seed " << seed;
         }
-        for (std::size_t j = 0; j < m.Parameters.size(); ++j) {
+        for (std::size_t j = 0; j < parameters.size(); ++j) {
             CompiledModel varying(text, parameters, Texts(), dialogs, j);
             const auto par = [&] { return GetIterationPar(j, text, parameters, Texts(), dialogs); };
             ASSERT_EQ(Outcomes(99, 100, [&] { return varying.Evaluate(); }), Outcomes(99, 100, par))

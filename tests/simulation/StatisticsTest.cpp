@@ -100,11 +100,6 @@ TEST(BinLocator, AgreesWithTheDivisionOnEveryValue) {
             ASSERT_EQ(locator.Bin(v), counted ? static_cast<int>(k) : -1) << v;
         }
     }
-    // One value, or no width at all: nothing is counted and nothing is searched.
-    for (long double width : {0.0L, -1.0L, static_cast<long double>(HUGE_VAL)}) {
-        const BinLocator locator(OutputHistogram{.Low = 0.25L, .High = 0.25L, .Width = width});
-        EXPECT_EQ(std::make_pair(locator.Bin(0.25), locator.SearchSteps()), std::make_pair(-1, 0));
-    }
 }
 
 // The tails are ranked among all the values, those at the upper edge and beyond m +- 3s included.
@@ -135,8 +130,8 @@ TEST(CoverageInterval, RanksBeyondTheBinsEdgesOfTheBinSelectionAndTheMostProbabl
         EXPECT_EQ(u.Histogram.Total(), c.Counted);
         const long double top = u.Statistics.Mean + 3 * u.Statistics.StandardDeviation;
         // Above: m - 3s is below the least value, m + 3s far below the greatest.
-        if (c.Values == &above)
-            EXPECT_TRUE(u.Histogram.Low == 0 && SameBits(u.Histogram.High, top));
+        EXPECT_TRUE(c.Values != &above ||
+                    (u.Histogram.Low == 0 && SameBits(u.Histogram.High, top)));
         const CoverageInterval interval =
             ComputeCoverageInterval(v.data(), v.size(), u.Histogram, c.Index);
         ASSERT_TRUE(interval.Determined);
@@ -176,8 +171,6 @@ TEST(ResultTexts, VerdictIntervalsClassicFormCoverageChoiceResultsAndRunningValu
         {ci(0), "p = 68,27% (Normal: \xB5 = s)"}, {ci(1), "p = 90%"}, {ci(2), "p = 95%"},
         {ci(3), "p = 95,45% (Normal: \xB5 = 2s)"}, {ci(4), "p = 99%"},
         {ci(5), "p = 99,73% (Normal: \xB5 = 3s)"},
-        {UndeterminedForm(1), " (p = 90%)  =  "}, {ResultForm(3), " (p = 95,45%): [ "},
-        {InterruptedForm(4), " (p = 99%): "},
         {change.Interval, "Confidence interval (p = 99%)  =  Indetermined"},
         {change.Classic, "GUM format = Indetermined"},
         // Worked results; "#" writes nothing for 0; up to six orders apart both take exponents.
@@ -225,8 +218,7 @@ TEST(ResultTexts, VerdictIntervalsClassicFormCoverageChoiceResultsAndRunningValu
         if (!SameBits(fast, reference) ||
             (d == x && std::isfinite(d) && !SameBits(RoundToGeneralFast(d), reference)))
             return ::testing::AssertionFailure()
-                   << FormatGeneral(x, 21) << " gives " << FormatGeneral(fast, 21) << " instead of "
-                   << FormatGeneral(reference, 21);
+                   << FormatGeneral(x, 21) << " gives " << FormatGeneral(fast, 21);
     }
     return ::testing::AssertionSuccess();
 }
