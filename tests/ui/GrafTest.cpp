@@ -107,7 +107,7 @@ class GrafTest : public QObject {
         for (const auto& [model, cell, ok, names, stored] : cases) {
             Session s;
             s.Update(model ? "y = a + b" : "y = a + b + c");
-            if (model) s.Assign(1, 4, {"7"});
+            s.Assign(model ? 1 : 3, 4, {"7"});  // once applied, a page entered again asks again
             s.ClickCell(1, 2);
             if (model) {
                 s.Click("Memo1");

@@ -1,11 +1,9 @@
-// The see-through edit and memo, the animated panel and the page panel, in one striped window.
-#include <QLineEdit>
+// The see-through edit and memo and the animated panel, in one striped window.
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
 #include <QtTest>
 
-#include "ui/controls/AsPagePanel.h"
 #include "ui/controls/AsPanel.h"
 #include "ui/controls/TransEdit.h"
 #include "ui/controls/TransMemo.h"
@@ -40,12 +38,9 @@ class BoxesAndPanelsTest : public QObject {
     Q_OBJECT
 
     Striped* window_ = nullptr;
-    QWidget* other_ = nullptr;
     TTransEdit* edit_ = nullptr;
     TTransMemo* memo_ = nullptr;
     TAsPanel* panel_ = nullptr;
-    QHash<QString, QLineEdit*> edits_;
-    QStringList events_;
     QList<int> steps_;
     QList<QRect> bounds_;
 
@@ -67,7 +62,7 @@ class BoxesAndPanelsTest : public QObject {
         boxes.setColor(QPalette::Base, kBase);
         boxes.setColor(QPalette::Text, kText);
         window_->setPalette(boxes);
-        edits_["out"] = edit_ = new TTransEdit(window_);
+        edit_ = new TTransEdit(window_);
         edit_->setGeometry(10, 10, 260, 24);
         edit_->setText("MMMM");
         memo_ = new TTransMemo(window_);
@@ -82,17 +77,7 @@ class BoxesAndPanelsTest : public QObject {
         panel_->SetFromHeight(kFrom.height());
         panel_->SetLineWidth(2);
         panel_->hide();
-        auto* pages = new TAsPagePanel(window_);
-        pages->setGeometry(10, 170, 300, 20);
-        auto* page = new QWidget;
-        edits_["in1"] = new QLineEdit(page);
-        edits_["in2"] = new QLineEdit(page);
-        pages->addWidget(page);
-        other_ = new QWidget;
-        edits_["other"] = new QLineEdit(other_);
-        events_.clear(), steps_.clear(), bounds_.clear();
-        connect(pages, &TAsPagePanel::OnEnter, this, [this] { events_ << "enter"; });
-        connect(pages, &TAsPagePanel::OnExit, this, [this] { events_ << "exit"; });
+        steps_.clear(), bounds_.clear();
         connect(panel_, &TAsPanel::AnimationFrame, this, [this](int step, const QRect& bounds) {
             // Each frame shows only an outline of the line width.
             const QRegion shape = panel_->mask();
@@ -101,15 +86,11 @@ class BoxesAndPanelsTest : public QObject {
             steps_ << step;
             bounds_ << bounds;
         });
-        other_->show();
         window_->show();
         window_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window_));
     }
-    void cleanup() {
-        delete window_;
-        delete other_;
-    }
+    void cleanup() { delete window_; }
 
     // The background switches, the text does not; a palette set while clear ("green") stays.
     void switches_data() {
@@ -192,19 +173,6 @@ class BoxesAndPanelsTest : public QObject {
             {0, kOwn}, {3, QRect(163, 142, 154, 180)}, {7, QRect(223, 71, 72, 83)}, {10, kFrom}};
         for (int i = 0; i < steps_.size(); ++i)
             if (at.contains(steps_[i])) QCOMPARE(bounds_[i], at[steps_[i]]);
-    }
-
-    // Focus moves: an edit, "other" another window's, "back" to the main window and its control.
-    void pageFocus() {
-        for (const QString& move : QString("in1 in2 other back out in2").split(' ')) {
-            QWidget* window = move == "other" ? other_ : window_;
-            if (move == "other" || move == "back") {
-                window->activateWindow();
-                QVERIFY(QTest::qWaitForWindowActive(window));
-            }
-            if (move != "back") edits_[move]->setFocus();
-        }
-        QCOMPARE(events_.join(' '), QString("enter exit enter"));
     }
 };
 
