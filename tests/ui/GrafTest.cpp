@@ -22,14 +22,8 @@ struct ApplyCase {
     QStringList Labels = {};
 };
 
-struct ReadingsCase {
-    int Mode;  // RadioButton1..5
-    bool Student;
-    QStringList Rows;  // cells joined by "|"
-    QString Mean;
-    double A;
-    QString Degrees;
-};
+// The mode (RadioButton1..5), Student's t or not, the rows (cells joined by "|"), mean, a, degrees.
+using ReadingsCase = std::tuple<int, bool, QStringList, QString, double, QString>;
 
 }  // namespace
 
@@ -230,14 +224,14 @@ class GrafTest : public QObject {
     // Readings give the quantity and refill the dialog; none keep quantity, page and number typed.
     void experimentalReadings() {
         QFETCH(ReadingsCase, c);
-        const QStringList rows = c.Rows;
-        const bool entered = !c.Mean.isEmpty();
+        const auto& [mode, student, rows, mean, a, degrees] = c;
+        const bool entered = !mean.isEmpty();
         Session s;
         s.Update("y = a + b");
         s.ClickCell(1, 2);
         s.Pick(s.List(), 17);
-        s.Click(QString("RadioButton%1").arg(c.Mode));
-        s.Click(c.Student ? "RadioButton7" : "RadioButton6");
+        s.Click(QString("RadioButton%1").arg(mode));
+        s.Click(student ? "RadioButton7" : "RadioButton6");
         s.Type("SpinEdit2", QString::number(rows.size()));
         if (entered)
             s.WithDialog("Button20", [&](QTableWidget& grid, QDialog& form) {
@@ -257,9 +251,9 @@ class GrafTest : public QObject {
             return;
         }
         const QStringList p = s.Record(1, true).split('|');  // Distrib, Valor, a, b, Grados
-        QCOMPARE(p.mid(0, 2), (QStringList{"17", c.Mean}));
-        QVERIFY2(std::abs(p[2].toDouble() / c.A - 1) < 1e-6, qPrintable(p[2]));
-        QCOMPARE(p.mid(3), (QStringList{c.Student ? "Student" : "Normal", c.Degrees}));
+        QCOMPARE(p.mid(0, 2), (QStringList{"17", mean}));
+        QVERIFY2(std::abs(p[2].toDouble() / a - 1) < 1e-6, qPrintable(p[2]));
+        QCOMPARE(p.mid(3), (QStringList{student ? "Student" : "Normal", degrees}));
         QCOMPARE(s.CellColour(1, 1), QColor(219, 239, 218));
         QVERIFY(s.Dialogs.Log.empty());
         s.ClickCell(1, 2);
