@@ -343,16 +343,24 @@ bool ChiSquareAccepts(const std::vector<long double>& x, D law, std::int64_t lo,
     return statistic < df * std::pow(1 - w + 4.265 * std::sqrt(w), 3);
 }
 
-// The negative binomial's gamma mixture: events of probability p before the n-th of 1 - p.
-TEST(SamplerStatistics, NegativeBinomialGammaMixtureMatchesItsProbabilities) {
-    const std::tuple<const char*, double, std::int64_t, std::int64_t> cases[] = {
-        {"0.6", 0.6, 27000, 33000}, {"0.9", 0.9, 172000, 188000}};
-    for (const auto& [text, p, lo, hi] : cases) {
-        const std::vector<long double> x = Draws(Record(K::NegBinomial, "20000", text));
+// The negative binomial's gamma mixture (events of probability p before the n-th of 1 - p), and
+// the binomial's squeeze on draws far from its mode, which few golden draws reach.
+TEST(SamplerStatistics, GammaMixtureAndBinomialSqueezeMatchTheirProbabilities) {
+    const std::tuple<K, const char*, const char*, std::int64_t, std::int64_t> cases[] = {
+        {K::NegBinomial, "20000", "0.6", 27000, 33000},
+        {K::NegBinomial, "20000", "0.9", 172000, 188000},
+        {K::Binomial, "5000", "0.01", 0, 200}};
+    for (const auto& [kind, n, p, lo, hi] : cases) {
+        const std::vector<long double> x = Draws(Record(kind, n, p));
         for (long double v : x)
             ASSERT_EQ(v, std::trunc(v));
-        const bm::negative_binomial_distribution<long double> law(20000, 1 - p);
-        EXPECT_TRUE(ChiSquareAccepts(x, law, lo, hi)) << p;
+        const long double count = std::stold(n), q = std::stold(p);
+        EXPECT_TRUE(
+            kind == K::Binomial
+                ? ChiSquareAccepts(x, bm::binomial_distribution<long double>(count, q), lo, hi)
+                : ChiSquareAccepts(x, bm::negative_binomial_distribution<long double>(count, 1 - q),
+                                   lo, hi))
+            << n << " " << p;
     }
 }
 
