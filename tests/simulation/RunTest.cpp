@@ -200,9 +200,8 @@ TEST(RunSimulation, ProgressViewOnAndOffAndAStopAtAnUpdate) {
                               on.Observer.Iterations.size()),
               std::make_tuple(false, true, 901ul));
     // Off: 25 bar steps and one update at the end, over every value.
-    std::vector<int> widths;
-    for (int step = 1; step <= 25; ++step)
-        widths.push_back(step * 16);
+    std::vector<int> widths(25);
+    std::generate(widths.begin(), widths.end(), [w = 0]() mutable { return w += 16; });
     EXPECT_EQ(std::tie(off.Observer.BarWidths, off.Observer.Updates),
               std::make_tuple(widths, std::vector<std::int64_t>{100000}));
     EXPECT_TRUE(on.Observer.BarWidths.empty() && off.Observer.Iterations.empty());
@@ -235,18 +234,17 @@ TEST(RunSimulation, ProgressViewOnAndOffAndAStopAtAnUpdate) {
 
 TEST(RunSimulation, RefusedWhileRunningOrNotReadyOrWhenTheObserverThrowsOrATokenIsUnknown) {
     Model m = SumOfNormals();
-    RecordingObserver observer;
     ScriptedDialogs dialogs;
     SimulationSession running, painted;
     running.SimulationRunning = true;
     const auto run = [&](SimulationSession& session, RunObserver& to) {
         return RunSimulation(m.PostfixExpression, m.Parameters, {}, Texts(), dialogs, session, to);
     };
-    EXPECT_EQ(run(running, observer).Status, RunStatus::Ignored);
-    EXPECT_TRUE(dialogs.Log.empty());
     class Throwing : public RunObserver {
         void ProgressUpdated(const RunProgress&) override { throw std::runtime_error("paint"); }
     } throwing;
+    EXPECT_EQ(run(running, throwing).Status, RunStatus::Ignored);
+    EXPECT_TRUE(dialogs.Log.empty());
     EXPECT_THROW(run(painted, throwing), std::runtime_error);
     EXPECT_FALSE(painted.SimulationRunning);
     // A token that names no quantity aborts without losing anything.
