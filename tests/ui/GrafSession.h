@@ -72,17 +72,6 @@ inline QStringList Logged(const corvanta::testing::ScriptedDialogs& dialogs) {
     return shown;
 }
 
-// The batch tool's JSON for a file, its count and seed.
-inline QJsonObject BatchRun(const QString& file, int iterations, int seed) {
-    QProcess cli;
-    cli.start(QStringLiteral(CORVANTA_CLI),
-              {"run", file, "--iterations", QString::number(iterations), "--seed",
-               QString::number(seed), "--json"});
-    if (!cli.waitForFinished(120000) || cli.exitCode() != 0) qFatal("corvanta-cli failed");
-    if (!cli.readAllStandardError().isEmpty()) qFatal("corvanta-cli warned");
-    return QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
-}
-
 // An unscripted question is answered Cancel and logged, not thrown from inside an event handler.
 class AnsweringDialogs : public corvanta::testing::ScriptedDialogs {
   public:
