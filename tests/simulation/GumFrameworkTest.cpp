@@ -281,24 +281,15 @@ TEST(CorrelatedRun, SumsOfCorrelatedInputs) {
               std::tuple(RunStatus::Aborted, false, refusal));
 }
 
-// Trapezoid on [-1, 3], top 0.4 of the base: sides of width 1.2, height 1/2.8.
-double TrapezoidCdf(double x) {
-    const auto lowerHalf = [](double y) {  // y: distance above -1, up to the midpoint
-        return y <= 1.2 ? y * y / (2 * 1.2 * 2.8) : 1.2 / 5.6 + (y - 1.2) / 2.8;
-    };
-    return x <= -1 ? 0 : x >= 3 ? 1 : x <= 1 ? lowerHalf(x + 1) : 1 - lowerHalf(3 - x);
+// Trapezoid on [-1, 3], top 0.4 of the base: sides 1.2 wide, height 1/2.8; mass within y of an end.
+double TrapezoidRise(double y) {
+    return y <= 1.2 ? y * y / (2 * 1.2 * 2.8) : 1.2 / 5.6 + (y - 1.2) / 2.8;
 }
 
 // Half-width 1 about 0, limits inexact by 0.3: flat within 0.7, then ln(1.3 / y) / 1.2.
-double CurvilinearCdf(double x) {
+double CurvilinearMass(double x) {  // from 0 to |x|
     const double y = std::min(std::fabs(x), 1.3);
-    const double mass = y <= 0.7 ? y * std::log(1.3 / 0.7) / 1.2
-                                 : (y * std::log(1.3 / y) + y - 0.7) / 1.2;  // from 0 to y
-    return x < 0 ? 0.5 - mass : 0.5 + mass;
-}
-
-double AsymmetricCdf(double x) {  // mode 1 within [0, 4]
-    return x <= 0 ? 0 : x >= 4 ? 1 : x <= 1 ? x * x / 4 : 1 - (4 - x) * (4 - x) / 12;
+    return y <= 0.7 ? y * std::log(1.3 / 0.7) / 1.2 : (y * std::log(1.3 / y) + y - 0.7) / 1.2;
 }
 
 // Draws (5 SE), quantiles, estimates against the exact laws; typed degrees; improper parameters.
@@ -307,9 +298,13 @@ TEST(TypeBKinds, DrawsQuantilesEstimatesAndFaults) {
     const struct { ModelParameter Record; double Mean, Variance; double (*F)(double); } cases[] = {
         {R(K::UShaped, "2", "0.5"), 2, 0.125,
          [](double x) { return 0.5 + std::asin(std::clamp((x - 2) / 0.5, -1.0, 1.0)) / kPi; }},
-        {R(K::Trapezoidal, "1", "2", "0.4"), 1, 4 * 1.16 / 6, TrapezoidCdf},
-        {R(K::CurvilinearTrapezoid, "0", "1", "0.3"), 0, 1.0 / 3 + 0.09 / 9, CurvilinearCdf},
-        {R(K::AsymmetricTriangular, "1", "0", "4"), 5.0 / 3, 13.0 / 18, AsymmetricCdf}};
+        {R(K::Trapezoidal, "1", "2", "0.4"), 1, 4 * 1.16 / 6, [](double x) {
+             return x <= -1 ? 0 : x >= 3 ? 1 : x <= 1 ? TrapezoidRise(x + 1)
+                                                      : 1 - TrapezoidRise(3 - x); }},
+        {R(K::CurvilinearTrapezoid, "0", "1", "0.3"), 0, 1.0 / 3 + 0.09 / 9,
+         [](double x) { return 0.5 + std::copysign(CurvilinearMass(x), x); }},
+        {R(K::AsymmetricTriangular, "1", "0", "4"), 5.0 / 3, 13.0 / 18, [](double x) {  // mode 1
+             return x <= 0 ? 0 : x >= 4 ? 1 : x <= 1 ? x * x / 4 : 1 - (4 - x) * (4 - x) / 12; }}};
     const ModelParameter improper[] = {R(K::Trapezoidal, "0", "1", "1.5"),
         R(K::Trapezoidal, "0", "1", "-0.1"), R(K::CurvilinearTrapezoid, "0", "1", "1"),
         R(K::CurvilinearTrapezoid, "0", "1", "-0.5"), R(K::AsymmetricTriangular, "5", "0", "4"),
