@@ -25,7 +25,6 @@ TEST(GumFramework, InputEstimatesAreThoseOfTheSamplers) {
         {R(K::NegBinomial, "2", "0.8"), 8, std::sqrt(40.0)}, {R(K::LogNormal, "2", "0.3"), 2, 0.3},
         {R(K::XiCuadrado, "8"), 8, 4}, {R(K::Binomial, "10", "0.7"), 7, std::sqrt(2.1)},
         {R(K::Constante, "3"), 3, 0}, {R(K::Poisson, "9"), 9, 3},
-        {R(K::VonMises, "0"), 0, kPi / std::sqrt(3.0)},
         {R(K::VonMises, "2"), 0, 0.874335107273604},  // Simpson, 200000 steps
         // Beyond their ranges the samplers draw constants, n only for p above 1/2.
         {R(K::Binomial, "10", "1.5"), 10, 0}, {R(K::Binomial, "-3", "0.5"), 0, 0},
@@ -144,7 +143,6 @@ TEST(GumFramework, WorkedModels) {
                               {"z", K::Experimental, "4", "0", "Student", "0"}}));
     EXPECT_EQ(welch.EffectiveDegreesOfFreedom, 8);
     ExpectNear({Near{welch.CoverageFactor, 2.306004135204166, 1e-9},  // t(0.975; 8)
-                Near{CoverageFactor(0.95L, 2), 4.302652729749464, 1e-9},
                 Near{NumericalTolerance(0.0539L, 2), 0.0005, 1e-15},
                 Near{NumericalTolerance(9.96L, 2), 0.5, 1e-15},
                 Near{NumericalTolerance(100, 1), 50, 1e-12}});
