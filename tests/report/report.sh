@@ -2,15 +2,9 @@
 # corvanta --report with no display at all: the mass calibration's report
 # read back from the PDF, and bad arguments of every kind.
 # Arguments: path of corvanta, path of corvanta-cli, repository path.
-set -u
-app=$1 cli=$2 model=$3/samples/mass-calibration.cvm
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
+app=$1
+source "${0%/*}/../cli/lib.bash" "$2" "$3"
+model=$samples/mass-calibration.cvm
 # No display, no platform chosen, and a user folder of its own (no language
 # installed elsewhere changes the texts).
 mkdir -m 700 -p "$work/runtime"
@@ -103,5 +97,4 @@ done <<TABLE
 TABLE
 headless --help | grep -q -- '--report OUT.pdf' || fail "--help does not describe --report"
 
-((failures == 0)) || { echo "$failures failure(s)" >&2; exit 1; }
-echo "report: all checks passed"
+finish report
