@@ -47,10 +47,8 @@ QByteArray PairedModel() {
 }
 
 const QString kSample = kSamples + "mass-calibration.cvm";
-const QRgb kNavy = corvanta::kChartBackground.rgb();
-const QRgb kBar = corvanta::kChartBar.rgb();
-const QRgb kTail = corvanta::kChartTail.rgb();
-const QRgb kMark = corvanta::kChartMark.rgb();
+const QRgb kNavy = corvanta::kChartBackground.rgb(), kBar = corvanta::kChartBar.rgb();
+const QRgb kTail = corvanta::kChartTail.rgb(), kMark = corvanta::kChartMark.rgb();
 
 // The colours of column x from the top, run-length coded: "navy*10 bar*150".
 QString Column(const QImage& image, int x) {
@@ -351,13 +349,12 @@ class GrafFilesTest : public QObject {
         QCOMPARE(QFileInfo(s.Path("default.lng")).size(), corvanta::kCaptionCount * 260);
         s.Menu("Cargararchivodeidioma1");  // none left: the dialog cancelled
         s.Menu("Informacindeidiomapredeterminado1");
-        QCOMPARE(
-            s.Log(),
-            (QStringList{
-                "Error: Language file format not supported",
-                "ConfirmOkCancel: Want to use " + file + " content as default language?",
-                "Message: Default interface language data:\r" + QString(41, '-') +
-                    "\rLanguage: Espa\u00F1ol\rCountry: Espa\u00F1a\rContributor: Laboratorio"}));
+        const QStringList shown = {
+            "Error: Language file format not supported",
+            "ConfirmOkCancel: Want to use " + file + " content as default language?",
+            "Message: Default interface language data:\r" + QString(41, '-') +
+                "\rLanguage: Espa\u00F1ol\rCountry: Espa\u00F1a\rContributor: Laboratorio"};
+        QCOMPARE(s.Log(), shown);
         QCOMPARE(s.Shown, QStringList(3, "language"));
     }
 
@@ -373,8 +370,7 @@ class GrafFilesTest : public QObject {
             QCOMPARE(grid.horizontalHeaderItem(3)->text(), QString("d"));
             QCOMPARE(grid.verticalHeaderItem(1)->text(), QString("b"));
             QCOMPARE(Rows(&grid, 0, 3), (QStringList{"1|||", "|1||", "||1|", "|||1"}));
-            QVERIFY(!(grid.item(1, 0)->flags() & Qt::ItemIsEditable));
-            QVERIFY(!(grid.item(2, 2)->flags() & Qt::ItemIsEditable));
+            QVERIFY(!((grid.item(1, 0)->flags() | grid.item(2, 2)->flags()) & Qt::ItemIsEditable));
             TypeCell(grid, 0, 1, "0.5");
             TypeCell(grid, 0, 2, "1.5");
             QCOMPARE(Rows(&grid, 0, 2), (QStringList{"1|0.5|1.5", "0.5|1|", "1.5||1", "||"}));
@@ -400,15 +396,13 @@ class GrafFilesTest : public QObject {
             s.Press(form, "Button2");
             QVERIFY(!form.isVisible());
         });
-        QCOMPARE(s.Log(),
-                 (QStringList{
-                     "Error: The coefficient 1.5 of \"a\" and \"c\" is not between -1 and 1.",
-                     "Error: \"d\" is a constant and cannot be correlated.",
-                     "Error: The matrix needs 4 rows of 4 coefficients, one for each input "
-                     "quantity.",
-                     "Information: A coefficient from readings needs two Experimental quantities "
-                     "entered directly with the same number of readings: select the cell of "
-                     "such a pair."}));
+        const QStringList refusals = {
+            "Error: The coefficient 1.5 of \"a\" and \"c\" is not between -1 and 1.",
+            "Error: \"d\" is a constant and cannot be correlated.",
+            "Error: The matrix needs 4 rows of 4 coefficients, one for each input quantity.",
+            "Information: A coefficient from readings needs two Experimental quantities entered "
+            "directly with the same number of readings: select the cell of such a pair."};
+        QCOMPARE(s.Log(), refusals);
         // Cancel keeps what the model holds, whatever a pasted matrix filled in: the file saved.
         s.WithDialog("Button21", [&](QTableWidget& grid, QDialog& form) {
             QCOMPARE(Rows(&grid, 0, 1).first(), "1|" + fromReadings);
@@ -483,13 +477,9 @@ class GrafFilesTest : public QObject {
             const QJsonObject batch = QJsonDocument::fromJson(json.toUtf8()).object();
             const QStringList grid = s.Grid("StringGrid2", 1, 1);
             QCOMPARE(grid.at(0), "100000");
-            if (!view) QCOMPARE(batch.value("mean").toDouble(), 1.2341062763000765);
-            if (!view)
-                QCOMPARE(grid.mid(1, 3), (QStringList{"1.23411", "5.710013e-3", "7.55646e-2"}));
-            const QStringList keys = QString(
-                                         ". mean variance standard_deviation skewness "
-                                         "excess_kurtosis maximum minimum most_probable range")
-                                         .split(' ');
+            const QStringList keys = {
+                "iterations",      "mean",    "variance", "standard_deviation", "skewness",
+                "excess_kurtosis", "maximum", "minimum",  "most_probable",      "range"};
             // Skewness and kurtosis come through their labels' five decimals.
             for (int row = 1; row < 10; ++row)
                 QVERIFY2(Shows(grid.at(row), batch.value(keys[row]).toDouble(),
@@ -533,6 +523,8 @@ class GrafFilesTest : public QObject {
                         1e-9);
             }
             if (!view) {
+                QCOMPARE(batch.value("mean").toDouble(), 1.2341062763000765);
+                QCOMPARE(grid.mid(1, 3), (QStringList{"1.23411", "5.710013e-3", "7.55646e-2"}));
                 s.Click("AsHyperBtn3");
                 s.ClickCell(2, 2);
                 QCOMPARE(s.Get<QLineEdit>("Edit2_Normal")->text(), QString("-0.020"));
@@ -592,9 +584,7 @@ class GrafFilesTest : public QObject {
     // Refused while unready; y = 10 b + e (b 0 or 1): two far clusters, kurtosis near -2, no marks.
     void notReadyThenTwoClusters() {
         Session s;
-        s.Window->SetRunSeed(11);
-        s.Get<QSpinBox>("SpinEdit1")->setValue(100000);
-        s.Click("AsHyperBtn4");
+        s.ReadyToRun({}, 100000, 11);
         s.Click("AsHyperBtn1");  // no model at all
         s.Update("y = 10*b + e");
         for (int row = 1; row <= 2; ++row) {
@@ -617,14 +607,10 @@ class GrafFilesTest : public QObject {
         s.Click("AsHyperBtn1");
         QVERIFY(!s.Get("Label6")->isVisible() && !s.Get("Label7")->isVisible());
         const QImage chart = s.Get<QLabel>("Image1")->pixmap().toImage();
-        int bars = 0;
+        QString columns;  // every pixel above the base navy or bar, and some bar
         for (int x = 0; x < chart.width(); ++x)
-            for (int y = 0; y < corvanta::kChartBaseline; ++y) {
-                const QRgb c = chart.pixel(x, y);
-                QVERIFY(c == kNavy || c == kBar);
-                bars += c == kBar;
-            }
-        QVERIFY(bars > 0);
+            columns += Column(chart, x) + ' ';
+        QVERIFY(!columns.contains(QRegularExpression("tail|mark|\\?")) && columns.contains("bar"));
     }
 
     // Mass calibration: exports refused before the run, grids and bars drawn, GUM page and curve.
@@ -649,8 +635,7 @@ class GrafFilesTest : public QObject {
         QVERIFY(s.Text("Label60").startsWith("Confidence interval (p = 99%): [ "));
         QCOMPARE(s.Text("LabelGumCombined"), "Combined standard uncertainty u_c = 0.05385");
         QCOMPARE(s.Text("LabelGumSecondOrder"), "With second-order terms u_c = 0.07497");
-        QVERIFY2(s.Text("LabelGumVerdict").startsWith("not validated: "),
-                 qPrintable(s.Text("LabelGumVerdict")));
+        QCOMPARE(s.Text("LabelGumVerdict").left(15), "not validated: ");
         QCOMPARE(s.Get<QTableWidget>("StringGrid3")->rowCount(), 7);
         const QImage plain = s.Get<QLabel>("Image1")->pixmap().toImage();
         s.Click(s.Get<QCheckBox>("CheckBoxGumCurve"), {5, 9});
@@ -703,10 +688,8 @@ class GrafFilesTest : public QObject {
         const auto& last = s.Window->LastRun();
         QVERIFY(last.Adaptive && last.Adaptive->Batches >= 10);
         QCOMPARE(last.Iterations, last.Adaptive->Trials);
-        QVERIFY2(s.Text("Label15").startsWith("Shortest interval (p = 95%): [ "),
-                 qPrintable(s.Text("Label15")));
-        QVERIFY2(s.Text("LabelGumVerdict").startsWith("validated: "),
-                 qPrintable(s.Text("LabelGumVerdict")));
+        QCOMPARE(s.Text("Label15").left(31), "Shortest interval (p = 95%): [ ");
+        QCOMPARE(s.Text("LabelGumVerdict").left(11), "validated: ");
         s.SavePaths = {s.Path("saved.cvm")};
         s.Menu("Guardar1");
         QVERIFY(Bytes(s.Path("saved.cvm"))

@@ -19,6 +19,7 @@ namespace grafsession {
 
 using corvanta::DialogAnswer;
 using corvanta::TAsHyperBtn;
+using corvanta::TAsPagePanel;
 
 inline const QString kSamples = QStringLiteral(CORVANTA_SOURCE_DIR "/samples/");
 
@@ -67,8 +68,7 @@ inline void TypeCell(QTableWidget& grid, int row, int column, const QString& tex
 inline QStringList Logged(const corvanta::testing::ScriptedDialogs& dialogs) {
     QStringList shown;
     for (const auto& entry : dialogs.Log)
-        shown << QString(corvanta::testing::KindName(entry.Kind)) + ": " +
-                     QString::fromLatin1(entry.Text);
+        shown << QString::fromLatin1(corvanta::testing::KindName(entry.Kind) + (": " + entry.Text));
     return shown;
 }
 
@@ -95,13 +95,11 @@ class Session {
         environment.GuideFile = CORVANTA_SOURCE_DIR "/docs/guide.md";
         Window = std::make_unique<corvanta::TGraf>(environment, &Dialogs);
         corvanta::GrafFileDialogs files;
-        const auto next = [this](const char* kind, std::deque<QString>& script) {
+        const auto next = [this](const char* kind, QStringList& script) {
             return [this, kind, &script]() -> std::optional<std::string> {
                 Shown << kind;
                 if (script.empty()) return std::nullopt;
-                const QString path = script.front();
-                script.pop_front();
-                return QFile::encodeName(path).toStdString();
+                return QFile::encodeName(script.takeFirst()).toStdString();
             };
         };
         files.ChooseOpenPath = next("open", OpenPaths);
@@ -136,7 +134,7 @@ class Session {
         return Rows(Get<QTableWidget>(name), first, last);
     }
     int Page() const { return Get<QStackedWidget>("PageControl1")->currentIndex(); }
-    int Sheet() const { return Get<corvanta::TAsPagePanel>("AsPagePanel1")->ActivePageIndex(); }
+    int Sheet() const { return Get<TAsPagePanel>("AsPagePanel1")->ActivePageIndex(); }
     QString Path(const QString& name) const { return Folder.filePath(name); }
     // The title as set: the platform shows "[*]" as its mark of changes.
     QString Caption() const { return Window->windowTitle(); }
@@ -151,9 +149,9 @@ class Session {
         OpenFile(Path(name));
         return Path(name);
     }
-    // A file opened, on the Simulation page, with a seed and a count.
+    // A file opened (if named), on the Simulation page, with a seed and a count.
     void ReadyToRun(const QString& file, int iterations = 100000, std::uint32_t seed = 7) {
-        Window->OpenFileAtStart(file.toStdString());
+        if (!file.isEmpty()) Window->OpenFileAtStart(file.toStdString());
         Window->SetRunSeed(seed);
         Click("AsHyperBtn4");
         Get<QSpinBox>("SpinEdit1")->setValue(iterations);
@@ -211,13 +209,10 @@ class Session {
     }
     static int FieldOf(const QLineEdit* edit) {
         const QString name = edit->objectName();
-        return name.startsWith("EditDegrees") ? 3
-               : name.startsWith("Edit")      ? name.mid(4, 1).toInt() - 1
-                                              : -1;
+        if (name.startsWith("EditDegrees")) return 3;
+        return name.startsWith("Edit") ? name.mid(4, 1).toInt() - 1 : -1;
     }
-    QWidget* PageWidget() const {
-        return Get<corvanta::TAsPagePanel>("AsPagePanel1")->currentWidget();
-    }
+    QWidget* PageWidget() const { return Get<TAsPagePanel>("AsPagePanel1")->currentWidget(); }
 
     // "Distrib|Valor|a" of a record, and with b and Grados.
     QString Record(int index, bool whole = false) const {
@@ -256,7 +251,7 @@ class Session {
 
     QTemporaryDir Folder;
     AnsweringDialogs Dialogs;
-    std::deque<QString> OpenPaths, SavePaths, LanguagePaths, PdfPaths, ValuesPaths;
+    QStringList OpenPaths, SavePaths, LanguagePaths, PdfPaths, ValuesPaths;
     QString PrinterPdf;
     QStringList Shown;
     std::unique_ptr<corvanta::TGraf> Window;

@@ -165,10 +165,9 @@ class GrafTest : public QObject {
             }
             s.Dialogs.Answers = {ok ? DialogAnswer::Ok : DialogAnswer::Cancel};
             s.ClickCell(cell.y(), cell.x());
-            QCOMPARE(s.Log(),
-                     QStringList{model ? "ConfirmOkCancel: Model has been updated. Want to "
-                                         "update parameters?"
-                                       : "ConfirmOkCancel: Want to assign this distribution?"});
+            const QString question = model ? "Model has been updated. Want to update parameters?"
+                                           : "Want to assign this distribution?";
+            QCOMPARE(s.Log(), QStringList{"ConfirmOkCancel: " + question});
             QCOMPARE(s.Names(), names);
             QCOMPARE(s.Record(1), stored);
             if (!model) QCOMPARE(s.Table()->currentRow(), 3);
@@ -326,8 +325,7 @@ class GrafTest : public QObject {
             for (int i = 0; i < 3; ++i) {
                 auto* button = s.Get<TAsHyperBtn>(QString("AsHyperBtn%1").arg(i + 2));
                 QCOMPARE(button->ButtonOn(), i == page);
-                QCOMPARE(button->CaptionColor(),
-                         i == page ? QColor(255, 255, 0) : QColor(Qt::white));
+                QCOMPARE(button->CaptionColor(), QColor(i == page ? Qt::yellow : Qt::white));
                 QCOMPARE(button->font().bold(), i == page);
             }
         }
@@ -418,14 +416,13 @@ class GrafTest : public QObject {
     void layoutForMode_data() {
         QTest::addColumn<ReadingMode>("mode");
         QTest::addColumn<QStringList>("headers");
-        const QString number = "N\u00BA", standard = "Patr\u00F3n", name = "L\u00B5";
+        const QString number = "N\u00BA", patron = "Patr\u00F3n", name = "L\u00B5";
         using enum ReadingMode;
         QTest::newRow("Directa") << Directa << QStringList{number, name};
-        QTest::newRow("SX") << IndirectaSX << QStringList{number, standard, name};
-        QTest::newRow("SXXS") << IndirectaSXXS
-                              << QStringList{number, standard, name, name, standard};
-        QTest::newRow("X/S") << IndirectaXS << QStringList{number, standard, name};
-        QTest::newRow("SXS") << IndirectaSXS << QStringList{number, standard, name, standard};
+        QTest::newRow("SX") << IndirectaSX << QStringList{number, patron, name};
+        QTest::newRow("SXXS") << IndirectaSXXS << QStringList{number, patron, name, name, patron};
+        QTest::newRow("X/S") << IndirectaXS << QStringList{number, patron, name};
+        QTest::newRow("SXS") << IndirectaSXS << QStringList{number, patron, name, patron};
     }
     void layoutForMode() {
         QFETCH(ReadingMode, mode);
@@ -482,8 +479,7 @@ class GrafTest : public QObject {
         QVERIFY(f.Dialogs.Log.empty());
     }
 
-    // Keys, or a click on the selected cell (it checks the cells in row order, selects the first
-    // refused), on a selection: row numbers spared, copy, paste grows or is refused whole.
+    // A selection: row numbers kept, copy, paste grows or is refused whole; a click checks rows.
     void keys_data() {
         QTest::addColumn<KeysCase>("c");
         const QByteArray directa = "Directa\r\n4\r\n6\r\n",
@@ -520,16 +516,14 @@ class GrafTest : public QObject {
         QFETCH(KeysCase, c);
         const QString& keys = c.Keys;
         QGuiApplication::clipboard()->setText(keys == "Ctrl+V" ? c.Clipboard : "before");
-        const QByteArray& memo = c.Memo;
-        const ReadingMode mode =
-            *corvanta::ReadingModeFromKeyword(memo.left(memo.indexOf('\r')).toStdString());
+        const auto mode = *corvanta::ReadingModeFromKeyword(c.Memo.split('\r')[0].toStdString());
         Form f;
         corvanta::MessageTexts messages;
         messages.NotReal = c.NotReal.toStdString();
         if (!c.NotReal.isEmpty()) f.Dialog.SetMessages(messages);
         bool editorOpen = true;
         QList<QPoint> selected;
-        f.Run(mode, memo.count('\n') - 1, memo, [&](QTableWidget& grid) {
+        f.Run(mode, c.Memo.count('\n') - 1, c.Memo, [&](QTableWidget& grid) {
             for (const auto& [row, column, text] : c.Set)
                 grid.item(row, column)->setText(text);
             const QRect& range = c.Selection;
