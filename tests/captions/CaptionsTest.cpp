@@ -139,8 +139,7 @@ TEST(TranslatedTable, ReachesMessageAndComposedTexts) {
 }
 
 TEST(PathText, FileSystemNamesInTheTextsCodePage) {
-    // Converted, or kept when not UTF-8; each length's least and greatest, either side of
-    // surrogates.
+    // Converted, or kept when not UTF-8; each length's least and greatest, around surrogates.
     // clang-format off
     const std::pair<std::string, std::string> cases[] = {
         {"/home/lab/model.cvm", "/home/lab/model.cvm"}, {"", ""},

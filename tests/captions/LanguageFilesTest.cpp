@@ -391,8 +391,7 @@ class ShippedLanguages : public LanguageFilesTest,
 
 TEST_P(ShippedLanguages, EveryCaptionInstallsAndLoadsAsWritten) {
     const fs::path path = fs::path(CORVANTA_SOURCE_DIR) / "languages" / GetParam().first;
-    // The entries as written, cap0 … cap106 in order: a text cut by "//" or trimmed loads
-    // otherwise.
+    // The entries as written, cap0 … cap106 in order: a text cut by "//" or trimmed differs.
     std::vector<CaptionEntry> written;
     int headerLines = 0;
     for (const std::string& line : SplitLanguageLines(ReadBytes(path))) {

@@ -98,8 +98,10 @@ TEST(GumFramework, WorkedModels) {
         {MakeModel("y = x", {{"x", K::Normal, "9192631770", "1E-5"}}),
          no + "the uncertainty of x is below the 15 significant digits the model is evaluated "
               "with."}};
-    for (const auto& [model, reason] : refused)
-        EXPECT_EQ(std::pair(Gum(model).Applicable, Gum(model).Reason), std::pair(false, reason));
+    for (const auto& [model, reason] : refused) {
+        const GumResult gum = Gum(model);
+        EXPECT_EQ(std::pair(gum.Applicable, gum.Reason), std::pair(false, reason));
+    }
     // A constant the model can't take a step from: an undetermined coefficient, no part in u_c.
     const GumResult root =
         Gum(MakeModel("y = a + SQRT(b)", {{"a", K::Normal, "0", "1"}, {"b", K::Constante, "0"}}));
@@ -333,7 +335,8 @@ TEST(TypeBKinds, DrawsQuantilesEstimatesAndFaults) {
         }
     }
     const auto drawAtFive = [](const ModelParameter& p) {
-        return UniformSeed = 5, SampleParameter(p);
+        UniformSeed = 5;
+        return SampleParameter(p);
     };
     for (K kind : {K::Normal, K::Rectangular, K::Triangular, K::UShaped, K::Trapezoidal,
                    K::CurvilinearTrapezoid, K::AsymmetricTriangular}) {

@@ -133,7 +133,11 @@ struct Ran {
     Ran(Model& m, std::int64_t n, bool view, std::uint32_t seed, int stopAt = -1, int threads = 0,
         const CorrelationList& correlations = {}) {
         Observer.Session = &Session, Observer.StopAtUpdate = stopAt;
-        const RunSettings s{n, view, kDefaultCoverageChoice, seed, threads, correlations};
+        const RunSettings s{.Iterations = n,
+                            .ProgressView = view,
+                            .Seed = seed,
+                            .Threads = threads,
+                            .Correlations = correlations};
         Out = RunSimulation(m.PostfixExpression, m.Parameters, s, Texts(), Dialogs, Session,
                             Observer);
         SeedAfter = UniformSeed;
